@@ -1,0 +1,62 @@
+#include "app/Application.h"
+
+#include "app/CodeListSetup.h"
+#include "app/FirstStart.h"
+#include "app/TLog_Form.h"
+#include "app/TMain_Form.h"
+#include "entry/TInsert_Form.h"
+#include "history/TZmeny_Form.h"
+#include "portal/TBrowser_Form.h"
+#include "settings/TAbout_Form.h"
+#include "settings/TAuto_Form.h"
+#include "settings/TNastaveni_Form.h"
+#include "settings/TUpozorneni_Form.h"
+#include "store/DatabaseError.h"
+#include "store/TDM1.h"
+
+#include <QTimer>
+
+namespace veritam {
+
+Application::Application(CommandLine commandLine)
+    : m_commandLine(std::move(commandLine))
+{
+    Main_Form = std::make_unique<TMain_Form>(m_settings, m_commandLine, m_messages);
+    Insert_Form = std::make_unique<TInsert_Form>();
+    createDataModule();
+    Browser_Form = std::make_unique<TBrowser_Form>();
+    Zmeny_Form = std::make_unique<TZmeny_Form>();
+    Nastaveni_Form = std::make_unique<TNastaveni_Form>();
+    About_Form = std::make_unique<TAbout_Form>();
+    Upozorneni_Form = std::make_unique<TUpozorneni_Form>();
+    Log_Form = std::make_unique<TLog_Form>();
+    Auto_Form = std::make_unique<TAuto_Form>();
+}
+
+Application::~Application() = default;
+
+void Application::createDataModule()
+{
+    DM1 = std::make_unique<TDM1>(m_messages, *Insert_Form);
+    try {
+        if (!m_settings.DataFolder.isEmpty())
+            FirstStart::prepareDataFolder(m_settings.DataFolder);
+        DM1->DataModuleCreate(m_settings.DataFolder);
+    } catch (const DatabaseError& e) {
+        m_messages.showError(e.message());
+    }
+}
+
+void Application::show()
+{
+    Main_Form->show();
+    // An automatic run must not wait for a question nobody is there to answer.
+    if (!m_settings.AutoStartRequested && DM1->ADOConnection.isOpen()) {
+        QTimer::singleShot(0, Main_Form.get(), [this] {
+            if (CodeListSetup::codeListsEmpty(*DM1))
+                CodeListSetup::offer(Main_Form.get(), *DM1);
+        });
+    }
+}
+
+} // namespace veritam

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "app/CommandLine.h"
+#include "app/GuiMessages.h"
+#include "app/ProcessSettings.h"
+
+#include <memory>
+
+namespace veritam {
+
+class TMain_Form;
+class TInsert_Form;
+class TDM1;
+class TBrowser_Form;
+class TZmeny_Form;
+class TNastaveni_Form;
+class TAbout_Form;
+class TUpozorneni_Form;
+class TLog_Form;
+class TAuto_Form;
+
+/// The composition root: the windows and the data module, created once each in their
+/// fixed order and alive until the process ends.
+class Application {
+public:
+    explicit Application(CommandLine commandLine);
+    ~Application();
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
+
+    /// Shows the main window; the message loop then runs in main().
+    void show();
+
+    ProcessSettings& settings() { return m_settings; }
+
+    CommandLine m_commandLine;
+    ProcessSettings m_settings;
+    GuiMessages m_messages;
+
+    std::unique_ptr<TMain_Form> Main_Form;
+    std::unique_ptr<TInsert_Form> Insert_Form;
+    std::unique_ptr<TDM1> DM1;
+    std::unique_ptr<TBrowser_Form> Browser_Form;
+    std::unique_ptr<TZmeny_Form> Zmeny_Form;
+    std::unique_ptr<TNastaveni_Form> Nastaveni_Form;
+    std::unique_ptr<TAbout_Form> About_Form;
+    std::unique_ptr<TUpozorneni_Form> Upozorneni_Form;
+    std::unique_ptr<TLog_Form> Log_Form;
+    std::unique_ptr<TAuto_Form> Auto_Form;
+
+private:
+    void createDataModule();
+};
+
+} // namespace veritam

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QStringList>
+
+#include <optional>
+
+namespace veritam {
+
+/// The program's parameters. A switch is a parameter beginning with "-", "/" or "--"
+/// immediately followed by its name, which is compared without regard to case; any
+/// other parameter is never a switch (it may be a switch's argument).
+class CommandLine {
+public:
+    explicit CommandLine(QStringList parameters);
+
+    bool hasSwitch(const QString& name) const;
+    /// The parameter after the last occurrence of the switch; an empty text when the
+    /// switch is the last parameter; nothing when the switch is absent.
+    /// "--name=value" also gives value.
+    std::optional<QString> argumentOf(const QString& name) const;
+
+    const QStringList& parameters() const { return m_parameters; }
+
+private:
+    /// The switch name of a parameter, empty when it is no switch.
+    static QString switchName(const QString& parameter);
+
+    QStringList m_parameters;
+};
+
+} // namespace veritam

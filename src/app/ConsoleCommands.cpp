@@ -1,0 +1,93 @@
+#include "app/ConsoleCommands.h"
+
+#include "app/CommandLine.h"
+#include "app/FirstStart.h"
+#include "app/ProcessSettings.h"
+#include "store/CodeListImporter.h"
+#include "store/DatabaseError.h"
+#include "store/Schema.h"
+#include "store/SqliteConnection.h"
+
+#include <cstdio>
+
+namespace veritam::ConsoleCommands {
+
+namespace {
+
+void print(std::FILE* stream, const QString& text)
+{
+    std::fputs(text.toLocal8Bit().constData(), stream);
+    std::fputc('\n', stream);
+}
+
+const char* const kUsage =
+    "Použití: veritam [PŘEPÍNAČE]\n"
+    "Sleduje nemovitosti v katastru nemovitostí a zaznamenává jejich změny.\n"
+    "\n"
+    "  --autoload               po spuštění zkontroluje všechny sledované nemovitosti\n"
+    "  --files SLOŽKA           datová složka (jinak ~/.local/share/Veritam/)\n"
+    "  --import-codelists SLOŽKA\n"
+    "                           načte číselníky UI_KATASTRALNI_UZEMI.csv, UI_OBEC.csv,\n"
+    "                           UI_OKRES.csv a UI_CAST_OBCE.csv ze složky a skončí\n"
+    "  --help                   vypíše tuto nápovědu\n"
+    "  --version                vypíše verzi programu\n"
+    "\n"
+    "Přepínače lze psát s -, / nebo -- a bez ohledu na velikost písmen.\n";
+
+int importCodeLists(const CommandLine& commandLine)
+{
+    const QString source =
+        commandLine.argumentOf(QStringLiteral("import-codelists")).value_or(QString());
+    if (source.isEmpty()) {
+        print(stderr, QStringLiteral("Chybí složka s číselníky: --import-codelists SLOŽKA"));
+        return 2;
+    }
+    try {
+        const QString dataFolder = dataFolderOf(commandLine);
+        // Read and check every file before the database is touched.
+        const auto files = CodeListImporter::readFolder(source);
+        const auto tables = CodeListImporter::parse(files);
+        FirstStart::prepareDataFolder(dataFolder);
+        SqliteConnection connection;
+        connection.open(dataFolder + Schema::databaseFileName());
+        CodeListImporter::store(connection, tables);
+        print(stdout, CodeListImporter::summary(tables));
+        print(stdout, QStringLiteral("Databáze: %1").arg(dataFolder + Schema::databaseFileName()));
+        return 0;
+    } catch (const CodeListError& e) {
+        print(stderr, e.message());
+    } catch (const DatabaseError& e) {
+        print(stderr, QStringLiteral("Databázi nelze použít: ") + e.message());
+    } catch (const NoDataHomeError& e) {
+        print(stderr, QString::fromUtf8(e.what()));
+    }
+    print(stderr, QStringLiteral("Číselníky nebyly změněny."));
+    return 1;
+}
+
+} // namespace
+
+bool wanted(const CommandLine& commandLine)
+{
+    for (const char* name : {"help", "h", "?", "version", "import-codelists"}) {
+        if (commandLine.hasSwitch(QString::fromLatin1(name)))
+            return true;
+    }
+    return false;
+}
+
+int run(const CommandLine& commandLine)
+{
+    if (commandLine.hasSwitch(QStringLiteral("help")) || commandLine.hasSwitch(QStringLiteral("h"))
+        || commandLine.hasSwitch(QStringLiteral("?"))) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (commandLine.hasSwitch(QStringLiteral("version"))) {
+        std::printf("veritam %s\n", VERITAM_VERSION);
+        return 0;
+    }
+    return importCodeLists(commandLine);
+}
+
+} // namespace veritam::ConsoleCommands

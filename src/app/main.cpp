@@ -1,0 +1,37 @@
+#include "app/Application.h"
+#include "app/CommandLine.h"
+#include "app/ConsoleCommands.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+int main(int argc, char* argv[])
+{
+    QStringList parameters;
+    for (int i = 1; i < argc; ++i)
+        parameters.append(QString::fromLocal8Bit(argv[i]));
+    const veritam::CommandLine commandLine(parameters);
+
+    if (veritam::ConsoleCommands::wanted(commandLine)) {
+        QCoreApplication core(argc, argv);
+        return veritam::ConsoleCommands::run(commandLine);
+    }
+
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Veritam"));
+    QApplication::setApplicationVersion(QStringLiteral(VERITAM_VERSION));
+    QApplication::setQuitOnLastWindowClosed(false);
+    QLocale::setDefault(QLocale(QLocale::Czech, QLocale::CzechRepublic));
+
+    // Standard buttons read "Ano", "Ne", "Zrušit".
+    QTranslator qtTranslator;
+    if (qtTranslator.load(QStringLiteral("qtbase_cs"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTranslator);
+
+    veritam::Application veritamApp(commandLine);
+    veritamApp.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QAbstractTableModel>
+
+namespace veritam {
+
+class Dataset;
+
+/// The data source of a named query: the Qt model that grids and edits bind to.
+/// Columns are the query's fields, headers their names; it formats and notifies, nothing more.
+class DatasetModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    explicit DatasetModel(Dataset& dataset, QObject* parent = nullptr);
+
+    Dataset& dataset() const { return m_dataset; }
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    /// DisplayRole: the value as shown; EditRole: the value in its field type.
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+    /// The column of a field, -1 when the query has no such field.
+    int columnOf(const QString& field) const;
+
+signals:
+    /// The query's current row moved (also after a reset).
+    void currentRowChanged(int row);
+
+private:
+    Dataset& m_dataset;
+};
+
+} // namespace veritam

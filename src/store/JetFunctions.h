@@ -1,0 +1,12 @@
+#pragma once
+
+struct sqlite3;
+
+namespace veritam::JetFunctions {
+
+/// Registers on a connection the functions the translated statements call:
+/// CStr(x), jet_isnull(x), and like() replacing SQLite's own, so that LIKE folds the
+/// case of every letter (Czech ones too), not of ASCII letters alone.
+void registerAll(sqlite3* db);
+
+} // namespace veritam::JetFunctions

@@ -1,0 +1,87 @@
+#pragma once
+
+#include "store/Dataset.h"
+#include "store/DatasetModel.h"
+#include "store/RecordKind.h"
+#include "store/RecordRules.h"
+#include "store/SqliteConnection.h"
+
+#include <QDateTime>
+#include <QObject>
+
+#include <memory>
+
+namespace veritam {
+
+class UserMessages;
+class RecordEditorPort;
+
+/// The data module: the one database connection, the named queries with their data
+/// sources, the record rules on their events, and the shared SQL operations.
+class TDM1 : public QObject {
+    Q_OBJECT
+public:
+    TDM1(UserMessages& messages, RecordEditorPort& editor, QObject* parent = nullptr);
+
+    /// Connects to `dataFolder` + the database file and opens the queries. Stops at the
+    /// first failure and throws it (DatabaseError); what was opened stays open.
+    void DataModuleCreate(const QString& dataFolder);
+    void OpenDatabases();
+    QString dataFolder() const { return m_dataFolder; }
+
+    // --- shared SQL operations; statements in the Jet dialect, values already in SQL form
+    /// The column's highest value as text; empty when the table has no rows.
+    QString GetMaxId(const QString& table, const QString& column);
+    /// "#yyyy-mm-dd hh.nn.ss#", milliseconds dropped.
+    static QString DateToSql(const QDateTime& dateTime);
+    void UpdateField(int id, const QString& table, const QString& column, const QString& value);
+    void InsertChange(const QString& changeTable, const QString& referenceColumn,
+                      const QString& idText, const QDateTime& when, const QString& fileName);
+    /// Re-executes (or opens) the query and goes to its first row; reports any error itself.
+    void Obnovit_Query(Dataset& query);
+
+    /// A statement in a short-lived query on the shared connection. Throws DatabaseError.
+    void ExecuteStatement(const QString& jetSql);
+    /// A short-lived query opened on the shared connection. Throws DatabaseError.
+    std::unique_ptr<Dataset> OpenStatement(const QString& jetSql);
+
+    /// A text as an SQL literal: in single quotes, every quote inside doubled.
+    static QString QuotedLiteral(const QString& text);
+
+    Dataset& recordQuery(RecordKind kind);
+    Dataset& historyQuery(RecordKind kind);
+
+    UserMessages& messages() const { return m_messages; }
+
+    SqliteConnection ADOConnection;
+    Dataset KatastralniUzemi_Query;
+    DatasetModel KatastralniUzemi_Datasource;
+    Dataset Parcely_Query;
+    DatasetModel Parcely_DataSource;
+    Dataset Stavby_Query;
+    DatasetModel Stavby_DataSource;
+    Dataset Jednotky_Query;
+    DatasetModel Jednotky_DataSource;
+    Dataset Obce_Query;
+    DatasetModel Obce_DataSource;
+    Dataset CastiObce_Query;
+    DatasetModel CastiObce_DataSource;
+    Dataset ZmenyParcel_Query;
+    DatasetModel ZmenyParcel_DataSource;
+    Dataset ZmenyStaveb_Query;
+    DatasetModel ZmenySTaveb_DataSource;
+    Dataset ZmenyJednotek_Query;
+    DatasetModel ZmenyJednotek_DataSource;
+    Dataset User_Query;
+    DatasetModel User_DataSource;
+
+    RecordRules Rules;
+
+private:
+    void configureQueries();
+
+    UserMessages& m_messages;
+    QString m_dataFolder;
+};
+
+} // namespace veritam

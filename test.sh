@@ -1,0 +1,7 @@
+#!/usr/bin/env bash
+# Builds Veritam and runs every test.
+set -euo pipefail
+root="$(cd "$(dirname "$0")" && pwd)"
+"$root/scripts/build.sh"
+cd "${VERITAM_BUILD_DIR:-$root/build}"
+ctest --output-on-failure --timeout 600 "$@"
