@@ -47,14 +47,46 @@ QString TempDataFolder::createDatabaseWithCodeLists() const
     return file;
 }
 
+StoreFixture::StoreFixture(bool withCodeLists)
+{
+    if (withCodeLists)
+        folder.createDatabaseWithCodeLists();
+    else
+        folder.createDatabase();
+    dm.DataModuleCreate(folder.path());
+}
+
+void StoreFixture::exec(const QString& jetSql)
+{
+    try {
+        dm.ExecuteStatement(jetSql);
+    } catch (const std::exception& e) {
+        QFAIL(qPrintable(jetSql + QStringLiteral(": ") + QString::fromUtf8(e.what())));
+    }
+}
+
+QVariant StoreFixture::scalar(const QString& jetSql)
+{
+    auto q = dm.OpenStatement(jetSql);
+    return q->eof() ? QVariant() : q->rowValue(0, 0);
+}
+
+void StoreFixture::refresh(Dataset& query)
+{
+    const auto before = messages.messages.size();
+    dm.Obnovit_Query(query);
+    if (messages.messages.size() != before)
+        QFAIL(qPrintable(messages.messages.last()));
+}
+
 QString sharedCodeListFolder()
 {
-    return qEnvironmentVariable("VERITAM_SHARED_DATA") + QStringLiteral("/codelists");
+    return QStringLiteral(VERITAM_SHARED_DATA_DIR "/codelists");
 }
 
 QString binFolder()
 {
-    return qEnvironmentVariable("VERITAM_BIN_DIR");
+    return QStringLiteral(VERITAM_BIN_DIR);
 }
 
 } // namespace veritam::test

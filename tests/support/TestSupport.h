@@ -2,6 +2,7 @@
 
 #include "platform/UserMessages.h"
 #include "store/RecordEditorPort.h"
+#include "store/TDM1.h"
 
 #include <QStringList>
 #include <QTemporaryDir>
@@ -41,6 +42,22 @@ public:
 
 private:
     QTemporaryDir m_dir;
+};
+
+/// A data module connected to a new database with the test code lists, as after start-up.
+struct StoreFixture {
+    explicit StoreFixture(bool withCodeLists = true);
+    /// Runs a Jet-dialect statement; the test fails on an error.
+    void exec(const QString& jetSql);
+    /// The first column of the first row of a Jet-dialect query.
+    QVariant scalar(const QString& jetSql);
+    /// Re-executes a named query and fails the test when that showed an error.
+    void refresh(Dataset& query);
+
+    TempDataFolder folder;
+    RecordingMessages messages;
+    RecordingEditor editor;
+    TDM1 dm{messages, editor};
 };
 
 /// The folder of the authority's code-list CSV files used by the tests.
