@@ -6,6 +6,7 @@
 #include "app/TMain_Form.h"
 #include "entry/TInsert_Form.h"
 #include "history/TZmeny_Form.h"
+#include "platform/UserMessages.h"
 #include "portal/TBrowser_Form.h"
 #include "settings/TAbout_Form.h"
 #include "settings/TAuto_Form.h"
@@ -18,8 +19,9 @@
 
 namespace veritam {
 
-Application::Application(CommandLine commandLine)
+Application::Application(CommandLine commandLine, UserMessages& messages)
     : m_commandLine(std::move(commandLine))
+    , m_messages(messages)
 {
     Main_Form = std::make_unique<TMain_Form>(m_settings, m_commandLine, m_messages);
     Insert_Form = std::make_unique<TInsert_Form>();

@@ -1,13 +1,13 @@
 #pragma once
 
 #include "app/CommandLine.h"
-#include "app/GuiMessages.h"
 #include "app/ProcessSettings.h"
 
 #include <memory>
 
 namespace veritam {
 
+class UserMessages;
 class TMain_Form;
 class TInsert_Form;
 class TDM1;
@@ -22,8 +22,14 @@ class TAuto_Form;
 /// The composition root: the windows and the data module, created once each in their
 /// fixed order and alive until the process ends.
 class Application {
+    // Declared first: the windows below are created after these and use them.
+    CommandLine m_commandLine;
+    ProcessSettings m_settings;
+    UserMessages& m_messages;
+
 public:
-    explicit Application(CommandLine commandLine);
+    /// `messages` shows the start-up's errors and everything the lower layers report.
+    Application(CommandLine commandLine, UserMessages& messages);
     ~Application();
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;
@@ -32,10 +38,6 @@ public:
     void show();
 
     ProcessSettings& settings() { return m_settings; }
-
-    CommandLine m_commandLine;
-    ProcessSettings m_settings;
-    GuiMessages m_messages;
 
     std::unique_ptr<TMain_Form> Main_Form;
     std::unique_ptr<TInsert_Form> Insert_Form;

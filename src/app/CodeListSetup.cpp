@@ -19,7 +19,7 @@ namespace {
 
 const QString kKeptNote = QStringLiteral("\nDosavadní číselníky zůstaly beze změny.");
 
-bool install(QWidget* parent, TDM1& dm, const QMap<QString, QByteArray>& files)
+bool install(TDM1& dm, const QMap<QString, QByteArray>& files)
 {
     try {
         QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -28,8 +28,7 @@ bool install(QWidget* parent, TDM1& dm, const QMap<QString, QByteArray>& files)
         for (Dataset* q : {&dm.KatastralniUzemi_Query, &dm.Obce_Query, &dm.Parcely_Query,
                            &dm.Stavby_Query, &dm.Jednotky_Query})
             dm.Obnovit_Query(*q);
-        QMessageBox::information(parent, QStringLiteral("Číselníky"),
-                                 CodeListImporter::summary(tables));
+        dm.messages().showMessage(CodeListImporter::summary(tables));
         return true;
     } catch (const CodeListError& e) {
         QApplication::restoreOverrideCursor();
@@ -117,7 +116,7 @@ bool download(QWidget* parent, TDM1& dm)
                                     + kKeptNote);
         return false;
     }
-    return install(parent, dm, files);
+    return install(dm, files);
 }
 
 bool importFromFolder(QWidget* parent, TDM1& dm)
@@ -128,7 +127,7 @@ bool importFromFolder(QWidget* parent, TDM1& dm)
     if (folder.isEmpty())
         return false;
     try {
-        return install(parent, dm, CodeListImporter::readFolder(folder));
+        return install(dm, CodeListImporter::readFolder(folder));
     } catch (const CodeListError& e) {
         dm.messages().showError(e.message()
                                 + kKeptNote);

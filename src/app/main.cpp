@@ -1,6 +1,7 @@
 #include "app/Application.h"
 #include "app/CommandLine.h"
 #include "app/ConsoleCommands.h"
+#include "app/GuiMessages.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -31,7 +32,8 @@ int main(int argc, char* argv[])
                           QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTranslator);
 
-    veritam::Application veritamApp(commandLine);
+    veritam::GuiMessages messages;
+    veritam::Application veritamApp(commandLine, messages);
     veritamApp.show();
     return QApplication::exec();
 }
