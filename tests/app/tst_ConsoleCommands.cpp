@@ -1,0 +1,141 @@
+// The program's entries without a display, run as the user runs them.
+#include "TestSupport.h"
+
+#include "store/Schema.h"
+#include "store/SqliteConnection.h"
+
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QtTest>
+
+#include <csignal>
+
+using namespace veritam;
+using namespace veritam::test;
+
+namespace {
+
+struct Run {
+    int exitCode;
+    QString out;
+    QString err;
+};
+
+QProcessEnvironment withoutDisplay()
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("DISPLAY"));
+    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    // A GUI start would fail with this platform and no display.
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    return env;
+}
+
+Run runVeritam(const QStringList& arguments)
+{
+    QProcess process;
+    process.setProcessEnvironment(withoutDisplay());
+    process.start(binFolder() + QStringLiteral("/veritam"), arguments);
+    if (!process.waitForFinished(60000))
+        qFatal("veritam did not finish");
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+int count(const QString& database, const char* table)
+{
+    SqliteConnection connection;
+    connection.open(database);
+    SqliteStatement q(connection, QStringLiteral("SELECT COUNT(*) FROM ") + QString::fromLatin1(table));
+    q.step();
+    return q.value(0).toInt();
+}
+
+QString integrity(const QString& database)
+{
+    SqliteConnection connection;
+    connection.open(database);
+    SqliteStatement q(connection, QStringLiteral("PRAGMA integrity_check"));
+    q.step();
+    return q.value(0).toString();
+}
+
+} // namespace
+
+class TestConsoleCommands : public QObject {
+    Q_OBJECT
+private slots:
+    void helpAndVersion();
+    void importsIntoNewDataFolder();
+    void badFolderChangesNothing();
+    void killedImportLeavesOldOrNewLists();
+};
+
+void TestConsoleCommands::helpAndVersion()
+{
+    const Run help = runVeritam({QStringLiteral("--help")});
+    QCOMPARE(help.exitCode, 0);
+    QVERIFY(help.out.contains(QStringLiteral("--import-codelists")));
+    const Run version = runVeritam({QStringLiteral("--version")});
+    QCOMPARE(version.exitCode, 0);
+    QCOMPARE(version.out, QStringLiteral("veritam " VERITAM_VERSION "\n"));
+}
+
+void TestConsoleCommands::importsIntoNewDataFolder()
+{
+    TempDataFolder folder;
+    const Run run = runVeritam({QStringLiteral("/IMPORT-CODELISTS"), sharedCodeListFolder(),
+                             QStringLiteral("--files"), folder.path()});
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY2(run.out.startsWith(QStringLiteral(
+                 "Načteno 13084 katastrálních území v 6257 obcích a 15104 částí obcí.")),
+             qPrintable(run.out + run.err));
+    const QString database = folder.path() + Schema::databaseFileName();
+    QCOMPARE(count(database, "kat_uzemi_obce"), 13084);
+    QCOMPARE(count(database, "kat_casti_obce"), 15104);
+    QCOMPARE(count(database, "user_table"), 1);
+}
+
+void TestConsoleCommands::badFolderChangesNothing()
+{
+    TempDataFolder folder;
+    const QString database = folder.createDatabaseWithCodeLists();
+    QTemporaryDir partial;
+    QFile::copy(sharedCodeListFolder() + QStringLiteral("/UI_OBEC.csv"),
+                partial.filePath(QStringLiteral("UI_OBEC.csv")));
+    for (const QString& source : {partial.path(), partial.path() + QStringLiteral("/none")}) {
+        const Run run = runVeritam({QStringLiteral("--import-codelists"), source, QStringLiteral("--files"),
+                                 folder.path()});
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.err.contains(QStringLiteral("Číselníky nebyly změněny.")), qPrintable(run.err));
+    }
+    QCOMPARE(runVeritam({QStringLiteral("--import-codelists")}).exitCode, 2);
+    QCOMPARE(count(database, "kat_uzemi_obce"), 13084);
+}
+
+void TestConsoleCommands::killedImportLeavesOldOrNewLists()
+{
+    TempDataFolder folder;
+    const QString database = folder.createDatabase();
+    for (int round = 0; round < 6; ++round) {
+        QProcess process;
+        process.setProcessEnvironment(withoutDisplay());
+        process.start(binFolder() + QStringLiteral("/veritam"),
+                      {QStringLiteral("--import-codelists"), sharedCodeListFolder(),
+                       QStringLiteral("--files"), folder.path()});
+        QVERIFY(process.waitForStarted());
+        QTest::qWait(static_cast<int>(QRandomGenerator::global()->bounded(20, 200)));
+        // processId() is 0 once the import has finished, and kill(0) would hit this test.
+        if (const qint64 pid = process.processId(); pid > 0)
+            ::kill(static_cast<pid_t>(pid), SIGKILL);
+        process.waitForFinished();
+        QCOMPARE(integrity(database), QStringLiteral("ok"));
+        const int territories = count(database, "kat_uzemi_obce");
+        QVERIFY2(territories == 0 || territories == 13084, qPrintable(QString::number(territories)));
+        QCOMPARE(count(database, "kat_casti_obce"), territories == 0 ? 0 : 15104);
+    }
+}
+
+QTEST_GUILESS_MAIN(TestConsoleCommands)
+#include "tst_ConsoleCommands.moc"

@@ -1,0 +1,116 @@
+// Start-up as the user sees it: the windows, the data folder's first start, and what it
+// reports when the database cannot be used.
+#include "TestSupport.h"
+
+#include "app/Application.h"
+#include "app/TMain_Form.h"
+#include "app/TLog_Form.h"
+#include "entry/TInsert_Form.h"
+#include "history/TZmeny_Form.h"
+#include "portal/TBrowser_Form.h"
+#include "settings/TAbout_Form.h"
+#include "settings/TAuto_Form.h"
+#include "settings/TNastaveni_Form.h"
+#include "settings/TUpozorneni_Form.h"
+#include "store/Schema.h"
+#include "store/TDM1.h"
+
+#include <QFile>
+#include <QWidget>
+#include <QtTest>
+
+using namespace veritam;
+using namespace veritam::test;
+
+class TestStartup : public QObject {
+    Q_OBJECT
+private slots:
+    void firstStartCreatesTheDataFolderContent();
+    void keepsTheUsersStyleSheets();
+    void unusableDatabaseIsReportedAndStartUpGoesOn();
+    void showStartsTheAutomaticRunOnce();
+};
+
+void TestStartup::firstStartCreatesTheDataFolderContent()
+{
+    TempDataFolder folder;
+    RecordingMessages messages;
+    Application app(CommandLine({QStringLiteral("/files"), folder.path()}), messages);
+    QCOMPARE(app.settings().DataFolder, folder.path());
+    QVERIFY2(messages.errors.isEmpty(), qPrintable(messages.errors.join(u'\n')));
+
+    const QList<QPair<QWidget*, QString>> windows = {
+        {app.Main_Form.get(), QStringLiteral("Veritam")},
+        {app.Insert_Form.get(), QStringLiteral("Přidávání a úprava záznamů")},
+        {static_cast<QWidget*>(app.Browser_Form.get()), QStringLiteral("Prohlížeč")},
+        {static_cast<QWidget*>(app.Zmeny_Form.get()), QStringLiteral("Změny na nemovité věci")},
+        {static_cast<QWidget*>(app.Nastaveni_Form.get()), QStringLiteral("Nastavení")},
+        {static_cast<QWidget*>(app.About_Form.get()), QStringLiteral("O programu")},
+        {static_cast<QWidget*>(app.Upozorneni_Form.get()), QStringLiteral("Upozornění")},
+        {static_cast<QWidget*>(app.Log_Form.get()), QStringLiteral("Log")},
+        {static_cast<QWidget*>(app.Auto_Form.get()), QStringLiteral("Automatická kontrola")},
+    };
+    for (const auto& [window, caption] : windows) {
+        QCOMPARE(window->windowTitle(), caption);
+        QVERIFY(!window->isVisible());
+    }
+
+    for (const char* name : {"katastr_data.sqlite", "cascade1.css", "cascade2.css"})
+        QVERIFY2(QFileInfo::exists(folder.path() + QString::fromLatin1(name)), name);
+    QVERIFY(app.DM1->ADOConnection.isOpen());
+    QCOMPARE(app.DM1->User_Query.text(QStringLiteral("login")), QStringLiteral("prihlasovaci_jmeno"));
+    QCOMPARE(app.DM1->KatastralniUzemi_Query.recordCount(), 0);
+}
+
+void TestStartup::keepsTheUsersStyleSheets()
+{
+    TempDataFolder folder;
+    QFile sheet(folder.path() + QStringLiteral("cascade1.css"));
+    QVERIFY(sheet.open(QIODevice::WriteOnly));
+    sheet.write("body { color: red }");
+    sheet.close();
+    RecordingMessages messages;
+    Application app(CommandLine({QStringLiteral("/files"), folder.path()}), messages);
+    QVERIFY(sheet.open(QIODevice::ReadOnly));
+    QCOMPARE(sheet.readAll(), QByteArray("body { color: red }"));
+    QVERIFY(QFileInfo::exists(folder.path() + QStringLiteral("cascade2.css")));
+}
+
+void TestStartup::unusableDatabaseIsReportedAndStartUpGoesOn()
+{
+    TempDataFolder folder;
+    QFile garbage(folder.path() + Schema::databaseFileName());
+    QVERIFY(garbage.open(QIODevice::WriteOnly));
+    garbage.write(QByteArray(8192, 'x'));
+    garbage.close();
+    RecordingMessages messages;
+    Application app(CommandLine({QStringLiteral("/files"), folder.path()}), messages);
+    QCOMPARE(messages.errors.size(), 1);
+    QVERIFY2(messages.errors[0].contains(QStringLiteral("not a database")), qPrintable(messages.errors[0]));
+    QVERIFY(app.Auto_Form); // the objects after the data module exist all the same
+    QVERIFY(!app.DM1->Parcely_Query.isOpen());
+    QCOMPARE(QFileInfo(garbage).size(), 8192); // never overwritten
+}
+
+void TestStartup::showStartsTheAutomaticRunOnce()
+{
+    TempDataFolder folder;
+    RecordingMessages messages;
+    Application app(CommandLine({QStringLiteral("-AUTOLOAD"), QStringLiteral("/files"), folder.path()}),
+                    messages);
+    int runs = 0;
+    app.Main_Form->startFullRun = [&] {
+        ++runs;
+        // The run marks itself as begun.
+        app.settings().AutoStartRequested = false;
+        app.settings().AutoRunActive = true;
+    };
+    QVERIFY(app.settings().AutoStartRequested);
+    app.show();
+    app.Main_Form->hide();
+    app.Main_Form->show();
+    QCOMPARE(runs, 1);
+}
+
+QTEST_MAIN(TestStartup)
+#include "tst_Startup.moc"
