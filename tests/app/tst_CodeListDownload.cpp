@@ -1,0 +1,95 @@
+// Downloading the code lists from the authority's service, played by a loopback server.
+#include "LoopbackHttpServer.h"
+#include "TestSupport.h"
+
+#include "app/CodeListSetup.h"
+#include "store/CodeListImporter.h"
+
+#include <QtTest>
+
+using namespace veritam;
+using namespace veritam::test;
+
+namespace {
+
+void serveSharedLists(LoopbackHttpServer& server)
+{
+    const auto files = CodeListImporter::readFolder(sharedCodeListFolder());
+    for (auto it = files.begin(); it != files.end(); ++it)
+        server.serve(QStringLiteral("/cis/") + it.key() + QStringLiteral(".zip"),
+                     makeZip(it.key() + QStringLiteral(".csv"), it.value()));
+}
+
+int territories(StoreFixture& s)
+{
+    return s.scalar(QStringLiteral("SELECT COUNT(*) FROM kat_uzemi_obce")).toInt();
+}
+
+} // namespace
+
+class TestCodeListDownload : public QObject {
+    Q_OBJECT
+private slots:
+    void downloadsAndInstallsTheFourLists();
+    void failuresKeepThePreviousLists_data();
+    void failuresKeepThePreviousLists();
+};
+
+void TestCodeListDownload::downloadsAndInstallsTheFourLists()
+{
+    LoopbackHttpServer server;
+    serveSharedLists(server);
+    qputenv("VERITAM_CODELISTS_URL", server.url(QStringLiteral("/cis/")).toEncoded());
+    StoreFixture s(false);
+    QVERIFY(CodeListSetup::codeListsEmpty(s.dm));
+    QVERIFY(CodeListSetup::download(nullptr, s.dm));
+    QCOMPARE(server.requests,
+             (QStringList{QStringLiteral("/cis/UI_KATASTRALNI_UZEMI.zip"), QStringLiteral("/cis/UI_OBEC.zip"),
+                          QStringLiteral("/cis/UI_OKRES.zip"), QStringLiteral("/cis/UI_CAST_OBCE.zip")}));
+    QCOMPARE(territories(s), 13084);
+    QVERIFY(!CodeListSetup::codeListsEmpty(s.dm));
+    // The lookups show the new lists at once.
+    QCOMPARE(s.dm.KatastralniUzemi_Query.recordCount(), 13084);
+    QCOMPARE(s.messages.messages.last(),
+             QStringLiteral("Načteno 13084 katastrálních území v 6257 obcích a 15104 částí obcí."));
+}
+
+void TestCodeListDownload::failuresKeepThePreviousLists_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("truncated archive") << "truncate" << "Archiv UI_OBEC.zip je poškozený nebo neúplný";
+    QTest::newRow("missing archive") << "404" << "Číselník UI_OBEC nelze stáhnout";
+    QTest::newRow("no server") << "down" << "Číselník UI_KATASTRALNI_UZEMI nelze stáhnout";
+}
+
+void TestCodeListDownload::failuresKeepThePreviousLists()
+{
+    QFETCH(QString, fault);
+    QFETCH(QString, message);
+    StoreFixture s;
+    QUrl base;
+    {
+        LoopbackHttpServer server;
+        serveSharedLists(server);
+        const QString obec = QStringLiteral("/cis/UI_OBEC.zip");
+        const QByteArray zip = makeZip(QStringLiteral("UI_OBEC.csv"), QByteArray(50000, 'x'));
+        if (fault == QLatin1String("truncate"))
+            server.serve(obec, zip.left(zip.size() / 2));
+        else if (fault == QLatin1String("404"))
+            server.serve(obec, "gone", 404);
+        base = server.url(QStringLiteral("/cis/"));
+        qputenv("VERITAM_CODELISTS_URL", base.toEncoded());
+        if (fault != QLatin1String("down"))
+            QVERIFY(!CodeListSetup::download(nullptr, s.dm));
+    }
+    if (fault == QLatin1String("down")) // the server is gone: nobody listens on its port
+        QVERIFY(!CodeListSetup::download(nullptr, s.dm));
+    QCOMPARE(s.messages.errors.size(), 1);
+    QVERIFY2(s.messages.errors[0].startsWith(message), qPrintable(s.messages.errors[0]));
+    QVERIFY(s.messages.errors[0].endsWith(QStringLiteral("Dosavadní číselníky zůstaly beze změny.")));
+    QCOMPARE(territories(s), 13084);
+}
+
+QTEST_MAIN(TestCodeListDownload)
+#include "tst_CodeListDownload.moc"
