@@ -21,8 +21,7 @@ namespace veritam {
 
 Application::Application(CommandLine commandLine, UserMessages& messages)
     : m_commandLine(std::move(commandLine))
-    , m_messages(messages)
-{
+    , m_messages(messages) {
     Main_Form = std::make_unique<TMain_Form>(m_settings, m_commandLine, m_messages);
     Insert_Form = std::make_unique<TInsert_Form>();
     createDataModule();
@@ -37,8 +36,7 @@ Application::Application(CommandLine commandLine, UserMessages& messages)
 
 Application::~Application() = default;
 
-void Application::createDataModule()
-{
+void Application::createDataModule() {
     DM1 = std::make_unique<TDM1>(m_messages, *Insert_Form);
     try {
         if (!m_settings.DataFolder.isEmpty())
@@ -49,8 +47,7 @@ void Application::createDataModule()
     }
 }
 
-void Application::show()
-{
+void Application::show() {
     Main_Form->show();
     // An automatic run must not wait for a question nobody is there to answer.
     if (!m_settings.AutoStartRequested && DM1->ADOConnection.isOpen()) {

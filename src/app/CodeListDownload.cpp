@@ -14,37 +14,32 @@ const char* const kServiceUrl = "https://services.cuzk.gov.cz/sestavy/cis/";
 
 } // namespace
 
-QUrl CodeListDownload::serviceUrl()
-{
+QUrl CodeListDownload::serviceUrl() {
     const QByteArray overridden = qgetenv("VERITAM_CODELISTS_URL");
     return QUrl(QString::fromUtf8(overridden.isEmpty() ? QByteArray(kServiceUrl) : overridden));
 }
 
 CodeListDownload::CodeListDownload(QUrl baseUrl, QObject* parent)
     : QObject(parent)
-    , m_baseUrl(std::move(baseUrl))
-{
+    , m_baseUrl(std::move(baseUrl)) {
     if (!m_baseUrl.path().endsWith(u'/'))
         m_baseUrl.setPath(m_baseUrl.path() + u'/');
 }
 
-void CodeListDownload::start()
-{
+void CodeListDownload::start() {
     m_files.clear();
     m_next = 0;
     m_aborted = false;
     fetchNext();
 }
 
-void CodeListDownload::abort()
-{
+void CodeListDownload::abort() {
     m_aborted = true;
     if (m_reply)
         m_reply->abort();
 }
 
-void CodeListDownload::fetchNext()
-{
+void CodeListDownload::fetchNext() {
     const QString list = CodeListImporter::listNames().at(m_next);
     QNetworkRequest request(m_baseUrl.resolved(QUrl(list + QStringLiteral(".zip"))));
     request.setTransferTimeout(kTransferTimeoutMs);
@@ -57,8 +52,7 @@ void CodeListDownload::fetchNext()
     connect(m_reply, &QNetworkReply::finished, this, &CodeListDownload::onReplyFinished);
 }
 
-void CodeListDownload::onReplyFinished()
-{
+void CodeListDownload::onReplyFinished() {
     QNetworkReply* reply = m_reply;
     reply->deleteLater();
     const QString list = CodeListImporter::listNames().at(m_next);

@@ -19,8 +19,7 @@ namespace {
 
 const QString kKeptNote = QStringLiteral("\nDosavadní číselníky zůstaly beze změny.");
 
-bool install(TDM1& dm, const QMap<QString, QByteArray>& files)
-{
+bool install(TDM1& dm, const QMap<QString, QByteArray>& files) {
     try {
         QApplication::setOverrideCursor(Qt::WaitCursor);
         const auto tables = CodeListImporter::install(dm.ADOConnection, files);
@@ -32,20 +31,18 @@ bool install(TDM1& dm, const QMap<QString, QByteArray>& files)
         return true;
     } catch (const CodeListError& e) {
         QApplication::restoreOverrideCursor();
-        dm.messages().showError(e.message()
-                                + kKeptNote);
+        dm.messages().showError(e.message() + kKeptNote);
     } catch (const DatabaseError& e) {
         QApplication::restoreOverrideCursor();
-        dm.messages().showError(QStringLiteral("Číselníky nelze uložit do databáze: ")
-                                + e.message());
+        dm.messages().showError(QStringLiteral("Číselníky nelze uložit do databáze: ") +
+                                e.message());
     }
     return false;
 }
 
 } // namespace
 
-bool codeListsEmpty(TDM1& dm)
-{
+bool codeListsEmpty(TDM1& dm) {
     try {
         auto q = dm.OpenStatement(QStringLiteral("SELECT COUNT(*) AS pocet FROM kat_uzemi_obce"));
         return q->integer(QStringLiteral("pocet")) == 0;
@@ -54,14 +51,14 @@ bool codeListsEmpty(TDM1& dm)
     }
 }
 
-void offer(QWidget* parent, TDM1& dm)
-{
-    QMessageBox box(QMessageBox::Question, QStringLiteral("Číselníky"),
-                    QStringLiteral("Databáze zatím neobsahuje číselníky katastrálních území, obcí "
-                                   "a částí obcí, bez nichž nelze zadávat sledované nemovitosti.\n\n"
-                                   "Stáhnout je nyní ze služby ČÚZK, nebo je načíst ze složky "
-                                   "se soubory CSV?"),
-                    QMessageBox::NoButton, parent);
+void offer(QWidget* parent, TDM1& dm) {
+    QMessageBox box(
+        QMessageBox::Question, QStringLiteral("Číselníky"),
+        QStringLiteral("Databáze zatím neobsahuje číselníky katastrálních území, obcí "
+                       "a částí obcí, bez nichž nelze zadávat sledované nemovitosti.\n\n"
+                       "Stáhnout je nyní ze služby ČÚZK, nebo je načíst ze složky "
+                       "se soubory CSV?"),
+        QMessageBox::NoButton, parent);
     QPushButton* fetch = box.addButton(QStringLiteral("Stáhnout"), QMessageBox::AcceptRole);
     QPushButton* folder = box.addButton(QStringLiteral("Ze složky…"), QMessageBox::ActionRole);
     box.addButton(QStringLiteral("Později"), QMessageBox::RejectRole);
@@ -73,8 +70,7 @@ void offer(QWidget* parent, TDM1& dm)
         importFromFolder(parent, dm);
 }
 
-bool download(QWidget* parent, TDM1& dm)
-{
+bool download(QWidget* parent, TDM1& dm) {
     const int lists = static_cast<int>(CodeListImporter::listNames().size());
     QProgressDialog progress(QStringLiteral("Stahuji číselníky…"), QStringLiteral("Zrušit"), 0,
                              lists * 100, parent);
@@ -112,15 +108,13 @@ bool download(QWidget* parent, TDM1& dm)
 
     if (!failure.isEmpty()) {
         if (!progress.wasCanceled())
-            dm.messages().showError(failure
-                                    + kKeptNote);
+            dm.messages().showError(failure + kKeptNote);
         return false;
     }
     return install(dm, files);
 }
 
-bool importFromFolder(QWidget* parent, TDM1& dm)
-{
+bool importFromFolder(QWidget* parent, TDM1& dm) {
     const QString folder = QFileDialog::getExistingDirectory(
         parent, QStringLiteral("Složka s číselníky (UI_KATASTRALNI_UZEMI.csv, UI_OBEC.csv, "
                                "UI_OKRES.csv, UI_CAST_OBCE.csv)"));
@@ -129,8 +123,7 @@ bool importFromFolder(QWidget* parent, TDM1& dm)
     try {
         return install(dm, CodeListImporter::readFolder(folder));
     } catch (const CodeListError& e) {
-        dm.messages().showError(e.message()
-                                + kKeptNote);
+        dm.messages().showError(e.message() + kKeptNote);
         return false;
     }
 }

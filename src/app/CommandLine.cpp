@@ -3,12 +3,9 @@
 namespace veritam {
 
 CommandLine::CommandLine(QStringList parameters)
-    : m_parameters(std::move(parameters))
-{
-}
+    : m_parameters(std::move(parameters)) {}
 
-QString CommandLine::switchName(const QString& parameter)
-{
+QString CommandLine::switchName(const QString& parameter) {
     if (parameter.startsWith(QLatin1String("--")))
         return parameter.mid(2);
     if (parameter.startsWith(u'-') || parameter.startsWith(u'/'))
@@ -16,13 +13,11 @@ QString CommandLine::switchName(const QString& parameter)
     return {};
 }
 
-bool CommandLine::hasSwitch(const QString& name) const
-{
+bool CommandLine::hasSwitch(const QString& name) const {
     return argumentOf(name).has_value();
 }
 
-std::optional<QString> CommandLine::argumentOf(const QString& name) const
-{
+std::optional<QString> CommandLine::argumentOf(const QString& name) const {
     std::optional<QString> found;
     for (qsizetype i = 0; i < m_parameters.size(); ++i) {
         const QString candidate = switchName(m_parameters[i]);
@@ -30,9 +25,9 @@ std::optional<QString> CommandLine::argumentOf(const QString& name) const
             continue;
         if (candidate.compare(name, Qt::CaseInsensitive) == 0)
             found = i + 1 < m_parameters.size() ? m_parameters[i + 1] : QString();
-        else if (m_parameters[i].startsWith(QLatin1String("--"))
-                 && candidate.section(u'=', 0, 0).compare(name, Qt::CaseInsensitive) == 0
-                 && candidate.contains(u'='))
+        else if (m_parameters[i].startsWith(QLatin1String("--")) &&
+                 candidate.section(u'=', 0, 0).compare(name, Qt::CaseInsensitive) == 0 &&
+                 candidate.contains(u'='))
             found = candidate.section(u'=', 1);
     }
     return found;

@@ -14,8 +14,7 @@ namespace veritam::ConsoleCommands {
 
 namespace {
 
-void print(std::FILE* stream, const QString& text)
-{
+void print(std::FILE* stream, const QString& text) {
     std::fputs(text.toLocal8Bit().constData(), stream);
     std::fputc('\n', stream);
 }
@@ -34,8 +33,7 @@ const char* const kUsage =
     "\n"
     "Přepínače lze psát s -, / nebo -- a bez ohledu na velikost písmen.\n";
 
-int importCodeLists(const CommandLine& commandLine)
-{
+int importCodeLists(const CommandLine& commandLine) {
     const QString source =
         commandLine.argumentOf(QStringLiteral("import-codelists")).value_or(QString());
     if (source.isEmpty()) {
@@ -67,8 +65,7 @@ int importCodeLists(const CommandLine& commandLine)
 
 } // namespace
 
-bool wanted(const CommandLine& commandLine)
-{
+bool wanted(const CommandLine& commandLine) {
     for (const char* name : {"help", "h", "?", "version", "import-codelists"}) {
         if (commandLine.hasSwitch(QString::fromLatin1(name)))
             return true;
@@ -76,10 +73,9 @@ bool wanted(const CommandLine& commandLine)
     return false;
 }
 
-int run(const CommandLine& commandLine)
-{
-    if (commandLine.hasSwitch(QStringLiteral("help")) || commandLine.hasSwitch(QStringLiteral("h"))
-        || commandLine.hasSwitch(QStringLiteral("?"))) {
+int run(const CommandLine& commandLine) {
+    if (commandLine.hasSwitch(QStringLiteral("help")) ||
+        commandLine.hasSwitch(QStringLiteral("h")) || commandLine.hasSwitch(QStringLiteral("?"))) {
         std::fputs(kUsage, stdout);
         return 0;
     }

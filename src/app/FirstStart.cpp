@@ -7,16 +7,15 @@
 
 namespace veritam::FirstStart {
 
-bool prepareDataFolder(const QString& dataFolder)
-{
+bool prepareDataFolder(const QString& dataFolder) {
     for (const char* sheet : {"cascade1.css", "cascade2.css"}) {
         const QString target = dataFolder + QString::fromLatin1(sheet);
         // The user may have restyled them; only a missing sheet is copied.
         if (QFileInfo::exists(target))
             continue;
         if (QFile::copy(QStringLiteral(":/veritam/") + QString::fromLatin1(sheet), target))
-            QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup
-                                              | QFile::ReadOther);
+            QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                                              QFile::ReadOther);
     }
     const QString database = dataFolder + Schema::databaseFileName();
     if (QFileInfo::exists(database))

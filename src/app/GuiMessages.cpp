@@ -7,20 +7,17 @@
 
 namespace veritam {
 
-void GuiMessages::showMessage(const QString& text)
-{
+void GuiMessages::showMessage(const QString& text) {
     QMessageBox::information(QApplication::activeWindow(), QStringLiteral("Veritam"), text);
 }
 
-void GuiMessages::showError(const QString& text)
-{
+void GuiMessages::showError(const QString& text) {
     QMessageBox::critical(QApplication::activeWindow(), QStringLiteral("Veritam"), text);
 }
 
 namespace {
 
-void printLine(const QString& text)
-{
+void printLine(const QString& text) {
     QString line = text;
     line.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
@@ -29,13 +26,11 @@ void printLine(const QString& text)
 
 } // namespace
 
-void ConsoleMessages::showMessage(const QString& text)
-{
+void ConsoleMessages::showMessage(const QString& text) {
     printLine(text);
 }
 
-void ConsoleMessages::showError(const QString& text)
-{
+void ConsoleMessages::showError(const QString& text) {
     printLine(text);
 }
 

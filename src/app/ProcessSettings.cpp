@@ -7,8 +7,7 @@
 
 namespace veritam {
 
-QString defaultDataFolder()
-{
+QString defaultDataFolder() {
     const auto home = DataFolder::userDataHome();
     if (!home)
         throw NoDataHomeError();
@@ -19,8 +18,7 @@ namespace {
 
 // A folder given without its trailing separator gets one: every user appends file
 // names to the data folder directly.
-QString givenDataFolder(const CommandLine& commandLine)
-{
+QString givenDataFolder(const CommandLine& commandLine) {
     const QString given = commandLine.argumentOf(QStringLiteral("files")).value_or(QString());
     if (given.isEmpty() || !DataFolder::folderExists(given))
         return {};
@@ -30,8 +28,7 @@ QString givenDataFolder(const CommandLine& commandLine)
 } // namespace
 
 void resolveProcessSettings(ProcessSettings& settings, const CommandLine& commandLine,
-                            const QString& executablePath)
-{
+                            const QString& executablePath) {
     settings.ProgramFolder =
         DataFolder::withTrailingSeparator(QFileInfo(executablePath).absolutePath());
     settings.DataFolder.clear();
@@ -41,8 +38,7 @@ void resolveProcessSettings(ProcessSettings& settings, const CommandLine& comman
     settings.DataFolder = dataFolderOf(commandLine);
 }
 
-QString dataFolderOf(const CommandLine& commandLine)
-{
+QString dataFolderOf(const CommandLine& commandLine) {
     QString folder = givenDataFolder(commandLine);
     if (folder.isEmpty())
         folder = defaultDataFolder();

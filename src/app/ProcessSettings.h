@@ -8,8 +8,8 @@ class CommandLine;
 
 /// The process-wide values that start-up fixes and the rest of the program reads.
 struct ProcessSettings {
-    QString ProgramFolder;      ///< the executable's folder, ending with "/"
-    QString DataFolder;         ///< ends with "/"; empty when no home folder was found
+    QString ProgramFolder; ///< the executable's folder, ending with "/"
+    QString DataFolder;    ///< ends with "/"; empty when no home folder was found
     bool AutoStartRequested = false;
     bool AutoRunActive = false;
 };
@@ -17,8 +17,7 @@ struct ProcessSettings {
 /// No home folder, so no default data folder.
 class NoDataHomeError : public std::exception {
 public:
-    const char* what() const noexcept override
-    {
+    const char* what() const noexcept override {
         return "Could not find MyDocuments folder location.";
     }
 };

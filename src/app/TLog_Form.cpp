@@ -3,8 +3,7 @@
 namespace veritam {
 
 TLog_Form::TLog_Form(QWidget* parent)
-    : QWidget(parent, Qt::Window)
-{
+    : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("Log_Form"));
     setWindowTitle(QStringLiteral("Log"));
 }

@@ -8,8 +8,7 @@
 #include <QLocale>
 #include <QTranslator>
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     QStringList parameters;
     for (int i = 1; i < argc; ++i)
         parameters.append(QString::fromLocal8Bit(argv[i]));

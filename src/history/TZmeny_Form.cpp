@@ -3,8 +3,7 @@
 namespace veritam {
 
 TZmeny_Form::TZmeny_Form(QWidget* parent)
-    : QWidget(parent, Qt::Window)
-{
+    : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("Zmeny_Form"));
     setWindowTitle(QStringLiteral("Změny na nemovité věci"));
 }

@@ -10,8 +10,7 @@ namespace veritam::DataFolder {
 
 namespace {
 
-std::optional<QString> homeFolder()
-{
+std::optional<QString> homeFolder() {
     const QString home = qEnvironmentVariable("HOME");
     if (!home.isEmpty() && QDir::isAbsolutePath(home))
         return home;
@@ -24,8 +23,7 @@ std::optional<QString> homeFolder()
     return std::nullopt;
 }
 
-QString withoutTrailingSeparators(QString path)
-{
+QString withoutTrailingSeparators(QString path) {
     while (path.size() > 1 && path.endsWith(u'/'))
         path.chop(1);
     return path;
@@ -33,8 +31,7 @@ QString withoutTrailingSeparators(QString path)
 
 } // namespace
 
-std::optional<QString> userDataHome()
-{
+std::optional<QString> userDataHome() {
     // The XDG rules ignore a relative XDG_DATA_HOME.
     const QString xdg = qEnvironmentVariable("XDG_DATA_HOME");
     if (!xdg.isEmpty() && QDir::isAbsolutePath(xdg))
@@ -45,25 +42,21 @@ std::optional<QString> userDataHome()
     return withoutTrailingSeparators(*home) + QStringLiteral("/.local/share");
 }
 
-QString withTrailingSeparator(const QString& path)
-{
+QString withTrailingSeparator(const QString& path) {
     return path.endsWith(u'/') ? path : path + u'/';
 }
 
-bool folderExists(const QString& path)
-{
+bool folderExists(const QString& path) {
     if (path.isEmpty())
         return false;
     return QFileInfo(path).isDir();
 }
 
-bool createWithParents(const QString& path)
-{
+bool createWithParents(const QString& path) {
     return !path.isEmpty() && QDir().mkpath(path);
 }
 
-bool removeRecursively(const QString& path)
-{
+bool removeRecursively(const QString& path) {
     QDir dir(path);
     if (!dir.exists())
         return true;

@@ -15,26 +15,24 @@ struct FileCloser {
     void operator()(zip_file_t* f) const { zip_fclose(f); }
 };
 
-std::string errorText(zip_error_t* error)
-{
+std::string errorText(zip_error_t* error) {
     return zip_error_strerror(error);
 }
 
 } // namespace
 
-QByteArray extract(const QByteArray& archive, const QString& entryName)
-{
+QByteArray extract(const QByteArray& archive, const QString& entryName) {
     zip_error_t error;
     zip_error_init(&error);
-    zip_source_t* source = zip_source_buffer_create(archive.constData(),
-                                                    static_cast<zip_uint64_t>(archive.size()),
-                                                    0, &error);
+    zip_source_t* source = zip_source_buffer_create(
+        archive.constData(), static_cast<zip_uint64_t>(archive.size()), 0, &error);
     if (!source) {
         const std::string text = errorText(&error);
         zip_error_fini(&error);
         throw ZipError(text);
     }
-    std::unique_ptr<zip_t, ArchiveCloser> zip(zip_open_from_source(source, ZIP_RDONLY | ZIP_CHECKCONS, &error));
+    std::unique_ptr<zip_t, ArchiveCloser> zip(
+        zip_open_from_source(source, ZIP_RDONLY | ZIP_CHECKCONS, &error));
     if (!zip) {
         zip_source_free(source);
         const std::string text = errorText(&error);
@@ -55,7 +53,8 @@ QByteArray extract(const QByteArray& archive, const QString& entryName)
             continue;
         if (!(st.valid & ZIP_STAT_SIZE) || st.size > (1u << 30))
             throw ZipError("entry of unknown or excessive size");
-        std::unique_ptr<zip_file_t, FileCloser> file(zip_fopen_index(zip.get(), static_cast<zip_uint64_t>(i), 0));
+        std::unique_ptr<zip_file_t, FileCloser> file(
+            zip_fopen_index(zip.get(), static_cast<zip_uint64_t>(i), 0));
         if (!file)
             throw ZipError(zip_strerror(zip.get()));
         QByteArray out(static_cast<qsizetype>(st.size), Qt::Uninitialized);

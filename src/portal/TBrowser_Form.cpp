@@ -3,8 +3,7 @@
 namespace veritam {
 
 TBrowser_Form::TBrowser_Form(QWidget* parent)
-    : QWidget(parent, Qt::Window)
-{
+    : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("Browser_Form"));
     setWindowTitle(QStringLiteral("Prohlížeč"));
 }

@@ -3,8 +3,7 @@
 namespace veritam {
 
 TAbout_Form::TAbout_Form(QWidget* parent)
-    : QWidget(parent, Qt::Window)
-{
+    : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("About_Form"));
     setWindowTitle(QStringLiteral("O programu"));
 }

@@ -3,8 +3,7 @@
 namespace veritam {
 
 TAuto_Form::TAuto_Form(QWidget* parent)
-    : QWidget(parent, Qt::Window)
-{
+    : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("Auto_Form"));
     setWindowTitle(QStringLiteral("Automatická kontrola"));
 }

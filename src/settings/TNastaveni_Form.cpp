@@ -3,8 +3,7 @@
 namespace veritam {
 
 TNastaveni_Form::TNastaveni_Form(QWidget* parent)
-    : QWidget(parent, Qt::Window)
-{
+    : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("Nastaveni_Form"));
     setWindowTitle(QStringLiteral("Nastavení"));
 }

@@ -3,8 +3,7 @@
 namespace veritam {
 
 TUpozorneni_Form::TUpozorneni_Form(QWidget* parent)
-    : QWidget(parent, Qt::Window)
-{
+    : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("Upozorneni_Form"));
     setWindowTitle(QStringLiteral("Upozornění"));
 }

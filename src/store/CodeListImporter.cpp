@@ -17,15 +17,13 @@ const QString kMunicipalities = QStringLiteral("UI_OBEC");
 const QString kDistricts = QStringLiteral("UI_OKRES");
 const QString kParts = QStringLiteral("UI_CAST_OBCE");
 
-[[noreturn]] void fail(const QString& list, const QString& what)
-{
+[[noreturn]] void fail(const QString& list, const QString& what) {
     throw CodeListError(QStringLiteral("Číselník %1.csv: %2").arg(list, what));
 }
 
 // Czech text in Windows-1250 is practically never valid UTF-8 with multi-byte sequences;
 // a file that is, was converted on its way and would import as mojibake.
-bool looksLikeUtf8(const QByteArray& bytes)
-{
+bool looksLikeUtf8(const QByteArray& bytes) {
     bool multiByte = false;
     for (qsizetype i = 0; i < bytes.size();) {
         const auto c = static_cast<unsigned char>(bytes[i]);
@@ -58,8 +56,7 @@ bool looksLikeUtf8(const QByteArray& bytes)
 class CsvTable {
 public:
     CsvTable(const QString& list, const QByteArray& bytes)
-        : m_list(list)
-    {
+        : m_list(list) {
         if (bytes.isEmpty())
             fail(list, QStringLiteral("soubor je prázdný."));
         if (bytes.startsWith("\xEF\xBB\xBF") || looksLikeUtf8(bytes))
@@ -91,8 +88,7 @@ public:
         }
     }
 
-    int column(const char* name) const
-    {
+    int column(const char* name) const {
         const int index = static_cast<int>(m_header.indexOf(QString::fromLatin1(name)));
         if (index < 0)
             fail(m_list, QStringLiteral("chybí sloupec „%1“.").arg(QString::fromLatin1(name)));
@@ -101,8 +97,7 @@ public:
 
     const std::vector<QStringList>& rows() const { return m_rows; }
 
-    qint64 code(const QStringList& row, int column, qsizetype rowIndex) const
-    {
+    qint64 code(const QStringList& row, int column, qsizetype rowIndex) const {
         bool ok = false;
         const qint64 value = row[column].trimmed().toLongLong(&ok);
         if (!ok)
@@ -113,9 +108,7 @@ public:
     }
 
     /// Calls `take(row, index)` for every row still valid.
-    template <typename F>
-    void forEachValid(F take) const
-    {
+    template <typename F> void forEachValid(F take) const {
         const int validTo = column("PLATI_DO");
         for (std::size_t i = 0; i < m_rows.size(); ++i) {
             if (m_rows[i][validTo].trimmed().isEmpty())
@@ -129,8 +122,7 @@ private:
     std::vector<QStringList> m_rows;
 };
 
-QByteArray fileOf(const QMap<QString, QByteArray>& files, const QString& list)
-{
+QByteArray fileOf(const QMap<QString, QByteArray>& files, const QString& list) {
     const auto it = files.find(list);
     if (it == files.end())
         fail(list, QStringLiteral("soubor chybí."));
@@ -139,22 +131,19 @@ QByteArray fileOf(const QMap<QString, QByteArray>& files, const QString& list)
 
 } // namespace
 
-const QStringList& CodeListImporter::listNames()
-{
+const QStringList& CodeListImporter::listNames() {
     static const QStringList names = {kTerritories, kMunicipalities, kDistricts, kParts};
     return names;
 }
 
-int CodeListImporter::Tables::municipalityCount() const
-{
+int CodeListImporter::Tables::municipalityCount() const {
     QSet<qint64> codes;
     for (const Territory& t : territories)
         codes.insert(t.obecKod);
     return static_cast<int>(codes.size());
 }
 
-CodeListImporter::Tables CodeListImporter::parse(const QMap<QString, QByteArray>& files)
-{
+CodeListImporter::Tables CodeListImporter::parse(const QMap<QString, QByteArray>& files) {
     const CsvTable districts(kDistricts, fileOf(files, kDistricts));
     QHash<qint64, QString> districtNames;
     {
@@ -177,10 +166,9 @@ CodeListImporter::Tables CodeListImporter::parse(const QMap<QString, QByteArray>
         const int okres = municipalities.column("OKRES_KOD");
         municipalities.forEachValid([&](const QStringList& row, qsizetype i) {
             const QString districtCode = row[okres].trimmed();
-            const QString district =
-                districtCode.isEmpty()
-                    ? QString()
-                    : districtNames.value(municipalities.code(row, okres, i));
+            const QString district = districtCode.isEmpty()
+                                         ? QString()
+                                         : districtNames.value(municipalities.code(row, okres, i));
             municipalityOf.insert(municipalities.code(row, kod, i), {row[nazev], district});
         });
     }
@@ -215,8 +203,7 @@ CodeListImporter::Tables CodeListImporter::parse(const QMap<QString, QByteArray>
     return tables;
 }
 
-QMap<QString, QByteArray> CodeListImporter::readFolder(const QString& folder)
-{
+QMap<QString, QByteArray> CodeListImporter::readFolder(const QString& folder) {
     QMap<QString, QByteArray> files;
     const QDir dir(folder);
     if (!dir.exists())
@@ -231,8 +218,7 @@ QMap<QString, QByteArray> CodeListImporter::readFolder(const QString& folder)
     return files;
 }
 
-void CodeListImporter::store(SqliteConnection& connection, const Tables& tables)
-{
+void CodeListImporter::store(SqliteConnection& connection, const Tables& tables) {
     SqliteTransaction transaction(connection);
     connection.exec(QStringLiteral("DELETE FROM kat_uzemi_obce; DELETE FROM kat_casti_obce"));
     {
@@ -264,15 +250,13 @@ void CodeListImporter::store(SqliteConnection& connection, const Tables& tables)
 }
 
 CodeListImporter::Tables CodeListImporter::install(SqliteConnection& connection,
-                                                   const QMap<QString, QByteArray>& files)
-{
+                                                   const QMap<QString, QByteArray>& files) {
     Tables tables = parse(files);
     store(connection, tables);
     return tables;
 }
 
-QString CodeListImporter::summary(const Tables& tables)
-{
+QString CodeListImporter::summary(const Tables& tables) {
     return QStringLiteral("Načteno %1 katastrálních území v %2 obcích a %3 částí obcí.")
         .arg(tables.territories.size())
         .arg(tables.municipalityCount())

@@ -16,9 +16,7 @@ class SqliteConnection;
 class CodeListError : public std::runtime_error {
 public:
     explicit CodeListError(const QString& message)
-        : std::runtime_error(message.toStdString())
-    {
-    }
+        : std::runtime_error(message.toStdString()) {}
     QString message() const { return QString::fromStdString(what()); }
 };
 

@@ -12,9 +12,7 @@ namespace veritam {
 class DatabaseError : public std::runtime_error {
 public:
     explicit DatabaseError(const QString& message)
-        : std::runtime_error(message.toStdString())
-    {
-    }
+        : std::runtime_error(message.toStdString()) {}
     QString message() const { return QString::fromStdString(what()); }
     virtual QString className() const { return QStringLiteral("DatabaseError"); }
 };
@@ -24,9 +22,7 @@ class SqlError : public DatabaseError {
 public:
     SqlError(const QString& message, int code)
         : DatabaseError(message)
-        , m_code(code)
-    {
-    }
+        , m_code(code) {}
     int code() const { return m_code; }
     QString className() const override { return QStringLiteral("SqlError"); }
 

@@ -14,8 +14,7 @@ namespace {
 const QString kDateTimeFormat = QStringLiteral("d.M.yyyy H:mm:ss");
 const QString kStoredDateTime = QStringLiteral("yyyy-MM-dd HH:mm:ss");
 
-Dataset::FieldType typeFromDeclaration(const QString& declared)
-{
+Dataset::FieldType typeFromDeclaration(const QString& declared) {
     using T = Dataset::FieldType;
     if (declared.contains(QLatin1String("BOOL")))
         return T::YesNo;
@@ -25,14 +24,13 @@ Dataset::FieldType typeFromDeclaration(const QString& declared)
         return T::Integer;
     if (declared.contains(QLatin1String("CHAR")) || declared.contains(QLatin1String("TEXT")))
         return T::Text;
-    if (declared.contains(QLatin1String("REAL")) || declared.contains(QLatin1String("DOUB"))
-        || declared.contains(QLatin1String("FLOA")) || declared.contains(QLatin1String("NUM")))
+    if (declared.contains(QLatin1String("REAL")) || declared.contains(QLatin1String("DOUB")) ||
+        declared.contains(QLatin1String("FLOA")) || declared.contains(QLatin1String("NUM")))
         return T::Number;
     return T::Unknown;
 }
 
-bool sameValue(const QVariant& a, const QVariant& b)
-{
+bool sameValue(const QVariant& a, const QVariant& b) {
     if (a.isNull() || b.isNull())
         return a.isNull() && b.isNull();
     bool okA = false, okB = false;
@@ -53,21 +51,18 @@ Dataset::Dataset(SqliteConnection& connection, QString name, QStringList sqlLine
     : QObject(parent)
     , m_connection(connection)
     , m_name(std::move(name))
-    , m_sql(std::move(sqlLines))
-{
+    , m_sql(std::move(sqlLines)) {
     setObjectName(m_name);
 }
 
-void Dataset::setLastSqlLine(const QString& line)
-{
+void Dataset::setLastSqlLine(const QString& line) {
     if (m_sql.isEmpty())
         m_sql.append(line);
     else
         m_sql.last() = line;
 }
 
-void Dataset::setParam(const QString& name, const QVariant& value)
-{
+void Dataset::setParam(const QString& name, const QVariant& value) {
     for (auto& [key, v] : m_params) {
         if (key.compare(name, Qt::CaseInsensitive) == 0) {
             v = value;
@@ -77,22 +72,19 @@ void Dataset::setParam(const QString& name, const QVariant& value)
     m_params.emplace_back(name, value);
 }
 
-QVariant Dataset::param(const QString& name) const
-{
+QVariant Dataset::param(const QString& name) const {
     for (const auto& [key, v] : m_params)
         if (key.compare(name, Qt::CaseInsensitive) == 0)
             return v;
     return {};
 }
 
-void Dataset::setUpdateTable(const QString& table)
-{
+void Dataset::setUpdateTable(const QString& table) {
     m_updateTable = table;
     m_updateColumns.clear();
 }
 
-void Dataset::setYesNoAsWords(const QStringList& fields)
-{
+void Dataset::setYesNoAsWords(const QStringList& fields) {
     m_yesNoWords.clear();
     for (const QString& f : fields)
         m_yesNoWords.insert(f.toLower());
@@ -101,8 +93,7 @@ void Dataset::setYesNoAsWords(const QStringList& fields)
 // ---------------------------------------------------------------------------
 // Opening
 
-void Dataset::execute()
-{
+void Dataset::execute() {
     SqliteStatement statement(m_connection, JetSql::toSqlite(m_sql.join(QStringLiteral("\r\n"))));
     for (const auto& [key, v] : m_params)
         statement.bind(u':' + key, v);
@@ -140,8 +131,7 @@ void Dataset::execute()
     emit currentRowChanged(m_current);
 }
 
-QVariant Dataset::convert(const QVariant& stored, FieldType type)
-{
+QVariant Dataset::convert(const QVariant& stored, FieldType type) {
     if (stored.isNull())
         return stored;
     switch (type) {
@@ -158,8 +148,7 @@ QVariant Dataset::convert(const QVariant& stored, FieldType type)
     }
 }
 
-void Dataset::open()
-{
+void Dataset::open() {
     if (isOpen())
         return;
     try {
@@ -172,8 +161,7 @@ void Dataset::open()
         fire(afterScroll);
 }
 
-void Dataset::close()
-{
+void Dataset::close() {
     const bool wasOpen = isOpen() || !m_fields.isEmpty();
     if (wasOpen)
         emit aboutToReset();
@@ -191,8 +179,7 @@ void Dataset::close()
     }
 }
 
-void Dataset::requery()
-{
+void Dataset::requery() {
     if (isEditing()) {
         if (isModified())
             post();
@@ -211,29 +198,25 @@ void Dataset::requery()
 // ---------------------------------------------------------------------------
 // Navigation
 
-void Dataset::fire(const Event& event)
-{
+void Dataset::fire(const Event& event) {
     if (event)
         event(*this);
 }
 
-void Dataset::setCurrent(int row)
-{
+void Dataset::setCurrent(int row) {
     m_current = row;
     m_eof = row < 0;
     emit currentRowChanged(row);
 }
 
-void Dataset::setState(State state)
-{
+void Dataset::setState(State state) {
     if (m_state != state) {
         m_state = state;
         emit stateChanged();
     }
 }
 
-void Dataset::first()
-{
+void Dataset::first() {
     if (m_rows.empty()) {
         m_eof = true;
         return;
@@ -244,8 +227,7 @@ void Dataset::first()
     fire(afterScroll);
 }
 
-void Dataset::next()
-{
+void Dataset::next() {
     if (m_current + 1 >= recordCount()) {
         m_eof = true;
         return;
@@ -253,8 +235,7 @@ void Dataset::next()
     setCurrentRow(m_current + 1);
 }
 
-void Dataset::setCurrentRow(int row)
-{
+void Dataset::setCurrentRow(int row) {
     if (row < 0 || row >= recordCount() || row == m_current)
         return;
     if (isEditing())
@@ -263,13 +244,13 @@ void Dataset::setCurrentRow(int row)
     fire(afterScroll);
 }
 
-bool Dataset::locate(const QString& field, const QVariant& value)
-{
+bool Dataset::locate(const QString& field, const QVariant& value) {
     const int column = fieldIndex(field);
     if (column < 0)
         throw DatabaseError(QStringLiteral("%1: Field '%2' not found").arg(m_name, field));
     for (int r = 0; r < recordCount(); ++r) {
-        if (sameValue(m_rows[static_cast<std::size_t>(r)][static_cast<std::size_t>(column)], value)) {
+        if (sameValue(m_rows[static_cast<std::size_t>(r)][static_cast<std::size_t>(column)],
+                      value)) {
             if (isEditing() && r != m_current)
                 post();
             setCurrent(r);
@@ -283,38 +264,33 @@ bool Dataset::locate(const QString& field, const QVariant& value)
 // ---------------------------------------------------------------------------
 // Fields
 
-int Dataset::fieldIndex(const QString& field) const
-{
+int Dataset::fieldIndex(const QString& field) const {
     for (int i = 0; i < m_fields.size(); ++i)
         if (m_fields[i].compare(field, Qt::CaseInsensitive) == 0)
             return i;
     return -1;
 }
 
-Dataset::FieldType Dataset::fieldType(int column) const
-{
+Dataset::FieldType Dataset::fieldType(int column) const {
     return column >= 0 && column < static_cast<int>(m_types.size())
                ? m_types[static_cast<std::size_t>(column)]
                : FieldType::Unknown;
 }
 
-QVariant Dataset::rowValue(int row, int column) const
-{
+QVariant Dataset::rowValue(int row, int column) const {
     if (row < 0 || row >= recordCount() || column < 0 || column >= m_fields.size())
         return {};
     return m_rows[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
 }
 
-QVariant Dataset::value(const QString& field) const
-{
+QVariant Dataset::value(const QString& field) const {
     const int column = fieldIndex(field);
     if (column < 0)
         throw DatabaseError(QStringLiteral("%1: Field '%2' not found").arg(m_name, field));
     return rowValue(m_current, column);
 }
 
-QString Dataset::text(const QString& field) const
-{
+QString Dataset::text(const QString& field) const {
     const QVariant v = value(field);
     if (v.typeId() == QMetaType::QDateTime)
         return v.toDateTime().toString(kDateTimeFormat);
@@ -323,18 +299,15 @@ QString Dataset::text(const QString& field) const
     return v.toString();
 }
 
-int Dataset::integer(const QString& field) const
-{
+int Dataset::integer(const QString& field) const {
     return value(field).toInt();
 }
 
-bool Dataset::yesNo(const QString& field) const
-{
+bool Dataset::yesNo(const QString& field) const {
     return value(field).toBool();
 }
 
-void Dataset::setValue(const QString& field, const QVariant& value)
-{
+void Dataset::setValue(const QString& field, const QVariant& value) {
     if (!isEditing())
         throw DatabaseError(QStringLiteral("%1: Dataset not in edit or insert mode").arg(m_name));
     const int column = fieldIndex(field);
@@ -342,8 +315,8 @@ void Dataset::setValue(const QString& field, const QVariant& value)
         throw DatabaseError(QStringLiteral("%1: Field '%2' not found").arg(m_name, field));
     QVariant v = value;
     // An edit box cleared by the user is an empty value, not a text of length zero.
-    if (v.typeId() == QMetaType::QString && v.toString().isEmpty()
-        && fieldType(column) != FieldType::Text)
+    if (v.typeId() == QMetaType::QString && v.toString().isEmpty() &&
+        fieldType(column) != FieldType::Text)
         v = QVariant();
     m_rows[static_cast<std::size_t>(m_current)][static_cast<std::size_t>(column)] =
         convert(v, fieldType(column));
@@ -351,8 +324,7 @@ void Dataset::setValue(const QString& field, const QVariant& value)
     emit rowChanged(m_current);
 }
 
-QString Dataset::displayText(int row, int column) const
-{
+QString Dataset::displayText(int row, int column) const {
     const QVariant v = rowValue(row, column);
     if (v.isNull())
         return {};
@@ -369,17 +341,15 @@ QString Dataset::displayText(int row, int column) const
 // ---------------------------------------------------------------------------
 // Editing
 
-void Dataset::requireBrowse()
-{
+void Dataset::requireBrowse() {
     if (!isOpen())
-        throw DatabaseError(QStringLiteral("%1: Cannot perform this operation on a closed dataset")
-                                .arg(m_name));
+        throw DatabaseError(
+            QStringLiteral("%1: Cannot perform this operation on a closed dataset").arg(m_name));
     if (isEditing())
         post();
 }
 
-void Dataset::insert()
-{
+void Dataset::insert() {
     requireBrowse();
     const int row = std::max(m_current, 0);
     emit rowAboutToBeInserted(row);
@@ -393,8 +363,7 @@ void Dataset::insert()
     fire(afterScroll);
 }
 
-void Dataset::edit()
-{
+void Dataset::edit() {
     if (isEditing())
         return;
     requireBrowse();
@@ -406,8 +375,7 @@ void Dataset::edit()
     fire(afterEdit);
 }
 
-void Dataset::post()
-{
+void Dataset::post() {
     if (!isEditing())
         return;
     fire(beforePost);
@@ -419,8 +387,7 @@ void Dataset::post()
     fire(afterPost);
 }
 
-void Dataset::writeBack()
-{
+void Dataset::writeBack() {
     if (m_updateTable.isEmpty())
         throw DatabaseError(QStringLiteral("%1: Dataset is read-only").arg(m_name));
     if (m_updateColumns.isEmpty()) {
@@ -434,8 +401,8 @@ void Dataset::writeBack()
     std::vector<QVariant> values;
     for (const int column : m_modified) {
         const QString& name = m_fields[column];
-        if (name.compare(QLatin1String("ID"), Qt::CaseInsensitive) == 0
-            || !m_updateColumns.contains(name, Qt::CaseInsensitive))
+        if (name.compare(QLatin1String("ID"), Qt::CaseInsensitive) == 0 ||
+            !m_updateColumns.contains(name, Qt::CaseInsensitive))
             continue;
         QVariant v = m_rows[static_cast<std::size_t>(m_current)][static_cast<std::size_t>(column)];
         if (fieldType(column) == FieldType::YesNo && v.isNull())
@@ -463,7 +430,8 @@ void Dataset::writeBack()
         sql = QStringLiteral("UPDATE \"%1\" SET %2 WHERE ID = ?")
                   .arg(m_updateTable, sets.join(QStringLiteral(", ")));
         const int idColumn = fieldIndex(QStringLiteral("ID"));
-        values.push_back(idColumn >= 0 ? m_original[static_cast<std::size_t>(idColumn)] : QVariant());
+        values.push_back(idColumn >= 0 ? m_original[static_cast<std::size_t>(idColumn)]
+                                       : QVariant());
     }
     SqliteStatement statement(m_connection, sql);
     for (std::size_t i = 0; i < values.size(); ++i)
@@ -471,8 +439,7 @@ void Dataset::writeBack()
     statement.run();
 }
 
-void Dataset::cancel()
-{
+void Dataset::cancel() {
     if (!isEditing())
         return;
     if (m_state == State::Insert) {
@@ -496,8 +463,7 @@ void Dataset::cancel()
     fire(afterCancel);
 }
 
-void Dataset::deleteRecord()
-{
+void Dataset::deleteRecord() {
     if (m_state == State::Insert) {
         cancel();
         return;

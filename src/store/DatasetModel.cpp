@@ -6,8 +6,7 @@ namespace veritam {
 
 DatasetModel::DatasetModel(Dataset& dataset, QObject* parent)
     : QAbstractTableModel(parent)
-    , m_dataset(dataset)
-{
+    , m_dataset(dataset) {
     connect(&dataset, &Dataset::aboutToReset, this, [this] { beginResetModel(); });
     connect(&dataset, &Dataset::wasReset, this, [this] { endResetModel(); });
     connect(&dataset, &Dataset::rowAboutToBeInserted, this,
@@ -23,18 +22,15 @@ DatasetModel::DatasetModel(Dataset& dataset, QObject* parent)
     connect(&dataset, &Dataset::currentRowChanged, this, &DatasetModel::currentRowChanged);
 }
 
-int DatasetModel::rowCount(const QModelIndex& parent) const
-{
+int DatasetModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : m_dataset.recordCount();
 }
 
-int DatasetModel::columnCount(const QModelIndex& parent) const
-{
+int DatasetModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(m_dataset.fieldNames().size());
 }
 
-QVariant DatasetModel::data(const QModelIndex& index, int role) const
-{
+QVariant DatasetModel::data(const QModelIndex& index, int role) const {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
         return {};
     switch (role) {
@@ -47,8 +43,7 @@ QVariant DatasetModel::data(const QModelIndex& index, int role) const
     }
 }
 
-QVariant DatasetModel::headerData(int section, Qt::Orientation orientation, int role) const
-{
+QVariant DatasetModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (role != Qt::DisplayRole)
         return {};
     if (orientation == Qt::Horizontal) {
@@ -58,13 +53,11 @@ QVariant DatasetModel::headerData(int section, Qt::Orientation orientation, int 
     return section + 1;
 }
 
-Qt::ItemFlags DatasetModel::flags(const QModelIndex& index) const
-{
+Qt::ItemFlags DatasetModel::flags(const QModelIndex& index) const {
     return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
 }
 
-int DatasetModel::columnOf(const QString& field) const
-{
+int DatasetModel::columnOf(const QString& field) const {
     return m_dataset.fieldIndex(field);
 }
 

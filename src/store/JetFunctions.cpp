@@ -14,16 +14,14 @@ namespace veritam::JetFunctions {
 
 namespace {
 
-char32_t fold(char32_t c)
-{
+char32_t fold(char32_t c) {
     if (c < 0x80)
         return (c >= 'A' && c <= 'Z') ? c + 32 : c;
     return QChar::toCaseFolded(c);
 }
 
 // Decodes UTF-8 as SQLite hands it over (always valid) into folded code points.
-void decodeFolded(const unsigned char* s, int n, std::vector<char32_t>& out)
-{
+void decodeFolded(const unsigned char* s, int n, std::vector<char32_t>& out) {
     out.clear();
     out.reserve(static_cast<std::size_t>(n));
     for (int i = 0; i < n;) {
@@ -54,8 +52,7 @@ struct Pattern {
 constexpr char32_t kAny = U'%';
 constexpr char32_t kOne = U'_';
 
-Pattern compile(const unsigned char* s, int n, char32_t escape, bool hasEscape)
-{
+Pattern compile(const unsigned char* s, int n, char32_t escape, bool hasEscape) {
     std::vector<char32_t> raw;
     decodeFolded(s, n, raw);
     Pattern p;
@@ -72,15 +69,14 @@ Pattern compile(const unsigned char* s, int n, char32_t escape, bool hasEscape)
 }
 
 // Wildcard match with one remembered "%" position: linear for the patterns used here.
-bool matches(const Pattern& p, const std::vector<char32_t>& t)
-{
+bool matches(const Pattern& p, const std::vector<char32_t>& t) {
     std::size_t pi = 0, ti = 0, starP = SIZE_MAX, starT = 0;
     while (ti < t.size()) {
         if (pi < p.chars.size() && !p.literal[pi] && p.chars[pi] == kAny) {
             starP = pi++;
             starT = ti;
-        } else if (pi < p.chars.size()
-                   && ((!p.literal[pi] && p.chars[pi] == kOne) || p.chars[pi] == t[ti])) {
+        } else if (pi < p.chars.size() &&
+                   ((!p.literal[pi] && p.chars[pi] == kOne) || p.chars[pi] == t[ti])) {
             ++pi;
             ++ti;
         } else if (starP != SIZE_MAX) {
@@ -95,16 +91,14 @@ bool matches(const Pattern& p, const std::vector<char32_t>& t)
     return pi == p.chars.size();
 }
 
-void deletePattern(void* p)
-{
+void deletePattern(void* p) {
     delete static_cast<Pattern*>(p);
 }
 
 // like(pattern, text [, escape]) — SQLite's argument order for "text LIKE pattern".
-void likeFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
-{
-    if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL
-        || (argc == 3 && sqlite3_value_type(argv[2]) == SQLITE_NULL)) {
+void likeFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL ||
+        (argc == 3 && sqlite3_value_type(argv[2]) == SQLITE_NULL)) {
         sqlite3_result_null(ctx);
         return;
     }
@@ -125,8 +119,7 @@ void likeFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
         const unsigned char* ps = sqlite3_value_text(argv[0]);
         const int pn = sqlite3_value_bytes(argv[0]);
         // Owned by SQLite from here on, which frees it with deletePattern.
-        sqlite3_set_auxdata(ctx, 0, new Pattern(compile(ps, pn, escape, hasEscape)),
-                            deletePattern);
+        sqlite3_set_auxdata(ctx, 0, new Pattern(compile(ps, pn, escape, hasEscape)), deletePattern);
         pattern = static_cast<Pattern*>(sqlite3_get_auxdata(ctx, 0));
         if (!pattern) {
             const Pattern once = compile(ps, pn, escape, hasEscape);
@@ -142,8 +135,7 @@ void likeFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
 }
 
 // CStr(x): a number as decimal digits without grouping; a text unchanged.
-void cstrFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
-{
+void cstrFunction(sqlite3_context* ctx, int, sqlite3_value** argv) {
     switch (sqlite3_value_type(argv[0])) {
     case SQLITE_NULL:
         sqlite3_result_null(ctx);
@@ -171,27 +163,27 @@ void cstrFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
     }
 }
 
-void isnullFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
-{
+void isnullFunction(sqlite3_context* ctx, int, sqlite3_value** argv) {
     sqlite3_result_int(ctx, sqlite3_value_type(argv[0]) == SQLITE_NULL ? 1 : 0);
 }
 
-void check(sqlite3* db, int rc)
-{
+void check(sqlite3* db, int rc) {
     if (rc != SQLITE_OK)
         throw SqlError(QString::fromUtf8(sqlite3_errmsg(db)), rc);
 }
 
 } // namespace
 
-void registerAll(sqlite3* db)
-{
+void registerAll(sqlite3* db) {
     constexpr int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
-    check(db, sqlite3_create_function(db, "CStr", 1, flags, nullptr, cstrFunction, nullptr, nullptr));
+    check(db,
+          sqlite3_create_function(db, "CStr", 1, flags, nullptr, cstrFunction, nullptr, nullptr));
     check(db, sqlite3_create_function(db, "jet_isnull", 1, flags, nullptr, isnullFunction, nullptr,
                                       nullptr));
-    check(db, sqlite3_create_function(db, "like", 2, flags, nullptr, likeFunction, nullptr, nullptr));
-    check(db, sqlite3_create_function(db, "like", 3, flags, nullptr, likeFunction, nullptr, nullptr));
+    check(db,
+          sqlite3_create_function(db, "like", 2, flags, nullptr, likeFunction, nullptr, nullptr));
+    check(db,
+          sqlite3_create_function(db, "like", 3, flags, nullptr, likeFunction, nullptr, nullptr));
 }
 
 } // namespace veritam::JetFunctions

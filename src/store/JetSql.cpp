@@ -17,24 +17,21 @@ struct Token {
     QString text;
 };
 
-bool isWordStart(QChar c)
-{
+bool isWordStart(QChar c) {
     return c.isLetter() || c == u'_';
 }
 
-bool isWordChar(QChar c)
-{
+bool isWordChar(QChar c) {
     return c.isLetterOrNumber() || c == u'_';
 }
 
-QString dateLiteral(const QString& inner)
-{
+QString dateLiteral(const QString& inner) {
     static const QRegularExpression form(QStringLiteral(
         R"(^\s*(\d{1,4})-(\d{1,2})-(\d{1,2})(?:\s+(\d{1,2})[.:](\d{1,2})(?:[.:](\d{1,2}))?)?\s*$)"));
     const auto m = form.match(inner);
     if (!m.hasMatch())
-        throw SqlError(QStringLiteral("Syntax error in date in query expression '#%1#'.").arg(inner),
-                       1);
+        throw SqlError(
+            QStringLiteral("Syntax error in date in query expression '#%1#'.").arg(inner), 1);
     auto part = [&](int i, int width) {
         return m.captured(i).isEmpty() ? QString(width, u'0')
                                        : m.captured(i).rightJustified(width, u'0');
@@ -44,8 +41,7 @@ QString dateLiteral(const QString& inner)
     return u'\'' + iso + u'\'';
 }
 
-std::vector<Token> tokenize(const QString& sql)
-{
+std::vector<Token> tokenize(const QString& sql) {
     std::vector<Token> tokens;
     const qsizetype n = sql.size();
     qsizetype i = 0;
@@ -62,9 +58,9 @@ std::vector<Token> tokenize(const QString& sql)
                 return sql.mid(start, i - start);
             }
         }
-        throw SqlError(QStringLiteral("Unterminated %1 in query expression.")
-                           .arg(QString::fromLatin1(what)),
-                       1);
+        throw SqlError(
+            QStringLiteral("Unterminated %1 in query expression.").arg(QString::fromLatin1(what)),
+            1);
     };
     while (i < n) {
         const QChar c = sql[i];
@@ -107,15 +103,13 @@ std::vector<Token> tokenize(const QString& sql)
     return tokens;
 }
 
-bool is(const Token& t, QStringView text)
-{
+bool is(const Token& t, QStringView text) {
     return t.text.compare(text, Qt::CaseInsensitive) == 0;
 }
 
 } // namespace
 
-QString toSqlite(const QString& jetSql)
-{
+QString toSqlite(const QString& jetSql) {
     const std::vector<Token> tokens = tokenize(jetSql);
     const auto count = static_cast<std::ptrdiff_t>(tokens.size());
 
@@ -147,7 +141,8 @@ QString toSqlite(const QString& jetSql)
             const Token* next = nextSignificant(i + 1);
             out += (next && next->text == u"(") ? QStringLiteral("jet_isnull") : t.text;
         } else if (t.text == u"(") {
-            openParens.push_back(previous && previous->kind == Kind::Word && is(*previous, u"CStr"));
+            openParens.push_back(previous && previous->kind == Kind::Word &&
+                                 is(*previous, u"CStr"));
             out += t.text;
         } else if (t.text == u")") {
             endsText = !openParens.empty() && openParens.back();
@@ -158,8 +153,8 @@ QString toSqlite(const QString& jetSql)
             out += QStringLiteral("||");
         } else if (t.text == u"+") {
             const Token* next = nextSignificant(i + 1);
-            const bool nextIsText =
-                next && (next->kind == Kind::Text || (next->kind == Kind::Word && is(*next, u"CStr")));
+            const bool nextIsText = next && (next->kind == Kind::Text ||
+                                             (next->kind == Kind::Word && is(*next, u"CStr")));
             out += (lastWasText || nextIsText) ? QStringLiteral("||") : t.text;
         } else {
             out += t.text;

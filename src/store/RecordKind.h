@@ -10,18 +10,17 @@ namespace veritam {
 enum class RecordKind { Parcel, Building, Unit };
 
 constexpr std::array<RecordKind, 3> kAllRecordKinds = {RecordKind::Parcel, RecordKind::Building,
-                                                      RecordKind::Unit};
+                                                       RecordKind::Unit};
 
 /// The database side of a kind.
 struct RecordKindTables {
-    QString recordTable;      ///< parcely, stavby, jednotky
-    QString changeTable;      ///< zmeny_parcel, zmeny_staveb, zmeny_jednotek
-    QString referenceColumn;  ///< id_parcely, id_stavby, id_jednotky
-    QString snapshotFolder;   ///< relative to the data folder, followed by the record's ID
+    QString recordTable;     ///< parcely, stavby, jednotky
+    QString changeTable;     ///< zmeny_parcel, zmeny_staveb, zmeny_jednotek
+    QString referenceColumn; ///< id_parcely, id_stavby, id_jednotky
+    QString snapshotFolder;  ///< relative to the data folder, followed by the record's ID
 };
 
-inline RecordKindTables tablesOf(RecordKind kind)
-{
+inline RecordKindTables tablesOf(RecordKind kind) {
     switch (kind) {
     case RecordKind::Parcel:
         return {QStringLiteral("parcely"), QStringLiteral("zmeny_parcel"),

@@ -12,12 +12,9 @@ using SearchBox = RecordEditorPort::SearchBox;
 
 RecordRules::RecordRules(TDM1& dm, RecordEditorPort& editor)
     : m_dm(dm)
-    , m_editor(editor)
-{
-}
+    , m_editor(editor) {}
 
-void RecordRules::attach()
-{
+void RecordRules::attach() {
     auto bind = [this](void (RecordRules::*handler)(Dataset&)) {
         return [this, handler](Dataset& q) { (this->*handler)(q); };
     };
@@ -55,21 +52,18 @@ void RecordRules::attach()
 // ---------------------------------------------------------------------------
 // Shared pieces
 
-void RecordRules::insertBuildingDefaults(Dataset& q)
-{
+void RecordRules::insertBuildingDefaults(Dataset& q) {
     q.setValue(QStringLiteral("user_id"), 1);
     q.setValue(QStringLiteral("typ_stavby"), 1);
     q.setValue(QStringLiteral("kontrolovat"), true);
 }
 
-void RecordRules::putOnMunicipalityAndPart(Dataset& q)
-{
+void RecordRules::putOnMunicipalityAndPart(Dataset& q) {
     m_dm.Obce_Query.locate(QStringLiteral("obec_kod"), q.value(QStringLiteral("obec")));
     m_dm.CastiObce_Query.locate(QStringLiteral("kod"), q.value(QStringLiteral("cast_obce")));
 }
 
-void RecordRules::copyMunicipalityAndPart(Dataset& q)
-{
+void RecordRules::copyMunicipalityAndPart(Dataset& q) {
     const Dataset& obce = m_dm.Obce_Query;
     const Dataset& casti = m_dm.CastiObce_Query;
     q.setValue(QStringLiteral("obec"),
@@ -78,16 +72,14 @@ void RecordRules::copyMunicipalityAndPart(Dataset& q)
                casti.currentRow() >= 0 ? casti.value(QStringLiteral("kod")) : QVariant());
 }
 
-void RecordRules::requireNumber(Dataset& q, const char* field, const char* message)
-{
+void RecordRules::requireNumber(Dataset& q, const char* field, const char* message) {
     if (q.value(QString::fromLatin1(field)).isNull()) {
         m_dm.messages().showMessage(QString::fromUtf8(message));
         throw SilentAbort();
     }
 }
 
-void RecordRules::deleteWithCascade(Dataset& q, RecordKind kind)
-{
+void RecordRules::deleteWithCascade(Dataset& q, RecordKind kind) {
     const RecordKindTables t = tablesOf(kind);
     const QString id = QString::number(q.integer(QStringLiteral("ID")));
     {
@@ -95,14 +87,14 @@ void RecordRules::deleteWithCascade(Dataset& q, RecordKind kind)
         std::unique_ptr<SqliteTransaction> transaction;
         try {
             transaction = std::make_unique<SqliteTransaction>(m_dm.ADOConnection);
-            m_dm.ExecuteStatement(QStringLiteral("DELETE FROM ") + t.changeTable
-                                  + QStringLiteral(" WHERE ") + t.referenceColumn
-                                  + QStringLiteral(" = ") + id);
+            m_dm.ExecuteStatement(QStringLiteral("DELETE FROM ") + t.changeTable +
+                                  QStringLiteral(" WHERE ") + t.referenceColumn +
+                                  QStringLiteral(" = ") + id);
         } catch (const DatabaseError&) {
             throw SilentAbort();
         }
-        m_dm.ExecuteStatement(QStringLiteral("DELETE FROM ") + t.recordTable
-                              + QStringLiteral(" WHERE ID = ") + id);
+        m_dm.ExecuteStatement(QStringLiteral("DELETE FROM ") + t.recordTable +
+                              QStringLiteral(" WHERE ID = ") + id);
         transaction->commit();
     }
     DataFolder::removeRecursively(m_dm.dataFolder() + t.snapshotFolder + id);
@@ -110,8 +102,7 @@ void RecordRules::deleteWithCascade(Dataset& q, RecordKind kind)
     throw SilentAbort();
 }
 
-void RecordRules::followWithHistory(Dataset& q, RecordKind kind)
-{
+void RecordRules::followWithHistory(Dataset& q, RecordKind kind) {
     Dataset& history = m_dm.historyQuery(kind);
     const int id = q.currentRow() >= 0 ? q.integer(QStringLiteral("ID")) : 0;
     history.setParam(QStringLiteral("par_id"), id);
@@ -121,8 +112,7 @@ void RecordRules::followWithHistory(Dataset& q, RecordKind kind)
 // ---------------------------------------------------------------------------
 // Parcels
 
-void RecordRules::Parcely_QueryAfterInsert(Dataset& q)
-{
+void RecordRules::Parcely_QueryAfterInsert(Dataset& q) {
     q.setValue(QStringLiteral("user_id"), 1);
     q.setValue(QStringLiteral("typ_parcely"), QStringLiteral("PKN"));
     q.setValue(QStringLiteral("puvod_parcely"), 4);
@@ -131,13 +121,11 @@ void RecordRules::Parcely_QueryAfterInsert(Dataset& q)
     NewParcelInserted = true;
 }
 
-void RecordRules::Parcely_QueryAfterEdit(Dataset& q)
-{
+void RecordRules::Parcely_QueryAfterEdit(Dataset& q) {
     m_dm.KatastralniUzemi_Query.locate(QStringLiteral("ku_kod"), q.value(QStringLiteral("uzemi")));
 }
 
-void RecordRules::Parcely_QueryBeforePost(Dataset& q)
-{
+void RecordRules::Parcely_QueryBeforePost(Dataset& q) {
     m_editor.setStatusText(QStringLiteral("Ukládám záznam"));
     const Dataset& uzemi = m_dm.KatastralniUzemi_Query;
     q.setValue(QStringLiteral("uzemi"),
@@ -145,25 +133,21 @@ void RecordRules::Parcely_QueryBeforePost(Dataset& q)
     requireNumber(q, "cislo_1", "Chybí vyplnit číslo parcely.");
 }
 
-void RecordRules::Parcely_QueryAfterPost(Dataset&)
-{
+void RecordRules::Parcely_QueryAfterPost(Dataset&) {
     m_editor.clearSearchBox(SearchBox::KU_Hledat_1_Edit);
     m_editor.setStatusText(QString());
 }
 
-void RecordRules::Parcely_QueryAfterCancel(Dataset&)
-{
+void RecordRules::Parcely_QueryAfterCancel(Dataset&) {
     NewParcelInserted = false;
     m_editor.clearSearchBox(SearchBox::KU_Hledat_1_Edit);
 }
 
-void RecordRules::Parcely_QueryBeforeDelete(Dataset& q)
-{
+void RecordRules::Parcely_QueryBeforeDelete(Dataset& q) {
     deleteWithCascade(q, RecordKind::Parcel);
 }
 
-void RecordRules::Parcely_QueryAfterScroll(Dataset& q)
-{
+void RecordRules::Parcely_QueryAfterScroll(Dataset& q) {
     const QString type = q.currentRow() >= 0 ? q.text(QStringLiteral("typ_parcely")) : QString();
     m_editor.setOriginGroupEnabled(type != QLatin1String("PKN"));
     followWithHistory(q, RecordKind::Parcel);
@@ -172,99 +156,83 @@ void RecordRules::Parcely_QueryAfterScroll(Dataset& q)
 // ---------------------------------------------------------------------------
 // Buildings
 
-void RecordRules::Stavby_QueryAfterInsert(Dataset& q)
-{
+void RecordRules::Stavby_QueryAfterInsert(Dataset& q) {
     insertBuildingDefaults(q);
     NewBuildingInserted = true;
 }
 
-void RecordRules::Stavby_QueryAfterEdit(Dataset& q)
-{
+void RecordRules::Stavby_QueryAfterEdit(Dataset& q) {
     putOnMunicipalityAndPart(q);
 }
 
-void RecordRules::Stavby_QueryBeforePost(Dataset& q)
-{
+void RecordRules::Stavby_QueryBeforePost(Dataset& q) {
     copyMunicipalityAndPart(q);
     requireNumber(q, "cislo_stavby", "Chybí vyplnit číslo stavby.");
 }
 
-void RecordRules::Stavby_QueryAfterPost(Dataset&)
-{
+void RecordRules::Stavby_QueryAfterPost(Dataset&) {
     m_editor.clearSearchBox(SearchBox::Obec_Hledat_1_Edit);
 }
 
-void RecordRules::Stavby_QueryAfterCancel(Dataset&)
-{
+void RecordRules::Stavby_QueryAfterCancel(Dataset&) {
     NewBuildingInserted = false;
     m_editor.clearSearchBox(SearchBox::Obec_Hledat_1_Edit);
 }
 
-void RecordRules::Stavby_QueryBeforeDelete(Dataset& q)
-{
+void RecordRules::Stavby_QueryBeforeDelete(Dataset& q) {
     deleteWithCascade(q, RecordKind::Building);
 }
 
-void RecordRules::Stavby_QueryAfterScroll(Dataset& q)
-{
+void RecordRules::Stavby_QueryAfterScroll(Dataset& q) {
     followWithHistory(q, RecordKind::Building);
 }
 
 // ---------------------------------------------------------------------------
 // Units
 
-void RecordRules::Jednotky_QueryAfterInsert(Dataset& q)
-{
+void RecordRules::Jednotky_QueryAfterInsert(Dataset& q) {
     insertBuildingDefaults(q);
     NewUnitInserted = true;
 }
 
-void RecordRules::Jednotky_QueryAfterEdit(Dataset& q)
-{
+void RecordRules::Jednotky_QueryAfterEdit(Dataset& q) {
     putOnMunicipalityAndPart(q);
 }
 
-void RecordRules::Jednotky_QueryBeforePost(Dataset& q)
-{
+void RecordRules::Jednotky_QueryBeforePost(Dataset& q) {
     copyMunicipalityAndPart(q);
     requireNumber(q, "cislo_stavby", "Chybí vyplnit číslo stavby.");
     requireNumber(q, "cislo_jednotky", "Chybí vyplnit číslo jednotky.");
 }
 
-void RecordRules::Jednotky_QueryAfterPost(Dataset&)
-{
+void RecordRules::Jednotky_QueryAfterPost(Dataset&) {
     m_editor.clearSearchBox(SearchBox::Obec_Hledat_2_Edit);
 }
 
-void RecordRules::Jednotky_QueryAfterCancel(Dataset&)
-{
+void RecordRules::Jednotky_QueryAfterCancel(Dataset&) {
     NewUnitInserted = false;
     m_editor.clearSearchBox(SearchBox::Obec_Hledat_2_Edit);
 }
 
-void RecordRules::Jednotky_QueryBeforeDelete(Dataset& q)
-{
+void RecordRules::Jednotky_QueryBeforeDelete(Dataset& q) {
     deleteWithCascade(q, RecordKind::Unit);
 }
 
-void RecordRules::Jednotky_QueryAfterScroll(Dataset& q)
-{
+void RecordRules::Jednotky_QueryAfterScroll(Dataset& q) {
     followWithHistory(q, RecordKind::Unit);
 }
 
 // ---------------------------------------------------------------------------
 // Lookups and users
 
-void RecordRules::Obce_QueryAfterScroll(Dataset& q)
-{
+void RecordRules::Obce_QueryAfterScroll(Dataset& q) {
     Dataset& casti = m_dm.CastiObce_Query;
     casti.setParam(QStringLiteral("par_obec_kod"),
                    q.currentRow() >= 0 ? q.value(QStringLiteral("obec_kod")) : QVariant());
     m_dm.Obnovit_Query(casti);
 }
 
-void RecordRules::User_QueryAfterInsert(Dataset& q)
-{
+void RecordRules::User_QueryAfterInsert(Dataset& q) {
     q.setValue(QStringLiteral("prihlasovat"), false);
 }
 

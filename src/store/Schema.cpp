@@ -10,15 +10,13 @@
 
 namespace veritam::Schema {
 
-QString databaseFileName()
-{
+QString databaseFileName() {
     return QStringLiteral("katastr_data.sqlite");
 }
 
 // Yes/no columns are BOOLEAN (0 or 1, never empty), date-times DATETIME (ISO text to the
 // second); the declared types tell the datasets how to present the values.
-QString createStatements()
-{
+QString createStatements() {
     return QStringLiteral(R"SQL(
 CREATE TABLE parcely (
     ID INTEGER PRIMARY KEY AUTOINCREMENT,
@@ -143,8 +141,7 @@ PRAGMA user_version = 1;
 )SQL");
 }
 
-void createDatabase(const QString& path)
-{
+void createDatabase(const QString& path) {
     if (QFileInfo::exists(path))
         throw DatabaseError(QStringLiteral("Soubor %1 už existuje.").arg(path));
     const QString temporary = path + QStringLiteral(".new");
@@ -166,8 +163,8 @@ void createDatabase(const QString& path)
         }
     }
     // rename(2) replaces nothing here (checked above) and is atomic on one file system.
-    if (std::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(path).constData())
-        != 0) {
+    if (std::rename(QFile::encodeName(temporary).constData(),
+                    QFile::encodeName(path).constData()) != 0) {
         QFile::remove(temporary);
         throw DatabaseError(QStringLiteral("Databázi %1 nelze vytvořit.").arg(path));
     }

@@ -13,15 +13,13 @@ namespace veritam {
 // Statement
 
 SqliteStatement::SqliteStatement(SqliteConnection& connection, const QString& sqliteSql)
-    : m_connection(connection)
-{
+    : m_connection(connection) {
     if (!connection.isOpen())
         throw DatabaseError(QStringLiteral("Databáze není otevřená."));
     const QByteArray utf8 = sqliteSql.toUtf8();
     const char* tail = nullptr;
     if (sqlite3_prepare_v2(connection.handle(), utf8.constData(), static_cast<int>(utf8.size()),
-                           &m_statement, &tail)
-        != SQLITE_OK) {
+                           &m_statement, &tail) != SQLITE_OK) {
         sqlite3_finalize(m_statement);
         m_statement = nullptr;
         connection.throwLastError();
@@ -39,13 +37,11 @@ SqliteStatement::SqliteStatement(SqliteConnection& connection, const QString& sq
     }
 }
 
-SqliteStatement::~SqliteStatement()
-{
+SqliteStatement::~SqliteStatement() {
     sqlite3_finalize(m_statement);
 }
 
-bool SqliteStatement::bind(const QString& name, const QVariant& value)
-{
+bool SqliteStatement::bind(const QString& name, const QVariant& value) {
     const int position = sqlite3_bind_parameter_index(m_statement, name.toUtf8().constData());
     if (position == 0)
         return false;
@@ -53,8 +49,7 @@ bool SqliteStatement::bind(const QString& name, const QVariant& value)
     return true;
 }
 
-void SqliteStatement::bind(int position, const QVariant& value)
-{
+void SqliteStatement::bind(int position, const QVariant& value) {
     int rc = SQLITE_OK;
     if (!value.isValid() || value.isNull()) {
         rc = sqlite3_bind_null(m_statement, position);
@@ -94,8 +89,7 @@ void SqliteStatement::bind(int position, const QVariant& value)
         m_connection.throwLastError();
 }
 
-bool SqliteStatement::step()
-{
+bool SqliteStatement::step() {
     const int rc = sqlite3_step(m_statement);
     if (rc == SQLITE_ROW)
         return true;
@@ -104,8 +98,7 @@ bool SqliteStatement::step()
     m_connection.throwLastError();
 }
 
-void SqliteStatement::run()
-{
+void SqliteStatement::run() {
     // Left reset, with its bindings, so that it can be bound and run again.
     struct ResetOnExit {
         sqlite3_stmt* statement;
@@ -115,24 +108,20 @@ void SqliteStatement::run()
     }
 }
 
-int SqliteStatement::columnCount() const
-{
+int SqliteStatement::columnCount() const {
     return sqlite3_column_count(m_statement);
 }
 
-QString SqliteStatement::columnName(int column) const
-{
+QString SqliteStatement::columnName(int column) const {
     return QString::fromUtf8(sqlite3_column_name(m_statement, column));
 }
 
-QString SqliteStatement::columnDeclaredType(int column) const
-{
+QString SqliteStatement::columnDeclaredType(int column) const {
     const char* type = sqlite3_column_decltype(m_statement, column);
     return type ? QString::fromUtf8(type).toUpper() : QString();
 }
 
-QVariant SqliteStatement::value(int column) const
-{
+QVariant SqliteStatement::value(int column) const {
     switch (sqlite3_column_type(m_statement, column)) {
     case SQLITE_NULL:
         return {};
@@ -150,13 +139,11 @@ QVariant SqliteStatement::value(int column) const
 // ---------------------------------------------------------------------------
 // Connection
 
-SqliteConnection::~SqliteConnection()
-{
+SqliteConnection::~SqliteConnection() {
     close();
 }
 
-void SqliteConnection::open(const QString& path, Mode mode)
-{
+void SqliteConnection::open(const QString& path, Mode mode) {
     close();
     int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
     if (mode == Mode::Create)
@@ -164,8 +151,8 @@ void SqliteConnection::open(const QString& path, Mode mode)
     sqlite3* db = nullptr;
     const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db, flags, nullptr);
     if (rc != SQLITE_OK) {
-        const QString text = db ? QString::fromUtf8(sqlite3_errmsg(db))
-                                : QString::fromUtf8(sqlite3_errstr(rc));
+        const QString text =
+            db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc));
         sqlite3_close(db);
         throw SqlError(QStringLiteral("Databázi %1 nelze otevřít: %2").arg(path, text), rc);
     }
@@ -185,16 +172,14 @@ void SqliteConnection::open(const QString& path, Mode mode)
     }
 }
 
-void SqliteConnection::close()
-{
+void SqliteConnection::close() {
     if (m_db) {
         sqlite3_close_v2(m_db);
         m_db = nullptr;
     }
 }
 
-void SqliteConnection::exec(const QString& sqliteSql)
-{
+void SqliteConnection::exec(const QString& sqliteSql) {
     if (!m_db)
         throw DatabaseError(QStringLiteral("Databáze není otevřená."));
     char* error = nullptr;
@@ -205,8 +190,7 @@ void SqliteConnection::exec(const QString& sqliteSql)
     }
 }
 
-void SqliteConnection::throwLastError(const QString& context) const
-{
+void SqliteConnection::throwLastError(const QString& context) const {
     const QString text = QString::fromUtf8(sqlite3_errmsg(m_db));
     throw SqlError(context.isEmpty() ? text : context + QStringLiteral(": ") + text,
                    sqlite3_extended_errcode(m_db));
@@ -216,14 +200,12 @@ void SqliteConnection::throwLastError(const QString& context) const
 // Transaction
 
 SqliteTransaction::SqliteTransaction(SqliteConnection& connection)
-    : m_connection(connection)
-{
+    : m_connection(connection) {
     // IMMEDIATE takes the write lock now, so a busy peer is waited for before any change.
     m_connection.exec(QStringLiteral("BEGIN IMMEDIATE"));
 }
 
-SqliteTransaction::~SqliteTransaction()
-{
+SqliteTransaction::~SqliteTransaction() {
     if (!m_done) {
         try {
             m_connection.exec(QStringLiteral("ROLLBACK"));
@@ -233,8 +215,7 @@ SqliteTransaction::~SqliteTransaction()
     }
 }
 
-void SqliteTransaction::commit()
-{
+void SqliteTransaction::commit() {
     m_connection.exec(QStringLiteral("COMMIT"));
     m_done = true;
 }

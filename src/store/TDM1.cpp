@@ -12,8 +12,7 @@ namespace veritam {
 
 namespace {
 
-QStringList lines(std::initializer_list<const char*> texts)
-{
+QStringList lines(std::initializer_list<const char*> texts) {
     QStringList result;
     for (const char* text : texts)
         result.append(QString::fromUtf8(text));
@@ -22,8 +21,7 @@ QStringList lines(std::initializer_list<const char*> texts)
 
 // The record queries' texts; the sort handlers replace the last line, so the line
 // structure is part of the contract.
-QStringList parcelySql()
-{
+QStringList parcelySql() {
     return lines({
         "SELECT *,",
         "",
@@ -38,8 +36,7 @@ QStringList parcelySql()
     });
 }
 
-QStringList buildingLikeSql(const char* table)
-{
+QStringList buildingLikeSql(const char* table) {
     QStringList sql = lines({
         "SELECT DISTINCT *, iif(typ_stavby = 1, 'budova s číslem popisným', 'budova s číslem "
         "evidenčním') as typ_stavby_text",
@@ -52,36 +49,70 @@ QStringList buildingLikeSql(const char* table)
         "ORDER BY nazev",
     });
     const QString name = QString::fromLatin1(table);
-    sql[1].replace(QStringLiteral("T."), name + u'.')
+    sql[1]
+        .replace(QStringLiteral("T."), name + u'.')
         .replace(QStringLiteral(" T,"), u' ' + name + u',')
         .replace(QStringLiteral("as T"), QStringLiteral("as ") + name);
     return sql;
 }
 
-QStringList one(const char* text)
-{
+QStringList one(const char* text) {
     return {QString::fromUtf8(text)};
 }
 
 const QStringList kRecordYesNoWords = {QStringLiteral("kontrolovat"), QStringLiteral("zmeny")};
 
-QStringList columnsOf(std::initializer_list<const char*> names)
-{
+QStringList columnsOf(std::initializer_list<const char*> names) {
     return lines(names);
 }
 
-const QStringList kParcelColumns = columnsOf(
-    {"ID", "user_id", "uzemi", "typ_parcely", "puvod_parcely", "druh_cislovani", "cislo_1",
-     "cislo_2", "nazev", "kontrolovat", "posledni_kontrola", "zmeny", "hash_vymera",
-     "hash_vlastnici", "hash_ochrana", "hash_omezeni", "hash_jine", "zmena_vymera",
-     "zmena_vlastnici", "zmena_ochrana", "zmena_omezeni", "zmena_jine", "hash", "hash_prevod",
-     "zmena_prevod"});
+const QStringList kParcelColumns = columnsOf({"ID",
+                                              "user_id",
+                                              "uzemi",
+                                              "typ_parcely",
+                                              "puvod_parcely",
+                                              "druh_cislovani",
+                                              "cislo_1",
+                                              "cislo_2",
+                                              "nazev",
+                                              "kontrolovat",
+                                              "posledni_kontrola",
+                                              "zmeny",
+                                              "hash_vymera",
+                                              "hash_vlastnici",
+                                              "hash_ochrana",
+                                              "hash_omezeni",
+                                              "hash_jine",
+                                              "zmena_vymera",
+                                              "zmena_vlastnici",
+                                              "zmena_ochrana",
+                                              "zmena_omezeni",
+                                              "zmena_jine",
+                                              "hash",
+                                              "hash_prevod",
+                                              "zmena_prevod"});
 
-const QStringList kBuildingColumns = columnsOf(
-    {"ID", "user_id", "obec", "cast_obce", "typ_stavby", "cislo_stavby", "nazev", "kontrolovat",
-     "posledni_kontrola", "zmeny", "hash_vlastnici", "hash_ochrana", "hash_omezeni", "hash_jine",
-     "zmena_vlastnici", "zmena_ochrana", "zmena_omezeni", "zmena_jine", "hash", "hash_prevod",
-     "zmena_prevod"});
+const QStringList kBuildingColumns = columnsOf({"ID",
+                                                "user_id",
+                                                "obec",
+                                                "cast_obce",
+                                                "typ_stavby",
+                                                "cislo_stavby",
+                                                "nazev",
+                                                "kontrolovat",
+                                                "posledni_kontrola",
+                                                "zmeny",
+                                                "hash_vlastnici",
+                                                "hash_ochrana",
+                                                "hash_omezeni",
+                                                "hash_jine",
+                                                "zmena_vlastnici",
+                                                "zmena_ochrana",
+                                                "zmena_omezeni",
+                                                "zmena_jine",
+                                                "hash",
+                                                "hash_prevod",
+                                                "zmena_prevod"});
 
 } // namespace
 
@@ -108,15 +139,13 @@ TDM1::TDM1(UserMessages& messages, RecordEditorPort& editor, QObject* parent)
     , User_Query(ADOConnection, QStringLiteral("User_Query"))
     , User_DataSource(User_Query)
     , Rules(*this, editor)
-    , m_messages(messages)
-{
+    , m_messages(messages) {
     setObjectName(QStringLiteral("DM1"));
     configureQueries();
     Rules.attach();
 }
 
-void TDM1::configureQueries()
-{
+void TDM1::configureQueries() {
     KatastralniUzemi_Query.setSql(
         one("SELECT * FROM kat_uzemi_obce WHERE ku_nazev LIKE :par_nazev"));
     KatastralniUzemi_Query.setParam(QStringLiteral("par_nazev"), QStringLiteral("%"));
@@ -124,8 +153,8 @@ void TDM1::configureQueries()
     Parcely_Query.setSql(parcelySql());
     Parcely_Query.setParam(QStringLiteral("par_user"), QStringLiteral("1"));
     Parcely_Query.setUpdateTable(QStringLiteral("parcely"));
-    Parcely_Query.setRequiredFields(QStringList{QStringLiteral("cele_cislo")} + kParcelColumns
-                                    + QStringList{QStringLiteral("ku_nazev")});
+    Parcely_Query.setRequiredFields(QStringList{QStringLiteral("cele_cislo")} + kParcelColumns +
+                                    QStringList{QStringLiteral("ku_nazev")});
     Parcely_Query.setYesNoAsWords(kRecordYesNoWords);
 
     const QStringList joinedBuildingFields = {QStringLiteral("nazev_casti_obce"),
@@ -133,8 +162,8 @@ void TDM1::configureQueries()
     Stavby_Query.setSql(buildingLikeSql("stavby"));
     Stavby_Query.setParam(QStringLiteral("par_user_id"), QStringLiteral("1"));
     Stavby_Query.setUpdateTable(QStringLiteral("stavby"));
-    Stavby_Query.setRequiredFields(QStringList{QStringLiteral("typ_stavby_text")}
-                                   + kBuildingColumns + joinedBuildingFields);
+    Stavby_Query.setRequiredFields(QStringList{QStringLiteral("typ_stavby_text")} +
+                                   kBuildingColumns + joinedBuildingFields);
     Stavby_Query.setYesNoAsWords(kRecordYesNoWords);
 
     QStringList unitColumns = kBuildingColumns;
@@ -143,15 +172,14 @@ void TDM1::configureQueries()
     Jednotky_Query.setSql(buildingLikeSql("jednotky"));
     Jednotky_Query.setParam(QStringLiteral("par_user_id"), QStringLiteral("1"));
     Jednotky_Query.setUpdateTable(QStringLiteral("jednotky"));
-    Jednotky_Query.setRequiredFields(QStringList{QStringLiteral("typ_stavby_text")} + unitColumns
-                                     + joinedBuildingFields);
+    Jednotky_Query.setRequiredFields(QStringList{QStringLiteral("typ_stavby_text")} + unitColumns +
+                                     joinedBuildingFields);
     Jednotky_Query.setYesNoAsWords(kRecordYesNoWords);
 
     Obce_Query.setSql(one("SELECT DISTINCT obec_kod, obec_nazev, okres_nazev FROM kat_uzemi_obce "
                           "WHERE obec_nazev LIKE :par_nazev ORDER BY obec_nazev"));
     Obce_Query.setParam(QStringLiteral("par_nazev"), QStringLiteral("%"));
-    Obce_Query.setRequiredFields(
-        columnsOf({"obec_kod", "obec_nazev", "okres_nazev"}));
+    Obce_Query.setRequiredFields(columnsOf({"obec_kod", "obec_nazev", "okres_nazev"}));
 
     CastiObce_Query.setSql(
         one("SELECT * FROM kat_casti_obce WHERE obec_kod LIKE :par_obec_kod ORDER BY nazev"));
@@ -172,8 +200,7 @@ void TDM1::configureQueries()
     User_Query.setRequiredFields(columnsOf({"ID", "login", "heslo", "prihlasovat"}));
 }
 
-void TDM1::DataModuleCreate(const QString& dataFolder)
-{
+void TDM1::DataModuleCreate(const QString& dataFolder) {
     ADOConnection.close();
     m_dataFolder = dataFolder;
     // Without a data folder there is no database to open; relative to the working
@@ -184,48 +211,41 @@ void TDM1::DataModuleCreate(const QString& dataFolder)
     OpenDatabases();
 }
 
-void TDM1::OpenDatabases()
-{
+void TDM1::OpenDatabases() {
     for (Dataset* q : {&KatastralniUzemi_Query, &Parcely_Query, &Stavby_Query, &Jednotky_Query,
                        &Obce_Query, &User_Query})
         q->open();
 }
 
-QString TDM1::GetMaxId(const QString& table, const QString& column)
-{
-    auto q = OpenStatement(QStringLiteral("SELECT ") + column + QStringLiteral(" as max_id FROM ")
-                           + table + QStringLiteral(" ORDER BY ") + column
-                           + QStringLiteral(" DESC"));
+QString TDM1::GetMaxId(const QString& table, const QString& column) {
+    auto q = OpenStatement(QStringLiteral("SELECT ") + column + QStringLiteral(" as max_id FROM ") +
+                           table + QStringLiteral(" ORDER BY ") + column + QStringLiteral(" DESC"));
     q->first();
     return q->eof() ? QString() : q->text(QStringLiteral("max_id"));
 }
 
-QString TDM1::DateToSql(const QDateTime& dateTime)
-{
+QString TDM1::DateToSql(const QDateTime& dateTime) {
     const QDate d = dateTime.date();
     const QTime t = dateTime.time();
     return QString::asprintf("#%.*d-%.*d-%.*d %.*d.%.*d.%.*d#", 4, d.year(), 2, d.month(), 2,
                              d.day(), 2, t.hour(), 2, t.minute(), 2, t.second());
 }
 
-void TDM1::UpdateField(int id, const QString& table, const QString& column, const QString& value)
-{
-    ExecuteStatement(QStringLiteral("UPDATE ") + table + QStringLiteral(" SET ") + column
-                     + QStringLiteral(" = ") + value + QStringLiteral(" WHERE ID = ")
-                     + QString::number(id));
+void TDM1::UpdateField(int id, const QString& table, const QString& column, const QString& value) {
+    ExecuteStatement(QStringLiteral("UPDATE ") + table + QStringLiteral(" SET ") + column +
+                     QStringLiteral(" = ") + value + QStringLiteral(" WHERE ID = ") +
+                     QString::number(id));
 }
 
 void TDM1::InsertChange(const QString& changeTable, const QString& referenceColumn,
-                        const QString& idText, const QDateTime& when, const QString& fileName)
-{
-    ExecuteStatement(QStringLiteral("INSERT INTO ") + changeTable + QStringLiteral(" (")
-                     + referenceColumn + QStringLiteral(", datum, filename) VALUES (") + idText
-                     + QStringLiteral(", ") + DateToSql(when) + QStringLiteral(", ")
-                     + QuotedLiteral(fileName) + u')');
+                        const QString& idText, const QDateTime& when, const QString& fileName) {
+    ExecuteStatement(QStringLiteral("INSERT INTO ") + changeTable + QStringLiteral(" (") +
+                     referenceColumn + QStringLiteral(", datum, filename) VALUES (") + idText +
+                     QStringLiteral(", ") + DateToSql(when) + QStringLiteral(", ") +
+                     QuotedLiteral(fileName) + u')');
 }
 
-void TDM1::Obnovit_Query(Dataset& query)
-{
+void TDM1::Obnovit_Query(Dataset& query) {
     try {
         if (query.isOpen())
             query.requery();
@@ -234,39 +254,35 @@ void TDM1::Obnovit_Query(Dataset& query)
     } catch (const SilentAbort&) {
         // A rule cancelled the pending save; it has said what it had to say.
     } catch (const DatabaseError& e) {
-        m_messages.showMessage(QStringLiteral("Došlo k chybě. \r\nException class name = ")
-                               + e.className() + QStringLiteral("\r\nException message = ")
-                               + e.message());
+        m_messages.showMessage(QStringLiteral("Došlo k chybě. \r\nException class name = ") +
+                               e.className() + QStringLiteral("\r\nException message = ") +
+                               e.message());
     } catch (const std::exception& e) {
-        m_messages.showMessage(QStringLiteral("Došlo k chybě. \r\nException class name = ")
-                               + QStringLiteral("std::exception")
-                               + QStringLiteral("\r\nException message = ")
-                               + QString::fromLocal8Bit(e.what()));
+        m_messages.showMessage(QStringLiteral("Došlo k chybě. \r\nException class name = ") +
+                               QStringLiteral("std::exception") +
+                               QStringLiteral("\r\nException message = ") +
+                               QString::fromLocal8Bit(e.what()));
     }
 }
 
-void TDM1::ExecuteStatement(const QString& jetSql)
-{
+void TDM1::ExecuteStatement(const QString& jetSql) {
     SqliteStatement statement(ADOConnection, JetSql::toSqlite(jetSql));
     statement.run();
 }
 
-std::unique_ptr<Dataset> TDM1::OpenStatement(const QString& jetSql)
-{
+std::unique_ptr<Dataset> TDM1::OpenStatement(const QString& jetSql) {
     auto q = std::make_unique<Dataset>(ADOConnection, QStringLiteral("Query"), QStringList{jetSql});
     q->open();
     return q;
 }
 
-QString TDM1::QuotedLiteral(const QString& text)
-{
+QString TDM1::QuotedLiteral(const QString& text) {
     QString quoted = text;
     quoted.replace(u'\'', QStringLiteral("''"));
     return u'\'' + quoted + u'\'';
 }
 
-Dataset& TDM1::recordQuery(RecordKind kind)
-{
+Dataset& TDM1::recordQuery(RecordKind kind) {
     switch (kind) {
     case RecordKind::Parcel:
         return Parcely_Query;
@@ -278,8 +294,7 @@ Dataset& TDM1::recordQuery(RecordKind kind)
     return Jednotky_Query;
 }
 
-Dataset& TDM1::historyQuery(RecordKind kind)
-{
+Dataset& TDM1::historyQuery(RecordKind kind) {
     switch (kind) {
     case RecordKind::Parcel:
         return ZmenyParcel_Query;

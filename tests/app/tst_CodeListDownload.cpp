@@ -12,16 +12,14 @@ using namespace veritam::test;
 
 namespace {
 
-void serveSharedLists(LoopbackHttpServer& server)
-{
+void serveSharedLists(LoopbackHttpServer& server) {
     const auto files = CodeListImporter::readFolder(sharedCodeListFolder());
     for (auto it = files.begin(); it != files.end(); ++it)
         server.serve(QStringLiteral("/cis/") + it.key() + QStringLiteral(".zip"),
                      makeZip(it.key() + QStringLiteral(".csv"), it.value()));
 }
 
-int territories(StoreFixture& s)
-{
+int territories(StoreFixture& s) {
     return s.scalar(QStringLiteral("SELECT COUNT(*) FROM kat_uzemi_obce")).toInt();
 }
 
@@ -35,8 +33,7 @@ private slots:
     void failuresKeepThePreviousLists();
 };
 
-void TestCodeListDownload::downloadsAndInstallsTheFourLists()
-{
+void TestCodeListDownload::downloadsAndInstallsTheFourLists() {
     LoopbackHttpServer server;
     serveSharedLists(server);
     qputenv("VERITAM_CODELISTS_URL", server.url(QStringLiteral("/cis/")).toEncoded());
@@ -44,8 +41,9 @@ void TestCodeListDownload::downloadsAndInstallsTheFourLists()
     QVERIFY(CodeListSetup::codeListsEmpty(s.dm));
     QVERIFY(CodeListSetup::download(nullptr, s.dm));
     QCOMPARE(server.requests,
-             (QStringList{QStringLiteral("/cis/UI_KATASTRALNI_UZEMI.zip"), QStringLiteral("/cis/UI_OBEC.zip"),
-                          QStringLiteral("/cis/UI_OKRES.zip"), QStringLiteral("/cis/UI_CAST_OBCE.zip")}));
+             (QStringList{QStringLiteral("/cis/UI_KATASTRALNI_UZEMI.zip"),
+                          QStringLiteral("/cis/UI_OBEC.zip"), QStringLiteral("/cis/UI_OKRES.zip"),
+                          QStringLiteral("/cis/UI_CAST_OBCE.zip")}));
     QCOMPARE(territories(s), 13084);
     QVERIFY(!CodeListSetup::codeListsEmpty(s.dm));
     // The lookups show the new lists at once.
@@ -54,17 +52,18 @@ void TestCodeListDownload::downloadsAndInstallsTheFourLists()
              QStringLiteral("Načteno 13084 katastrálních území v 6257 obcích a 15104 částí obcí."));
 }
 
-void TestCodeListDownload::failuresKeepThePreviousLists_data()
-{
+void TestCodeListDownload::failuresKeepThePreviousLists_data() {
     QTest::addColumn<QString>("fault");
     QTest::addColumn<QString>("message");
-    QTest::newRow("truncated archive") << "truncate" << "Archiv UI_OBEC.zip je poškozený nebo neúplný";
-    QTest::newRow("missing archive") << "404" << "Číselník UI_OBEC nelze stáhnout";
-    QTest::newRow("no server") << "down" << "Číselník UI_KATASTRALNI_UZEMI nelze stáhnout";
+    QTest::newRow("truncated archive") << "truncate"
+                                       << "Archiv UI_OBEC.zip je poškozený nebo neúplný";
+    QTest::newRow("missing archive") << "404"
+                                     << "Číselník UI_OBEC nelze stáhnout";
+    QTest::newRow("no server") << "down"
+                               << "Číselník UI_KATASTRALNI_UZEMI nelze stáhnout";
 }
 
-void TestCodeListDownload::failuresKeepThePreviousLists()
-{
+void TestCodeListDownload::failuresKeepThePreviousLists() {
     QFETCH(QString, fault);
     QFETCH(QString, message);
     StoreFixture s;
@@ -87,7 +86,8 @@ void TestCodeListDownload::failuresKeepThePreviousLists()
         QVERIFY(!CodeListSetup::download(nullptr, s.dm));
     QCOMPARE(s.messages.errors.size(), 1);
     QVERIFY2(s.messages.errors[0].startsWith(message), qPrintable(s.messages.errors[0]));
-    QVERIFY(s.messages.errors[0].endsWith(QStringLiteral("Dosavadní číselníky zůstaly beze změny.")));
+    QVERIFY(
+        s.messages.errors[0].endsWith(QStringLiteral("Dosavadní číselníky zůstaly beze změny.")));
     QCOMPARE(territories(s), 13084);
 }
 

@@ -22,14 +22,12 @@ private:
     std::unique_ptr<QTemporaryDir> m_home;
 };
 
-void TestCommandLine::init()
-{
+void TestCommandLine::init() {
     m_home = std::make_unique<QTemporaryDir>();
     qputenv("XDG_DATA_HOME", QFile::encodeName(m_home->path()));
 }
 
-void TestCommandLine::switches_data()
-{
+void TestCommandLine::switches_data() {
     QTest::addColumn<QStringList>("parameters");
     QTest::addColumn<bool>("autoload");
     QTest::addColumn<QString>("files"); // "(none)" when the switch is absent
@@ -44,26 +42,27 @@ void TestCommandLine::switches_data()
     row("prefix of a longer word", {QStringLiteral("/autoloadx")}, false, "(none)");
     row("files", {QStringLiteral("/files"), QStringLiteral("/data/")}, false, "/data/");
     row("last files counts",
-        {QStringLiteral("-files"), QStringLiteral("/a/"), QStringLiteral("--FILES"), QStringLiteral("/b/")},
+        {QStringLiteral("-files"), QStringLiteral("/a/"), QStringLiteral("--FILES"),
+         QStringLiteral("/b/")},
         false, "/b/");
-    row("files as last parameter", {QStringLiteral("/autoload"), QStringLiteral("/files")}, true, "");
+    row("files as last parameter", {QStringLiteral("/autoload"), QStringLiteral("/files")}, true,
+        "");
     row("files=", {QStringLiteral("--files=/c/")}, false, "/c/");
-    row("argument that looks like a switch", {QStringLiteral("/files"), QStringLiteral("/autoload")},
-        true, "/autoload");
+    row("argument that looks like a switch",
+        {QStringLiteral("/files"), QStringLiteral("/autoload")}, true, "/autoload");
 }
 
-void TestCommandLine::switches()
-{
+void TestCommandLine::switches() {
     QFETCH(QStringList, parameters);
     QFETCH(bool, autoload);
     QFETCH(QString, files);
     const CommandLine commandLine(parameters);
     QCOMPARE(commandLine.hasSwitch(QStringLiteral("autoload")), autoload);
-    QCOMPARE(commandLine.argumentOf(QStringLiteral("files")).value_or(QStringLiteral("(none)")), files);
+    QCOMPARE(commandLine.argumentOf(QStringLiteral("files")).value_or(QStringLiteral("(none)")),
+             files);
 }
 
-void TestCommandLine::dataFolder_data()
-{
+void TestCommandLine::dataFolder_data() {
     // "{given}" stands for an existing folder, "{default}" for the data home + "/Veritam/".
     QTest::addColumn<QStringList>("parameters");
     QTest::addColumn<QString>("expected");
@@ -74,11 +73,11 @@ void TestCommandLine::dataFolder_data()
         << QStringList{QStringLiteral("/files"), QStringLiteral("{given}")} << "{given}/";
     QTest::newRow("missing folder: default, not created")
         << QStringList{QStringLiteral("/files"), QStringLiteral("{given}/none/")} << "{default}";
-    QTest::newRow("files as last parameter") << QStringList{QStringLiteral("/files")} << "{default}";
+    QTest::newRow("files as last parameter")
+        << QStringList{QStringLiteral("/files")} << "{default}";
 }
 
-void TestCommandLine::dataFolder()
-{
+void TestCommandLine::dataFolder() {
     QFETCH(QStringList, parameters);
     QFETCH(QString, expected);
     QTemporaryDir given;
@@ -91,7 +90,8 @@ void TestCommandLine::dataFolder()
 
     ProcessSettings settings;
     settings.AutoRunActive = true;
-    resolveProcessSettings(settings, CommandLine(parameters), QStringLiteral("/opt/veritam/bin/veritam"));
+    resolveProcessSettings(settings, CommandLine(parameters),
+                           QStringLiteral("/opt/veritam/bin/veritam"));
     QCOMPARE(settings.DataFolder, expand(expected));
     QVERIFY(QFileInfo(settings.DataFolder).isDir());
     QVERIFY(!QFileInfo::exists(given.path() + QStringLiteral("/none")));

@@ -21,8 +21,7 @@ struct Run {
     QString err;
 };
 
-QProcessEnvironment withoutDisplay()
-{
+QProcessEnvironment withoutDisplay() {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove(QStringLiteral("DISPLAY"));
     env.remove(QStringLiteral("WAYLAND_DISPLAY"));
@@ -31,8 +30,7 @@ QProcessEnvironment withoutDisplay()
     return env;
 }
 
-Run runVeritam(const QStringList& arguments)
-{
+Run runVeritam(const QStringList& arguments) {
     QProcess process;
     process.setProcessEnvironment(withoutDisplay());
     process.start(binFolder() + QStringLiteral("/veritam"), arguments);
@@ -43,17 +41,16 @@ Run runVeritam(const QStringList& arguments)
             QString::fromUtf8(process.readAllStandardError())};
 }
 
-int count(const QString& database, const char* table)
-{
+int count(const QString& database, const char* table) {
     SqliteConnection connection;
     connection.open(database);
-    SqliteStatement q(connection, QStringLiteral("SELECT COUNT(*) FROM ") + QString::fromLatin1(table));
+    SqliteStatement q(connection,
+                      QStringLiteral("SELECT COUNT(*) FROM ") + QString::fromLatin1(table));
     q.step();
     return q.value(0).toInt();
 }
 
-QString integrity(const QString& database)
-{
+QString integrity(const QString& database) {
     SqliteConnection connection;
     connection.open(database);
     SqliteStatement q(connection, QStringLiteral("PRAGMA integrity_check"));
@@ -72,8 +69,7 @@ private slots:
     void killedImportLeavesOldOrNewLists();
 };
 
-void TestConsoleCommands::helpAndVersion()
-{
+void TestConsoleCommands::helpAndVersion() {
     const Run help = runVeritam({QStringLiteral("--help")});
     QCOMPARE(help.exitCode, 0);
     QVERIFY(help.out.contains(QStringLiteral("--import-codelists")));
@@ -82,11 +78,10 @@ void TestConsoleCommands::helpAndVersion()
     QCOMPARE(version.out, QStringLiteral("veritam " VERITAM_VERSION "\n"));
 }
 
-void TestConsoleCommands::importsIntoNewDataFolder()
-{
+void TestConsoleCommands::importsIntoNewDataFolder() {
     TempDataFolder folder;
     const Run run = runVeritam({QStringLiteral("/IMPORT-CODELISTS"), sharedCodeListFolder(),
-                             QStringLiteral("--files"), folder.path()});
+                                QStringLiteral("--files"), folder.path()});
     QCOMPARE(run.exitCode, 0);
     QVERIFY2(run.out.startsWith(QStringLiteral(
                  "Načteno 13084 katastrálních území v 6257 obcích a 15104 částí obcí.")),
@@ -97,25 +92,24 @@ void TestConsoleCommands::importsIntoNewDataFolder()
     QCOMPARE(count(database, "user_table"), 1);
 }
 
-void TestConsoleCommands::badFolderChangesNothing()
-{
+void TestConsoleCommands::badFolderChangesNothing() {
     TempDataFolder folder;
     const QString database = folder.createDatabaseWithCodeLists();
     QTemporaryDir partial;
     QFile::copy(sharedCodeListFolder() + QStringLiteral("/UI_OBEC.csv"),
                 partial.filePath(QStringLiteral("UI_OBEC.csv")));
     for (const QString& source : {partial.path(), partial.path() + QStringLiteral("/none")}) {
-        const Run run = runVeritam({QStringLiteral("--import-codelists"), source, QStringLiteral("--files"),
-                                 folder.path()});
+        const Run run = runVeritam({QStringLiteral("--import-codelists"), source,
+                                    QStringLiteral("--files"), folder.path()});
         QCOMPARE(run.exitCode, 1);
-        QVERIFY2(run.err.contains(QStringLiteral("Číselníky nebyly změněny.")), qPrintable(run.err));
+        QVERIFY2(run.err.contains(QStringLiteral("Číselníky nebyly změněny.")),
+                 qPrintable(run.err));
     }
     QCOMPARE(runVeritam({QStringLiteral("--import-codelists")}).exitCode, 2);
     QCOMPARE(count(database, "kat_uzemi_obce"), 13084);
 }
 
-void TestConsoleCommands::killedImportLeavesOldOrNewLists()
-{
+void TestConsoleCommands::killedImportLeavesOldOrNewLists() {
     TempDataFolder folder;
     const QString database = folder.createDatabase();
     for (int round = 0; round < 6; ++round) {
@@ -132,7 +126,8 @@ void TestConsoleCommands::killedImportLeavesOldOrNewLists()
         process.waitForFinished();
         QCOMPARE(integrity(database), QStringLiteral("ok"));
         const int territories = count(database, "kat_uzemi_obce");
-        QVERIFY2(territories == 0 || territories == 13084, qPrintable(QString::number(territories)));
+        QVERIFY2(territories == 0 || territories == 13084,
+                 qPrintable(QString::number(territories)));
         QCOMPARE(count(database, "kat_casti_obce"), territories == 0 ? 0 : 15104);
     }
 }

@@ -3,8 +3,8 @@
 #include "TestSupport.h"
 
 #include "app/Application.h"
-#include "app/TMain_Form.h"
 #include "app/TLog_Form.h"
+#include "app/TMain_Form.h"
 #include "entry/TInsert_Form.h"
 #include "history/TZmeny_Form.h"
 #include "portal/TBrowser_Form.h"
@@ -31,8 +31,7 @@ private slots:
     void showStartsTheAutomaticRunOnce();
 };
 
-void TestStartup::firstStartCreatesTheDataFolderContent()
-{
+void TestStartup::firstStartCreatesTheDataFolderContent() {
     TempDataFolder folder;
     RecordingMessages messages;
     Application app(CommandLine({QStringLiteral("/files"), folder.path()}), messages);
@@ -58,12 +57,12 @@ void TestStartup::firstStartCreatesTheDataFolderContent()
     for (const char* name : {"katastr_data.sqlite", "cascade1.css", "cascade2.css"})
         QVERIFY2(QFileInfo::exists(folder.path() + QString::fromLatin1(name)), name);
     QVERIFY(app.DM1->ADOConnection.isOpen());
-    QCOMPARE(app.DM1->User_Query.text(QStringLiteral("login")), QStringLiteral("prihlasovaci_jmeno"));
+    QCOMPARE(app.DM1->User_Query.text(QStringLiteral("login")),
+             QStringLiteral("prihlasovaci_jmeno"));
     QCOMPARE(app.DM1->KatastralniUzemi_Query.recordCount(), 0);
 }
 
-void TestStartup::keepsTheUsersStyleSheets()
-{
+void TestStartup::keepsTheUsersStyleSheets() {
     TempDataFolder folder;
     QFile sheet(folder.path() + QStringLiteral("cascade1.css"));
     QVERIFY(sheet.open(QIODevice::WriteOnly));
@@ -76,8 +75,7 @@ void TestStartup::keepsTheUsersStyleSheets()
     QVERIFY(QFileInfo::exists(folder.path() + QStringLiteral("cascade2.css")));
 }
 
-void TestStartup::unusableDatabaseIsReportedAndStartUpGoesOn()
-{
+void TestStartup::unusableDatabaseIsReportedAndStartUpGoesOn() {
     TempDataFolder folder;
     QFile garbage(folder.path() + Schema::databaseFileName());
     QVERIFY(garbage.open(QIODevice::WriteOnly));
@@ -86,18 +84,19 @@ void TestStartup::unusableDatabaseIsReportedAndStartUpGoesOn()
     RecordingMessages messages;
     Application app(CommandLine({QStringLiteral("/files"), folder.path()}), messages);
     QCOMPARE(messages.errors.size(), 1);
-    QVERIFY2(messages.errors[0].contains(QStringLiteral("not a database")), qPrintable(messages.errors[0]));
+    QVERIFY2(messages.errors[0].contains(QStringLiteral("not a database")),
+             qPrintable(messages.errors[0]));
     QVERIFY(app.Auto_Form); // the objects after the data module exist all the same
     QVERIFY(!app.DM1->Parcely_Query.isOpen());
     QCOMPARE(QFileInfo(garbage).size(), 8192); // never overwritten
 }
 
-void TestStartup::showStartsTheAutomaticRunOnce()
-{
+void TestStartup::showStartsTheAutomaticRunOnce() {
     TempDataFolder folder;
     RecordingMessages messages;
-    Application app(CommandLine({QStringLiteral("-AUTOLOAD"), QStringLiteral("/files"), folder.path()}),
-                    messages);
+    Application app(
+        CommandLine({QStringLiteral("-AUTOLOAD"), QStringLiteral("/files"), folder.path()}),
+        messages);
     int runs = 0;
     app.Main_Form->startFullRun = [&] {
         ++runs;

@@ -16,14 +16,12 @@ Q_DECLARE_METATYPE(Files)
 
 namespace {
 
-const Files& sharedFiles()
-{
+const Files& sharedFiles() {
     static const Files files = CodeListImporter::readFolder(sharedCodeListFolder());
     return files;
 }
 
-int territoryCount(StoreFixture& s)
-{
+int territoryCount(StoreFixture& s) {
     return s.scalar(QStringLiteral("SELECT COUNT(*) FROM kat_uzemi_obce")).toInt();
 }
 
@@ -39,8 +37,7 @@ private slots:
     void failedStoreKeepsPreviousLists();
 };
 
-void TestCodeLists::importsTheAuthorityFiles()
-{
+void TestCodeLists::importsTheAuthorityFiles() {
     StoreFixture s(false);
     const auto tables = CodeListImporter::install(s.dm.ADOConnection, sharedFiles());
     QCOMPARE(tables.territories.size(), std::size_t(13084));
@@ -48,18 +45,19 @@ void TestCodeLists::importsTheAuthorityFiles()
     QCOMPARE(tables.parts.size(), std::size_t(15104));
     QCOMPARE(CodeListImporter::summary(tables),
              QStringLiteral("Načteno 13084 katastrálních území v 6257 obcích a 15104 částí obcí."));
-    auto row = s.dm.OpenStatement(QStringLiteral("SELECT * FROM kat_uzemi_obce WHERE ku_kod = 774871"));
+    auto row =
+        s.dm.OpenStatement(QStringLiteral("SELECT * FROM kat_uzemi_obce WHERE ku_kod = 774871"));
     QCOMPARE(row->text(QStringLiteral("ku_nazev")), QStringLiteral("Ústí nad Labem"));
     QCOMPARE(row->integer(QStringLiteral("obec_kod")), 554804);
     QCOMPARE(row->text(QStringLiteral("obec_nazev")), QStringLiteral("Ústí nad Labem"));
     QCOMPARE(row->text(QStringLiteral("okres_nazev")), QStringLiteral("Ústí nad Labem"));
     // Rows no longer valid (PLATI_DO set) are left out.
-    const int all = static_cast<int>(sharedFiles()[QStringLiteral("UI_KATASTRALNI_UZEMI")].count('\n')) - 1;
+    const int all =
+        static_cast<int>(sharedFiles()[QStringLiteral("UI_KATASTRALNI_UZEMI")].count('\n')) - 1;
     QVERIFY(all > 13084);
 }
 
-void TestCodeLists::replacesWhatWasThere()
-{
+void TestCodeLists::replacesWhatWasThere() {
     StoreFixture s;
     Files files = sharedFiles();
     QByteArray& territories = files[QStringLiteral("UI_KATASTRALNI_UZEMI")];
@@ -73,8 +71,7 @@ void TestCodeLists::replacesWhatWasThere()
     QCOMPARE(s.scalar(QStringLiteral("SELECT COUNT(*) FROM kat_casti_obce")).toInt(), 15104);
 }
 
-void TestCodeLists::badInputChangesNothing_data()
-{
+void TestCodeLists::badInputChangesNothing_data() {
     QTest::addColumn<Files>("files");
     QTest::addColumn<QString>("message");
     const QString obec = QStringLiteral("UI_OBEC");
@@ -84,12 +81,14 @@ void TestCodeLists::badInputChangesNothing_data()
 
     Files missingColumn = sharedFiles();
     missingColumn[obec].replace("KOD;NAZEV;", "KOD;JMENO;");
-    QTest::newRow("missing column") << missingColumn << "Číselník UI_OBEC.csv: chybí sloupec „NAZEV“.";
+    QTest::newRow("missing column")
+        << missingColumn << "Číselník UI_OBEC.csv: chybí sloupec „NAZEV“.";
 
     Files utf8 = sharedFiles();
     utf8[okres] = CodePage1250::decode(utf8[okres]).toUtf8();
     QTest::newRow("UTF-8 instead of Windows-1250")
-        << utf8 << "Číselník UI_OKRES.csv: soubor není v kódování Windows-1250 (zřejmě je v UTF-8).";
+        << utf8
+        << "Číselník UI_OKRES.csv: soubor není v kódování Windows-1250 (zřejmě je v UTF-8).";
 
     Files truncated = sharedFiles();
     truncated[casti].truncate(truncated[casti].indexOf(';', truncated[casti].size() / 2));
@@ -108,8 +107,7 @@ void TestCodeLists::badInputChangesNothing_data()
     QTest::newRow("empty") << empty << "Číselník UI_KATASTRALNI_UZEMI.csv: soubor je prázdný.";
 }
 
-void TestCodeLists::badInputChangesNothing()
-{
+void TestCodeLists::badInputChangesNothing() {
     QFETCH(Files, files);
     QFETCH(QString, message);
     StoreFixture s;
@@ -122,12 +120,12 @@ void TestCodeLists::badInputChangesNothing()
     QCOMPARE(territoryCount(s), 13084);
 }
 
-void TestCodeLists::failedStoreKeepsPreviousLists()
-{
+void TestCodeLists::failedStoreKeepsPreviousLists() {
     StoreFixture s;
     s.dm.ADOConnection.exec(QStringLiteral("CREATE TRIGGER full BEFORE INSERT ON kat_casti_obce "
                                            "BEGIN SELECT RAISE(ABORT, 'disk full'); END"));
-    QVERIFY_THROWS_EXCEPTION(DatabaseError, CodeListImporter::install(s.dm.ADOConnection, sharedFiles()));
+    QVERIFY_THROWS_EXCEPTION(DatabaseError,
+                             CodeListImporter::install(s.dm.ADOConnection, sharedFiles()));
     QCOMPARE(territoryCount(s), 13084);
     QCOMPARE(s.scalar(QStringLiteral("SELECT COUNT(*) FROM kat_casti_obce")).toInt(), 15104);
 }

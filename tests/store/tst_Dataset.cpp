@@ -17,8 +17,7 @@ namespace {
 
 /// zmeny_parcel as a dataset that records its events.
 struct Fixture {
-    Fixture()
-    {
+    Fixture() {
         connection.open(folder.createDatabase());
         q.setUpdateTable(QStringLiteral("zmeny_parcel"));
         q.setParam(QStringLiteral("par_id"), 1);
@@ -33,15 +32,16 @@ struct Fixture {
         q.beforeDelete = record("beforeDelete");
         q.afterScroll = record("afterScroll");
     }
-    void addRow(const char* name)
-    {
-        connection.exec(QStringLiteral("INSERT INTO zmeny_parcel (id_parcely, filename) VALUES (1, '")
-                        + QString::fromLatin1(name) + QStringLiteral("')"));
+    void addRow(const char* name) {
+        connection.exec(
+            QStringLiteral("INSERT INTO zmeny_parcel (id_parcely, filename) VALUES (1, '") +
+            QString::fromLatin1(name) + QStringLiteral("')"));
     }
 
     TempDataFolder folder;
     SqliteConnection connection;
-    Dataset q{connection, QStringLiteral("Q"),
+    Dataset q{connection,
+              QStringLiteral("Q"),
               {QStringLiteral("SELECT * FROM zmeny_parcel WHERE id_parcely = :par_id"),
                QStringLiteral("ORDER BY filename")}};
     QStringList events;
@@ -62,8 +62,7 @@ private slots:
     void modelFollowsEveryChange();
 };
 
-void TestDataset::afterScrollOnOpenOnlyWithRows()
-{
+void TestDataset::afterScrollOnOpenOnlyWithRows() {
     Fixture f;
     f.q.open();
     QVERIFY(f.events.isEmpty());
@@ -74,16 +73,14 @@ void TestDataset::afterScrollOnOpenOnlyWithRows()
     QCOMPARE(f.events, QStringList{QStringLiteral("afterScroll")});
 }
 
-void TestDataset::afterScrollOnRequeryAlsoWhenEmpty()
-{
+void TestDataset::afterScrollOnRequeryAlsoWhenEmpty() {
     Fixture f;
     f.q.open();
     f.q.requery();
     QCOMPARE(f.events, QStringList{QStringLiteral("afterScroll")});
 }
 
-void TestDataset::editingEventsInOrder()
-{
+void TestDataset::editingEventsInOrder() {
     Fixture f;
     f.addRow("b");
     f.q.open();
@@ -104,8 +101,7 @@ void TestDataset::editingEventsInOrder()
     QCOMPARE(f.q.text(QStringLiteral("filename")), QStringLiteral("a"));
 }
 
-void TestDataset::cancelledInsertLeavesNoRow()
-{
+void TestDataset::cancelledInsertLeavesNoRow() {
     Fixture f;
     f.addRow("a");
     f.q.open();
@@ -119,8 +115,7 @@ void TestDataset::cancelledInsertLeavesNoRow()
     QCOMPARE(f.events, (QStringList{QStringLiteral("afterCancel"), QStringLiteral("afterScroll")}));
 }
 
-void TestDataset::locateRunsAfterScrollAndStaysOnNoMatch()
-{
+void TestDataset::locateRunsAfterScrollAndStaysOnNoMatch() {
     Fixture f;
     f.addRow("a");
     f.addRow("b");
@@ -134,8 +129,7 @@ void TestDataset::locateRunsAfterScrollAndStaysOnNoMatch()
     QCOMPARE(f.events, (QStringList{QStringLiteral("afterScroll"), QStringLiteral("afterScroll")}));
 }
 
-void TestDataset::requeryPostsPendingEdit()
-{
+void TestDataset::requeryPostsPendingEdit() {
     Fixture f;
     f.addRow("a");
     f.q.open();
@@ -146,12 +140,12 @@ void TestDataset::requeryPostsPendingEdit()
     QCOMPARE(f.q.text(QStringLiteral("filename")), QStringLiteral("z"));
 }
 
-void TestDataset::refusesWritesOutsideEdit()
-{
+void TestDataset::refusesWritesOutsideEdit() {
     Fixture f;
     f.addRow("a");
     f.q.open();
-    QVERIFY_THROWS_EXCEPTION(DatabaseError, f.q.setValue(QStringLiteral("filename"), QStringLiteral("x")));
+    QVERIFY_THROWS_EXCEPTION(DatabaseError,
+                             f.q.setValue(QStringLiteral("filename"), QStringLiteral("x")));
     f.q.edit();
     QVERIFY_THROWS_EXCEPTION(DatabaseError, f.q.setValue(QStringLiteral("nope"), 1));
     // An emptied number edit is an empty value.
@@ -159,8 +153,7 @@ void TestDataset::refusesWritesOutsideEdit()
     QVERIFY(f.q.value(QStringLiteral("id_parcely")).isNull());
 }
 
-void TestDataset::modelFollowsEveryChange()
-{
+void TestDataset::modelFollowsEveryChange() {
     Fixture f;
     DatasetModel model(f.q);
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);

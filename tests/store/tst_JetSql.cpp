@@ -14,8 +14,7 @@ private slots:
     void rejectsMalformed();
 };
 
-void TestJetSql::translates_data()
-{
+void TestJetSql::translates_data() {
     QTest::addColumn<QString>("jet");
     QTest::addColumn<QString>("sqlite");
     auto row = [](const char* name, const char* jet, const char* sqlite) {
@@ -27,7 +26,8 @@ void TestJetSql::translates_data()
         "WHERE datum > '2015-03-07 04:05:09'");
     row("date alone", "WHERE datum > #0999-12-31#", "WHERE datum > '0999-12-31 00:00:00'");
     row("plus after text", "'st. '+CStr(cislo_1)", "'st. '||CStr(cislo_1)");
-    row("plus between calls", "CStr(cislo_1)+'/'+CStr(cislo_2)", "CStr(cislo_1)||'/'||CStr(cislo_2)");
+    row("plus between calls", "CStr(cislo_1)+'/'+CStr(cislo_2)",
+        "CStr(cislo_1)||'/'||CStr(cislo_2)");
     row("plus before CStr", "x + CStr(y)", "x || CStr(y)");
     row("plus between numbers stays", "SELECT cislo_1 + 1 FROM t", "SELECT cislo_1 + 1 FROM t");
     row("plus after nested call", "CStr(abs(x)) + 1", "CStr(abs(x)) || 1");
@@ -36,21 +36,21 @@ void TestJetSql::translates_data()
     row("isnull as a word stays", "SELECT a isnull FROM t", "SELECT a isnull FROM t");
     row("literal not looked into", "WHERE nazev = 'a + #b# isnull(c) ''d'''",
         "WHERE nazev = 'a + #b# isnull(c) ''d'''");
-    row("backquotes and true kept", "UPDATE `parcely` SET `kontrolovat` = 1 WHERE id = 3 and x = true",
+    row("backquotes and true kept",
+        "UPDATE `parcely` SET `kontrolovat` = 1 WHERE id = 3 and x = true",
         "UPDATE `parcely` SET `kontrolovat` = 1 WHERE id = 3 and x = true");
     row("parameters kept", "WHERE ku_nazev LIKE :par_nazev", "WHERE ku_nazev LIKE :par_nazev");
-    row("lines kept", "SELECT *,\r\n\r\nx\r\nORDER BY nazev", "SELECT *,\r\n\r\nx\r\nORDER BY nazev");
+    row("lines kept", "SELECT *,\r\n\r\nx\r\nORDER BY nazev",
+        "SELECT *,\r\n\r\nx\r\nORDER BY nazev");
 }
 
-void TestJetSql::translates()
-{
+void TestJetSql::translates() {
     QFETCH(QString, jet);
     QFETCH(QString, sqlite);
     QCOMPARE(JetSql::toSqlite(jet), sqlite);
 }
 
-void TestJetSql::rejectsMalformed_data()
-{
+void TestJetSql::rejectsMalformed_data() {
     QTest::addColumn<QString>("jet");
     QTest::newRow("unterminated literal") << QStringLiteral("WHERE nazev = 'abc");
     QTest::newRow("unterminated date") << QStringLiteral("WHERE datum = #2015-03-07");
@@ -58,8 +58,7 @@ void TestJetSql::rejectsMalformed_data()
     QTest::newRow("unterminated name") << QStringLiteral("SELECT `nazev FROM t");
 }
 
-void TestJetSql::rejectsMalformed()
-{
+void TestJetSql::rejectsMalformed() {
     QFETCH(QString, jet);
     QVERIFY_THROWS_EXCEPTION(SqlError, JetSql::toSqlite(jet));
 }

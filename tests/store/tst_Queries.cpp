@@ -15,21 +15,19 @@ const QString kPrahaObec = QStringLiteral("554782");
 const QString kPrahaPart = QStringLiteral("1520"); // Běchovice
 const QString kBenice = QStringLiteral("602582");  // a territory of Praha
 
-QString insertParcel(const QString& values)
-{
+QString insertParcel(const QString& values) {
     return QStringLiteral("INSERT INTO parcely (user_id, uzemi, typ_parcely, druh_cislovani, "
-                          "cislo_1, cislo_2, nazev, kontrolovat) VALUES (")
-           + values + u')';
+                          "cislo_1, cislo_2, nazev, kontrolovat) VALUES (") +
+           values + u')';
 }
 
-QString insertBuilding(const QString& table, const QString& values)
-{
+QString insertBuilding(const QString& table, const QString& values) {
     const bool unit = table == QLatin1String("jednotky");
-    return QStringLiteral("INSERT INTO ") + table
-           + QStringLiteral(" (user_id, obec, cast_obce, typ_stavby, cislo_stavby, nazev, "
-                            "kontrolovat")
-           + (unit ? QStringLiteral(", cislo_jednotky") : QString()) + QStringLiteral(") VALUES (")
-           + values + (unit ? QStringLiteral(", 5") : QString()) + u')';
+    return QStringLiteral("INSERT INTO ") + table +
+           QStringLiteral(" (user_id, obec, cast_obce, typ_stavby, cislo_stavby, nazev, "
+                          "kontrolovat") +
+           (unit ? QStringLiteral(", cislo_jednotky") : QString()) + QStringLiteral(") VALUES (") +
+           values + (unit ? QStringLiteral(", 5") : QString()) + u')';
 }
 
 } // namespace
@@ -53,8 +51,7 @@ private slots:
     void fieldMissingFailsOpening();
 };
 
-void TestQueries::startUpOpensTheQueriesInOrder()
-{
+void TestQueries::startUpOpensTheQueriesInOrder() {
     StoreFixture s;
     QVERIFY(s.messages.messages.isEmpty());
     QCOMPARE(s.dm.KatastralniUzemi_Query.recordCount(), 13084);
@@ -78,33 +75,38 @@ void TestQueries::startUpOpensTheQueriesInOrder()
              QStringLiteral("-1"));
 }
 
-void TestQueries::parcelDesignation_data()
-{
+void TestQueries::parcelDesignation_data() {
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("subdivision");
     QTest::addColumn<QString>("designation");
-    QTest::newRow("building parcel") << "1" << "NULL" << "st. 12";
-    QTest::newRow("building parcel with subdivision") << "1" << "6" << "st. 12/6";
-    QTest::newRow("land parcel") << "2" << "NULL" << "12";
-    QTest::newRow("land parcel with subdivision") << "2" << "6" << "12/6";
+    QTest::newRow("building parcel") << "1"
+                                     << "NULL"
+                                     << "st. 12";
+    QTest::newRow("building parcel with subdivision") << "1"
+                                                      << "6"
+                                                      << "st. 12/6";
+    QTest::newRow("land parcel") << "2"
+                                 << "NULL"
+                                 << "12";
+    QTest::newRow("land parcel with subdivision") << "2"
+                                                  << "6"
+                                                  << "12/6";
 }
 
-void TestQueries::parcelDesignation()
-{
+void TestQueries::parcelDesignation() {
     QFETCH(QString, kind);
     QFETCH(QString, subdivision);
     QFETCH(QString, designation);
     StoreFixture s;
-    s.exec(insertParcel(QStringLiteral("1, %1, 'PKN', %2, 12, %3, 'x', 1")
-                            .arg(kBenice, kind, subdivision)));
+    s.exec(insertParcel(
+        QStringLiteral("1, %1, 'PKN', %2, 12, %3, 'x', 1").arg(kBenice, kind, subdivision)));
     s.refresh(s.dm.Parcely_Query);
     QCOMPARE(s.dm.Parcely_Query.recordCount(), 1);
     QCOMPARE(s.dm.Parcely_Query.text(QStringLiteral("cele_cislo")), designation);
     QCOMPARE(s.dm.Parcely_Query.text(QStringLiteral("ku_nazev")), QStringLiteral("Benice"));
 }
 
-void TestQueries::buildingTypeText()
-{
+void TestQueries::buildingTypeText() {
     StoreFixture s;
     for (const char* type : {"1", "2", "7"})
         s.exec(insertBuilding(QStringLiteral("stavby"),
@@ -119,16 +121,17 @@ void TestQueries::buildingTypeText()
                                  QStringLiteral("budova s číslem evidenčním")}));
 }
 
-void TestQueries::oneRowPerBuildingInMunicipalityWithManyTerritories()
-{
+void TestQueries::oneRowPerBuildingInMunicipalityWithManyTerritories() {
     StoreFixture s;
-    QCOMPARE(s.scalar(QStringLiteral("SELECT COUNT(*) FROM kat_uzemi_obce WHERE obec_kod = ")
-                      + kPrahaObec)
+    QCOMPARE(s.scalar(QStringLiteral("SELECT COUNT(*) FROM kat_uzemi_obce WHERE obec_kod = ") +
+                      kPrahaObec)
                  .toInt(),
              112);
     for (const QString& table : {QStringLiteral("stavby"), QStringLiteral("jednotky")}) {
-        s.exec(insertBuilding(table, QStringLiteral("1, %1, %2, 1, 101, 'A', 1").arg(kPrahaObec, kPrahaPart)));
-        s.exec(insertBuilding(table, QStringLiteral("1, %1, %2, 2, 102, 'B', 1").arg(kPrahaObec, kPrahaPart)));
+        s.exec(insertBuilding(
+            table, QStringLiteral("1, %1, %2, 1, 101, 'A', 1").arg(kPrahaObec, kPrahaPart)));
+        s.exec(insertBuilding(
+            table, QStringLiteral("1, %1, %2, 2, 102, 'B', 1").arg(kPrahaObec, kPrahaPart)));
     }
     for (Dataset* q : {&s.dm.Stavby_Query, &s.dm.Jednotky_Query}) {
         s.refresh(*q);
@@ -139,14 +142,15 @@ void TestQueries::oneRowPerBuildingInMunicipalityWithManyTerritories()
     QCOMPARE(s.dm.Jednotky_Query.integer(QStringLiteral("cislo_jednotky")), 5);
 }
 
-void TestQueries::rowsWithoutCodeListMatchOrOtherUserAreNotListed()
-{
+void TestQueries::rowsWithoutCodeListMatchOrOtherUserAreNotListed() {
     StoreFixture s;
     s.exec(insertParcel(QStringLiteral("1, 1, 'PKN', 2, 1, NULL, 'no territory', 1")));
     s.exec(insertParcel(QStringLiteral("2, %1, 'PKN', 2, 1, NULL, 'other user', 1").arg(kBenice)));
     s.exec(insertParcel(QStringLiteral("1, %1, 'PKN', 2, 1, NULL, 'listed', 1").arg(kBenice)));
-    s.exec(insertBuilding(QStringLiteral("stavby"), QStringLiteral("1, %1, 999999, 1, 1, 'no part', 1").arg(kPrahaObec)));
-    s.exec(insertBuilding(QStringLiteral("stavby"), QStringLiteral("1, 1, %1, 1, 1, 'no municipality', 1").arg(kPrahaPart)));
+    s.exec(insertBuilding(QStringLiteral("stavby"),
+                          QStringLiteral("1, %1, 999999, 1, 1, 'no part', 1").arg(kPrahaObec)));
+    s.exec(insertBuilding(QStringLiteral("stavby"),
+                          QStringLiteral("1, 1, %1, 1, 1, 'no municipality', 1").arg(kPrahaPart)));
     s.refresh(s.dm.Parcely_Query);
     s.refresh(s.dm.Stavby_Query);
     QCOMPARE(s.dm.Parcely_Query.recordCount(), 1);
@@ -155,8 +159,7 @@ void TestQueries::rowsWithoutCodeListMatchOrOtherUserAreNotListed()
     QCOMPARE(s.scalar(QStringLiteral("SELECT COUNT(*) FROM stavby")).toInt(), 2);
 }
 
-void TestQueries::lookupsIgnoreCzechLetterCase_data()
-{
+void TestQueries::lookupsIgnoreCzechLetterCase_data() {
     QTest::addColumn<bool>("territories");
     QTest::addColumn<QString>("pattern");
     QTest::addColumn<int>("count");
@@ -171,8 +174,7 @@ void TestQueries::lookupsIgnoreCzechLetterCase_data()
     QTest::newRow("quote in the text") << false << "%o'b%" << 0 << "";
 }
 
-void TestQueries::lookupsIgnoreCzechLetterCase()
-{
+void TestQueries::lookupsIgnoreCzechLetterCase() {
     QFETCH(bool, territories);
     QFETCH(QString, pattern);
     QFETCH(int, count);
@@ -187,8 +189,7 @@ void TestQueries::lookupsIgnoreCzechLetterCase()
                  firstName);
 }
 
-void TestQueries::partListMatchesNumberColumnByText()
-{
+void TestQueries::partListMatchesNumberColumnByText() {
     StoreFixture s;
     QVERIFY(s.dm.Obce_Query.locate(QStringLiteral("obec_kod"), kPrahaObec.toLongLong()));
     QCOMPARE(s.dm.CastiObce_Query.recordCount(), 112);
@@ -198,11 +199,11 @@ void TestQueries::partListMatchesNumberColumnByText()
     QCOMPARE(s.dm.CastiObce_Query.recordCount(), 0);
 }
 
-void TestQueries::sortLineReplacesOrder()
-{
+void TestQueries::sortLineReplacesOrder() {
     StoreFixture s;
     for (int n : {30, 10, 20})
-        s.exec(insertParcel(QStringLiteral("1, %1, 'PKN', 2, %2, NULL, 'p%2', 1").arg(kBenice).arg(n)));
+        s.exec(insertParcel(
+            QStringLiteral("1, %1, 'PKN', 2, %2, NULL, 'p%2', 1").arg(kBenice).arg(n)));
     Dataset& q = s.dm.Parcely_Query;
     QCOMPARE(q.sql().size(), 9);
     auto numbers = [&q] {
@@ -222,8 +223,7 @@ void TestQueries::sortLineReplacesOrder()
     QCOMPARE(q.sql().size(), 9);
 }
 
-void TestQueries::yesNoAndDateTimeAsShown()
-{
+void TestQueries::yesNoAndDateTimeAsShown() {
     StoreFixture s;
     s.exec(insertParcel(QStringLiteral("1, %1, 'PKN', 2, 1, NULL, 'a', 1").arg(kBenice)));
     const int id = s.dm.GetMaxId(QStringLiteral("parcely"), QStringLiteral("ID")).toInt();
@@ -231,7 +231,9 @@ void TestQueries::yesNoAndDateTimeAsShown()
                      TDM1::DateToSql(QDateTime(QDate(2015, 3, 7), QTime(14, 5, 9, 999))));
     s.refresh(s.dm.Parcely_Query);
     Dataset& q = s.dm.Parcely_Query;
-    const auto column = [&q](const char* field) { return q.fieldIndex(QString::fromLatin1(field)); };
+    const auto column = [&q](const char* field) {
+        return q.fieldIndex(QString::fromLatin1(field));
+    };
     QCOMPARE(q.value(QStringLiteral("posledni_kontrola")).toDateTime(),
              QDateTime(QDate(2015, 3, 7), QTime(14, 5, 9)));
     QCOMPARE(q.displayText(0, column("posledni_kontrola")), QStringLiteral("7.3.2015 14:05:09"));
@@ -239,11 +241,10 @@ void TestQueries::yesNoAndDateTimeAsShown()
     QCOMPARE(q.displayText(0, column("zmeny")), QStringLiteral("ne"));
     QCOMPARE(q.displayText(0, column("zmena_vymera")), QStringLiteral("False"));
     QCOMPARE(q.value(QStringLiteral("zmena_jine")), QVariant(false)); // never empty
-    QCOMPARE(q.integer(QStringLiteral("id")), id);                       // names ignore case
+    QCOMPARE(q.integer(QStringLiteral("id")), id);                    // names ignore case
 }
 
-void TestQueries::statementsOfTheChecksAndWindows_data()
-{
+void TestQueries::statementsOfTheChecksAndWindows_data() {
     // Statements the other parts of the program issue, with a query that shows their effect.
     QTest::addColumn<QString>("statement");
     QTest::addColumn<QString>("check");
@@ -255,8 +256,10 @@ void TestQueries::statementsOfTheChecksAndWindows_data()
         "SELECT kontrolovat FROM parcely WHERE ID = 1", false);
     row("switch kontrolovat of buildings", "UPDATE `stavby` SET `kontrolovat` = 0 WHERE id = 1",
         "SELECT kontrolovat FROM stavby WHERE ID = 1", false);
-    row("reset zmeny", "UPDATE jednotky SET zmeny = 0", "SELECT COUNT(*) FROM jednotky WHERE zmeny = 1", 0);
-    row("selection with true", "SELECT parcely.* FROM parcely WHERE user_id = 1 and kontrolovat = true",
+    row("reset zmeny", "UPDATE jednotky SET zmeny = 0",
+        "SELECT COUNT(*) FROM jednotky WHERE zmeny = 1", 0);
+    row("selection with true",
+        "SELECT parcely.* FROM parcely WHERE user_id = 1 and kontrolovat = true",
         "SELECT COUNT(*) FROM parcely WHERE user_id = 1 and kontrolovat = true", 1);
     row("selection with two blanks",
         "SELECT stavby.* FROM stavby WHERE user_id = 1  and kontrolovat = true",
@@ -265,10 +268,12 @@ void TestQueries::statementsOfTheChecksAndWindows_data()
         "SELECT cislo_jednotky FROM jednotky WHERE ID = 1", 5);
     row("flag set", "UPDATE parcely SET zmena_vlastnici = 1 WHERE ID = 1",
         "SELECT zmena_vlastnici FROM parcely WHERE ID = 1", true);
-    row("stored text with a quote", "UPDATE parcely SET hash_vymera = 'O''Brien 12 m2' WHERE ID = 1",
+    row("stored text with a quote",
+        "UPDATE parcely SET hash_vymera = 'O''Brien 12 m2' WHERE ID = 1",
         "SELECT hash_vymera FROM parcely WHERE ID = 1", QStringLiteral("O'Brien 12 m2"));
     row("change row with a date literal",
-        "INSERT INTO zmeny_staveb (id_stavby, datum, filename) VALUES (1, #2015-03-07 14.05.09#, 'a.html')",
+        "INSERT INTO zmeny_staveb (id_stavby, datum, filename) VALUES (1, #2015-03-07 14.05.09#, "
+        "'a.html')",
         "SELECT datum FROM zmeny_staveb WHERE id_stavby = 1",
         QDateTime(QDate(2015, 3, 7), QTime(14, 5, 9)));
     row("one change row deleted", "DELETE FROM zmeny_parcel WHERE zmeny_parcel.ID = 1",
@@ -278,15 +283,16 @@ void TestQueries::statementsOfTheChecksAndWindows_data()
     row("record deleted", "DELETE FROM parcely WHERE ID = 1", "SELECT COUNT(*) FROM parcely", 0);
 }
 
-void TestQueries::statementsOfTheChecksAndWindows()
-{
+void TestQueries::statementsOfTheChecksAndWindows() {
     QFETCH(QString, statement);
     QFETCH(QString, check);
     QFETCH(QVariant, expected);
     StoreFixture s;
     s.exec(insertParcel(QStringLiteral("1, %1, 'PKN', 2, 1, NULL, 'a', 1").arg(kBenice)));
-    s.exec(insertBuilding(QStringLiteral("stavby"), QStringLiteral("1, %1, %2, 1, 1, 'b', 1").arg(kPrahaObec, kPrahaPart)));
-    s.exec(insertBuilding(QStringLiteral("jednotky"), QStringLiteral("1, %1, %2, 1, 1, 'c', 1").arg(kPrahaObec, kPrahaPart)));
+    s.exec(insertBuilding(QStringLiteral("stavby"),
+                          QStringLiteral("1, %1, %2, 1, 1, 'b', 1").arg(kPrahaObec, kPrahaPart)));
+    s.exec(insertBuilding(QStringLiteral("jednotky"),
+                          QStringLiteral("1, %1, %2, 1, 1, 'c', 1").arg(kPrahaObec, kPrahaPart)));
     s.exec(QStringLiteral("UPDATE jednotky SET zmeny = 1"));
     for (int i = 0; i < 2; ++i)
         s.dm.InsertChange(QStringLiteral("zmeny_parcel"), QStringLiteral("id_parcely"),
@@ -305,8 +311,7 @@ void TestQueries::statementsOfTheChecksAndWindows()
         QCOMPARE(actual, expected);
 }
 
-void TestQueries::fieldMissingFailsOpening()
-{
+void TestQueries::fieldMissingFailsOpening() {
     StoreFixture s;
     s.dm.Parcely_Query.close();
     QStringList sql = s.dm.Parcely_Query.sql();

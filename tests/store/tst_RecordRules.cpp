@@ -17,8 +17,7 @@ const qlonglong kBenice = 602582;
 const qlonglong kPraha = 554782;
 const qlonglong kBechovice = 1520;
 
-void addParcels(StoreFixture& s, int count)
-{
+void addParcels(StoreFixture& s, int count) {
     for (int n = 1; n <= count; ++n)
         s.exec(QStringLiteral("INSERT INTO parcely (user_id, uzemi, typ_parcely, druh_cislovani, "
                               "cislo_1, nazev) VALUES (1, 602582, 'PKN', 2, %1, 'p%1')")
@@ -26,9 +25,9 @@ void addParcels(StoreFixture& s, int count)
     s.refresh(s.dm.Parcely_Query);
 }
 
-QString makeSnapshotFolder(const StoreFixture& s, int id)
-{
-    const QString folder = s.folder.path() + QStringLiteral("historie/parcely/parcela-id-%1").arg(id);
+QString makeSnapshotFolder(const StoreFixture& s, int id) {
+    const QString folder =
+        s.folder.path() + QStringLiteral("historie/parcely/parcela-id-%1").arg(id);
     QDir().mkpath(folder);
     QFile file(folder + QStringLiteral("/2015.03.07,14.05.09.html"));
     file.open(QIODevice::WriteOnly);
@@ -57,16 +56,14 @@ private slots:
     void newUserRowIsNotForLogin();
 };
 
-void TestRecordRules::insertFillsDefaults_data()
-{
+void TestRecordRules::insertFillsDefaults_data() {
     QTest::addColumn<int>("kind");
     QTest::newRow("parcel") << 0;
     QTest::newRow("building") << 1;
     QTest::newRow("unit") << 2;
 }
 
-void TestRecordRules::insertFillsDefaults()
-{
+void TestRecordRules::insertFillsDefaults() {
     QFETCH(int, kind);
     StoreFixture s;
     Dataset& q = s.dm.recordQuery(static_cast<RecordKind>(kind));
@@ -92,8 +89,7 @@ void TestRecordRules::insertFillsDefaults()
     QCOMPARE(history.recordCount(), 0);
 }
 
-void TestRecordRules::savingParcelCopiesTerritoryAndRefusesMissingNumber()
-{
+void TestRecordRules::savingParcelCopiesTerritoryAndRefusesMissingNumber() {
     StoreFixture s;
     QVERIFY(s.dm.KatastralniUzemi_Query.locate(QStringLiteral("ku_kod"), kBenice));
     Dataset& q = s.dm.Parcely_Query;
@@ -110,13 +106,13 @@ void TestRecordRules::savingParcelCopiesTerritoryAndRefusesMissingNumber()
     q.post();
     QCOMPARE(s.editor.statusText, QString());
     QVERIFY(s.editor.cleared.contains(static_cast<int>(SearchBox::KU_Hledat_1_Edit)));
-    QCOMPARE(s.scalar(QStringLiteral("SELECT uzemi FROM parcely WHERE cislo_1 = 15")).toLongLong(), kBenice);
+    QCOMPARE(s.scalar(QStringLiteral("SELECT uzemi FROM parcely WHERE cislo_1 = 15")).toLongLong(),
+             kBenice);
     // The editor, not the rules, handles the flag after its save.
     QVERIFY(s.dm.Rules.NewParcelInserted);
 }
 
-void TestRecordRules::savingParcelWithEmptyLookupStoresEmptyTerritory()
-{
+void TestRecordRules::savingParcelWithEmptyLookupStoresEmptyTerritory() {
     StoreFixture s;
     s.dm.KatastralniUzemi_Query.setParam(QStringLiteral("par_nazev"), QStringLiteral("%qqq%"));
     s.refresh(s.dm.KatastralniUzemi_Query);
@@ -129,8 +125,7 @@ void TestRecordRules::savingParcelWithEmptyLookupStoresEmptyTerritory()
     QCOMPARE(q.recordCount(), 0);
 }
 
-void TestRecordRules::unitWithBothNumbersMissingShowsOnlyTheFirstMessage()
-{
+void TestRecordRules::unitWithBothNumbersMissingShowsOnlyTheFirstMessage() {
     StoreFixture s;
     Dataset& q = s.dm.Jednotky_Query;
     q.insert();
@@ -142,8 +137,7 @@ void TestRecordRules::unitWithBothNumbersMissingShowsOnlyTheFirstMessage()
     QCOMPARE(s.scalar(QStringLiteral("SELECT COUNT(*) FROM jednotky")).toInt(), 0);
 }
 
-void TestRecordRules::savingBuildingCopiesMunicipalityAndPart()
-{
+void TestRecordRules::savingBuildingCopiesMunicipalityAndPart() {
     StoreFixture s;
     QVERIFY(s.dm.Obce_Query.locate(QStringLiteral("obec_kod"), kPraha));
     QVERIFY(s.dm.CastiObce_Query.locate(QStringLiteral("kod"), kBechovice));
@@ -159,8 +153,7 @@ void TestRecordRules::savingBuildingCopiesMunicipalityAndPart()
     QCOMPARE(q.recordCount(), 1);
 }
 
-void TestRecordRules::editPutsLookupsOnTheRecord()
-{
+void TestRecordRules::editPutsLookupsOnTheRecord() {
     StoreFixture s;
     s.exec(QStringLiteral("INSERT INTO stavby (user_id, obec, cast_obce, typ_stavby, cislo_stavby) "
                           "VALUES (1, 554782, 1520, 1, 1)"));
@@ -178,8 +171,7 @@ void TestRecordRules::editPutsLookupsOnTheRecord()
     QCOMPARE(s.dm.KatastralniUzemi_Query.value(QStringLiteral("ku_kod")).toLongLong(), kBenice);
 }
 
-void TestRecordRules::cancelClearsFlagAndSearchBox()
-{
+void TestRecordRules::cancelClearsFlagAndSearchBox() {
     StoreFixture s;
     s.dm.Jednotky_Query.insert();
     QVERIFY(s.dm.Rules.NewUnitInserted);
@@ -189,14 +181,13 @@ void TestRecordRules::cancelClearsFlagAndSearchBox()
     QCOMPARE(s.dm.Jednotky_Query.recordCount(), 0);
 }
 
-void TestRecordRules::historyFollowsCurrentRow()
-{
+void TestRecordRules::historyFollowsCurrentRow() {
     StoreFixture s;
     addParcels(s, 2);
     for (const char* values : {"1, '2015-01-01 10:00:00', 'a'", "1, '2016-01-01 10:00:00', 'b'",
                                "2, '2015-06-01 10:00:00', 'c'"})
-        s.exec(QStringLiteral("INSERT INTO zmeny_parcel (id_parcely, datum, filename) VALUES (")
-               + QString::fromLatin1(values) + u')');
+        s.exec(QStringLiteral("INSERT INTO zmeny_parcel (id_parcely, datum, filename) VALUES (") +
+               QString::fromLatin1(values) + u')');
     Dataset& q = s.dm.Parcely_Query;
     Dataset& history = s.dm.ZmenyParcel_Query;
     s.refresh(q);
@@ -212,8 +203,7 @@ void TestRecordRules::historyFollowsCurrentRow()
     QVERIFY(s.editor.originGroupEnabled);
 }
 
-void TestRecordRules::deleteRemovesChangeRowsAndSnapshotFolder()
-{
+void TestRecordRules::deleteRemovesChangeRowsAndSnapshotFolder() {
     StoreFixture s;
     addParcels(s, 7);
     for (int id : {7, 7, 3})
@@ -226,7 +216,9 @@ void TestRecordRules::deleteRemovesChangeRowsAndSnapshotFolder()
     QVERIFY_THROWS_EXCEPTION(SilentAbort, q.deleteRecord());
     QVERIFY(s.messages.messages.isEmpty());
     QCOMPARE(s.scalar(QStringLiteral("SELECT COUNT(*) FROM parcely WHERE ID = 7")).toInt(), 0);
-    QCOMPARE(s.scalar(QStringLiteral("SELECT COUNT(*) FROM zmeny_parcel WHERE id_parcely = 7")).toInt(), 0);
+    QCOMPARE(
+        s.scalar(QStringLiteral("SELECT COUNT(*) FROM zmeny_parcel WHERE id_parcely = 7")).toInt(),
+        0);
     QCOMPARE(s.scalar(QStringLiteral("SELECT COUNT(*) FROM zmeny_parcel")).toInt(), 1);
     QVERIFY(!QFileInfo::exists(folder7));
     QVERIFY(QFileInfo::exists(folder3));
@@ -234,23 +226,22 @@ void TestRecordRules::deleteRemovesChangeRowsAndSnapshotFolder()
     QCOMPARE(q.currentRow(), 0);
 }
 
-void TestRecordRules::deleteWithoutSnapshotFolderSucceedsSilently()
-{
+void TestRecordRules::deleteWithoutSnapshotFolderSucceedsSilently() {
     StoreFixture s;
-    s.exec(QStringLiteral("INSERT INTO jednotky (user_id, obec, cast_obce, typ_stavby, cislo_stavby, "
-                          "cislo_jednotky) VALUES (1, 554782, 1520, 1, 1, 1)"));
+    s.exec(
+        QStringLiteral("INSERT INTO jednotky (user_id, obec, cast_obce, typ_stavby, cislo_stavby, "
+                       "cislo_jednotky) VALUES (1, 554782, 1520, 1, 1, 1)"));
     s.refresh(s.dm.Jednotky_Query);
     QVERIFY_THROWS_EXCEPTION(SilentAbort, s.dm.Jednotky_Query.deleteRecord());
     QVERIFY(s.messages.messages.isEmpty());
     QCOMPARE(s.dm.Jednotky_Query.recordCount(), 0);
 }
 
-void TestRecordRules::failedRecordDeletionKeepsChangeRows()
-{
+void TestRecordRules::failedRecordDeletionKeepsChangeRows() {
     StoreFixture s;
     addParcels(s, 1);
-    s.dm.InsertChange(QStringLiteral("zmeny_parcel"), QStringLiteral("id_parcely"), QStringLiteral("1"),
-                      QDateTime::currentDateTime(), QStringLiteral("f"));
+    s.dm.InsertChange(QStringLiteral("zmeny_parcel"), QStringLiteral("id_parcely"),
+                      QStringLiteral("1"), QDateTime::currentDateTime(), QStringLiteral("f"));
     const QString folder = makeSnapshotFolder(s, 1);
     s.dm.ADOConnection.exec(QStringLiteral(
         "CREATE TRIGGER keep BEFORE DELETE ON parcely BEGIN SELECT RAISE(ABORT, 'locked'); END"));
@@ -265,14 +256,13 @@ void TestRecordRules::failedRecordDeletionKeepsChangeRows()
     QVERIFY(QFileInfo::exists(folder));
 }
 
-void TestRecordRules::failedChangeRowDeletionRefusesSilently()
-{
+void TestRecordRules::failedChangeRowDeletionRefusesSilently() {
     StoreFixture s;
     addParcels(s, 1);
     s.dm.ADOConnection.exec(QStringLiteral(
         "CREATE TRIGGER keep BEFORE DELETE ON zmeny_parcel BEGIN SELECT RAISE(ABORT, 'no'); END"));
-    s.dm.InsertChange(QStringLiteral("zmeny_parcel"), QStringLiteral("id_parcely"), QStringLiteral("1"),
-                      QDateTime::currentDateTime(), QStringLiteral("f"));
+    s.dm.InsertChange(QStringLiteral("zmeny_parcel"), QStringLiteral("id_parcely"),
+                      QStringLiteral("1"), QDateTime::currentDateTime(), QStringLiteral("f"));
     QVERIFY_THROWS_EXCEPTION(SilentAbort, s.dm.Parcely_Query.deleteRecord());
     QVERIFY(s.messages.messages.isEmpty());
     QVERIFY(s.messages.errors.isEmpty());
@@ -280,8 +270,7 @@ void TestRecordRules::failedChangeRowDeletionRefusesSilently()
     QCOMPARE(s.dm.Parcely_Query.recordCount(), 1);
 }
 
-void TestRecordRules::newUserRowIsNotForLogin()
-{
+void TestRecordRules::newUserRowIsNotForLogin() {
     StoreFixture s;
     s.dm.User_Query.insert();
     QCOMPARE(s.dm.User_Query.value(QStringLiteral("prihlasovat")), QVariant(false));

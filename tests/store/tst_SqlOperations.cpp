@@ -24,26 +24,26 @@ private slots:
     void missingDatabaseFileIsNotCreatedByOpening();
 };
 
-void TestSqlOperations::dateToSql_data()
-{
+void TestSqlOperations::dateToSql_data() {
     QTest::addColumn<QDateTime>("time");
     QTest::addColumn<QString>("literal");
-    QTest::newRow("plain") << QDateTime(QDate(2015, 3, 7), QTime(14, 5, 9)) << "#2015-03-07 14.05.09#";
+    QTest::newRow("plain") << QDateTime(QDate(2015, 3, 7), QTime(14, 5, 9))
+                           << "#2015-03-07 14.05.09#";
     QTest::newRow("milliseconds dropped, day kept")
         << QDateTime(QDate(2015, 12, 31), QTime(23, 59, 59, 999)) << "#2015-12-31 23.59.59#";
-    QTest::newRow("year below 1000") << QDateTime(QDate(999, 1, 2), QTime(3, 4, 5)) << "#0999-01-02 03.04.05#";
-    QTest::newRow("midnight") << QDateTime(QDate(2026, 1, 1), QTime(0, 0)) << "#2026-01-01 00.00.00#";
+    QTest::newRow("year below 1000")
+        << QDateTime(QDate(999, 1, 2), QTime(3, 4, 5)) << "#0999-01-02 03.04.05#";
+    QTest::newRow("midnight") << QDateTime(QDate(2026, 1, 1), QTime(0, 0))
+                              << "#2026-01-01 00.00.00#";
 }
 
-void TestSqlOperations::dateToSql()
-{
+void TestSqlOperations::dateToSql() {
     QFETCH(QDateTime, time);
     QFETCH(QString, literal);
     QCOMPARE(TDM1::DateToSql(time), literal);
 }
 
-void TestSqlOperations::maxIdOfEmptyAndFilledTable()
-{
+void TestSqlOperations::maxIdOfEmptyAndFilledTable() {
     StoreFixture s(false);
     QCOMPARE(s.dm.GetMaxId(QStringLiteral("parcely"), QStringLiteral("ID")), QString());
     for (int i = 0; i < 3; ++i)
@@ -54,43 +54,45 @@ void TestSqlOperations::maxIdOfEmptyAndFilledTable()
     QCOMPARE(s.dm.GetMaxId(QStringLiteral("parcely"), QStringLiteral("ID")), QStringLiteral("4"));
 }
 
-void TestSqlOperations::updateFieldWithUnquotedTextFailsAndWritesNothing()
-{
+void TestSqlOperations::updateFieldWithUnquotedTextFailsAndWritesNothing() {
     StoreFixture s(false);
-    s.exec(QStringLiteral("INSERT INTO parcely (user_id, cislo_1, hash_vymera) VALUES (1, 1, 'old')"));
+    s.exec(
+        QStringLiteral("INSERT INTO parcely (user_id, cislo_1, hash_vymera) VALUES (1, 1, 'old')"));
     QVERIFY_THROWS_EXCEPTION(SqlError, s.dm.UpdateField(1, QStringLiteral("parcely"),
                                                         QStringLiteral("hash_vymera"),
                                                         QStringLiteral("12 m2 O'Brien")));
     QVERIFY_THROWS_EXCEPTION(SqlError, s.dm.UpdateField(1, QStringLiteral("parcely"),
                                                         QStringLiteral("no_such_column"),
                                                         QStringLiteral("1")));
-    QCOMPARE(s.scalar(QStringLiteral("SELECT hash_vymera FROM parcely")).toString(), QStringLiteral("old"));
+    QCOMPARE(s.scalar(QStringLiteral("SELECT hash_vymera FROM parcely")).toString(),
+             QStringLiteral("old"));
     s.dm.UpdateField(1, QStringLiteral("parcely"), QStringLiteral("hash_vymera"),
                      TDM1::QuotedLiteral(QStringLiteral("12 m2 O'Brien")));
     QCOMPARE(s.scalar(QStringLiteral("SELECT hash_vymera FROM parcely")).toString(),
              QStringLiteral("12 m2 O'Brien"));
 }
 
-void TestSqlOperations::insertChangeStoresQuotedNameUnchanged()
-{
+void TestSqlOperations::insertChangeStoresQuotedNameUnchanged() {
     StoreFixture s(false);
     const QString name = QStringLiteral("historie/parcely/parcela-id-7/O'Neil's.html");
     const QDateTime when(QDate(2015, 3, 7), QTime(14, 5, 9, 500));
-    s.dm.InsertChange(QStringLiteral("zmeny_parcel"), QStringLiteral("id_parcely"), QStringLiteral("7"),
-                      when, name);
+    s.dm.InsertChange(QStringLiteral("zmeny_parcel"), QStringLiteral("id_parcely"),
+                      QStringLiteral("7"), when, name);
     auto q = s.dm.OpenStatement(QStringLiteral("SELECT * FROM zmeny_parcel"));
     QCOMPARE(q->recordCount(), 1);
     QCOMPARE(q->text(QStringLiteral("filename")), name);
     QCOMPARE(q->integer(QStringLiteral("id_parcely")), 7);
-    QCOMPARE(q->value(QStringLiteral("datum")).toDateTime(), QDateTime(QDate(2015, 3, 7), QTime(14, 5, 9)));
+    QCOMPARE(q->value(QStringLiteral("datum")).toDateTime(),
+             QDateTime(QDate(2015, 3, 7), QTime(14, 5, 9)));
 }
 
-void TestSqlOperations::refreshGoesToFirstRow()
-{
+void TestSqlOperations::refreshGoesToFirstRow() {
     StoreFixture s;
     for (int n = 1; n <= 3; ++n)
-        s.exec(QStringLiteral("INSERT INTO parcely (user_id, uzemi, druh_cislovani, cislo_1, nazev) "
-                              "VALUES (1, 602582, 2, %1, 'p%1')").arg(n));
+        s.exec(
+            QStringLiteral("INSERT INTO parcely (user_id, uzemi, druh_cislovani, cislo_1, nazev) "
+                           "VALUES (1, 602582, 2, %1, 'p%1')")
+                .arg(n));
     s.refresh(s.dm.Parcely_Query);
     s.dm.Parcely_Query.setCurrentRow(2);
     s.refresh(s.dm.Parcely_Query);
@@ -98,8 +100,7 @@ void TestSqlOperations::refreshGoesToFirstRow()
     QCOMPARE(s.dm.Parcely_Query.text(QStringLiteral("nazev")), QStringLiteral("p1"));
 }
 
-void TestSqlOperations::refreshReportsFailureInThreeLinesAndRetries()
-{
+void TestSqlOperations::refreshReportsFailureInThreeLinesAndRetries() {
     StoreFixture s(false);
     s.exec(QStringLiteral("ALTER TABLE zmeny_parcel RENAME TO stranou"));
     Dataset& q = s.dm.ZmenyParcel_Query;
@@ -116,8 +117,7 @@ void TestSqlOperations::refreshReportsFailureInThreeLinesAndRetries()
     QVERIFY(q.isOpen());
 }
 
-void TestSqlOperations::secondInstanceWritesWhileFirstIsOpen()
-{
+void TestSqlOperations::secondInstanceWritesWhileFirstIsOpen() {
     StoreFixture s(false);
     SqliteConnection second;
     second.open(s.folder.path() + Schema::databaseFileName());
@@ -131,8 +131,7 @@ void TestSqlOperations::secondInstanceWritesWhileFirstIsOpen()
     QCOMPARE(count.value(0).toInt(), 2);
 }
 
-void TestSqlOperations::missingDatabaseFileIsNotCreatedByOpening()
-{
+void TestSqlOperations::missingDatabaseFileIsNotCreatedByOpening() {
     TempDataFolder folder;
     RecordingMessages messages;
     RecordingEditor editor;

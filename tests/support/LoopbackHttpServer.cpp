@@ -1,15 +1,14 @@
 #include "LoopbackHttpServer.h"
 
+#include <QFile>
 #include <QTcpSocket>
 #include <QTemporaryDir>
-#include <QFile>
 
 #include <zip.h>
 
 namespace veritam::test {
 
-LoopbackHttpServer::LoopbackHttpServer()
-{
+LoopbackHttpServer::LoopbackHttpServer() {
     if (!m_server.listen(QHostAddress::LocalHost, 0))
         qFatal("cannot listen on loopback");
     connect(&m_server, &QTcpServer::newConnection, this, [this] {
@@ -20,18 +19,15 @@ LoopbackHttpServer::LoopbackHttpServer()
     });
 }
 
-QUrl LoopbackHttpServer::url(const QString& path) const
-{
+QUrl LoopbackHttpServer::url(const QString& path) const {
     return QUrl(QStringLiteral("http://127.0.0.1:%1%2").arg(m_server.serverPort()).arg(path));
 }
 
-void LoopbackHttpServer::serve(const QString& path, const QByteArray& body, int status)
-{
+void LoopbackHttpServer::serve(const QString& path, const QByteArray& body, int status) {
     m_answers.insert(path, {status, body});
 }
 
-void LoopbackHttpServer::answer(QTcpSocket* socket)
-{
+void LoopbackHttpServer::answer(QTcpSocket* socket) {
     QByteArray request = socket->property("request").toByteArray() + socket->readAll();
     if (!request.contains("\r\n\r\n")) {
         socket->setProperty("request", request);
@@ -40,15 +36,14 @@ void LoopbackHttpServer::answer(QTcpSocket* socket)
     const QString path = QString::fromLatin1(request.split(' ').value(1));
     requests.append(path);
     const Answer a = m_answers.value(path, {404, QByteArray("not found")});
-    socket->write("HTTP/1.1 " + QByteArray::number(a.status) + " X\r\nContent-Length: "
-                  + QByteArray::number(a.body.size())
-                  + "\r\nContent-Type: application/octet-stream\r\nConnection: close\r\n\r\n"
-                  + a.body);
+    socket->write("HTTP/1.1 " + QByteArray::number(a.status) +
+                  " X\r\nContent-Length: " + QByteArray::number(a.body.size()) +
+                  "\r\nContent-Type: application/octet-stream\r\nConnection: close\r\n\r\n" +
+                  a.body);
     socket->disconnectFromHost();
 }
 
-QByteArray makeZip(const QString& entryName, const QByteArray& content)
-{
+QByteArray makeZip(const QString& entryName, const QByteArray& content) {
     QTemporaryDir dir;
     const QByteArray path = QFile::encodeName(dir.filePath(QStringLiteral("a.zip")));
     int error = 0;
@@ -57,8 +52,8 @@ QByteArray makeZip(const QString& entryName, const QByteArray& content)
         qFatal("zip_open failed");
     zip_source_t* source = zip_source_buffer(archive, content.constData(),
                                              static_cast<zip_uint64_t>(content.size()), 0);
-    if (zip_file_add(archive, entryName.toUtf8().constData(), source, ZIP_FL_OVERWRITE) < 0
-        || zip_close(archive) != 0)
+    if (zip_file_add(archive, entryName.toUtf8().constData(), source, ZIP_FL_OVERWRITE) < 0 ||
+        zip_close(archive) != 0)
         qFatal("zip writing failed");
     QFile file(dir.filePath(QStringLiteral("a.zip")));
     file.open(QIODevice::ReadOnly);

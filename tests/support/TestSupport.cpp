@@ -9,34 +9,29 @@
 
 namespace veritam::test {
 
-TempDataFolder::TempDataFolder()
-{
+TempDataFolder::TempDataFolder() {
     if (!m_dir.isValid())
         qFatal("cannot create a temporary folder");
 }
 
-QString TempDataFolder::path() const
-{
+QString TempDataFolder::path() const {
     return m_dir.path() + u'/';
 }
 
-QString TempDataFolder::createDatabase() const
-{
+QString TempDataFolder::createDatabase() const {
     const QString file = path() + Schema::databaseFileName();
     Schema::createDatabase(file);
     return file;
 }
 
-QString TempDataFolder::createDatabaseWithCodeLists() const
-{
+QString TempDataFolder::createDatabaseWithCodeLists() const {
     static QTemporaryDir templateDir;
     static const QString templateFile = [] {
         const QString file = templateDir.path() + QStringLiteral("/template.sqlite");
         Schema::createDatabase(file);
         SqliteConnection connection;
         connection.open(file);
-        CodeListImporter::install(connection,
-                                  CodeListImporter::readFolder(sharedCodeListFolder()));
+        CodeListImporter::install(connection, CodeListImporter::readFolder(sharedCodeListFolder()));
         connection.exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
         return file;
     }();
@@ -47,8 +42,7 @@ QString TempDataFolder::createDatabaseWithCodeLists() const
     return file;
 }
 
-StoreFixture::StoreFixture(bool withCodeLists)
-{
+StoreFixture::StoreFixture(bool withCodeLists) {
     if (withCodeLists)
         folder.createDatabaseWithCodeLists();
     else
@@ -56,8 +50,7 @@ StoreFixture::StoreFixture(bool withCodeLists)
     dm.DataModuleCreate(folder.path());
 }
 
-void StoreFixture::exec(const QString& jetSql)
-{
+void StoreFixture::exec(const QString& jetSql) {
     try {
         dm.ExecuteStatement(jetSql);
     } catch (const std::exception& e) {
@@ -65,27 +58,23 @@ void StoreFixture::exec(const QString& jetSql)
     }
 }
 
-QVariant StoreFixture::scalar(const QString& jetSql)
-{
+QVariant StoreFixture::scalar(const QString& jetSql) {
     auto q = dm.OpenStatement(jetSql);
     return q->eof() ? QVariant() : q->rowValue(0, 0);
 }
 
-void StoreFixture::refresh(Dataset& query)
-{
+void StoreFixture::refresh(Dataset& query) {
     const auto before = messages.messages.size();
     dm.Obnovit_Query(query);
     if (messages.messages.size() != before)
         QFAIL(qPrintable(messages.messages.last()));
 }
 
-QString sharedCodeListFolder()
-{
+QString sharedCodeListFolder() {
     return QStringLiteral(VERITAM_SHARED_DATA_DIR "/codelists");
 }
 
-QString binFolder()
-{
+QString binFolder() {
     return QStringLiteral(VERITAM_BIN_DIR);
 }
 
