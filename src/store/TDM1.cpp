@@ -254,15 +254,15 @@ void TDM1::Obnovit_Query(Dataset& query) {
     } catch (const SilentAbort&) {
         // A rule cancelled the pending save; it has said what it had to say.
     } catch (const DatabaseError& e) {
-        m_messages.showMessage(QStringLiteral("Došlo k chybě. \r\nException class name = ") +
-                               e.className() + QStringLiteral("\r\nException message = ") +
-                               e.message());
+        reportRefreshError(e.className(), e.message());
     } catch (const std::exception& e) {
-        m_messages.showMessage(QStringLiteral("Došlo k chybě. \r\nException class name = ") +
-                               QStringLiteral("std::exception") +
-                               QStringLiteral("\r\nException message = ") +
-                               QString::fromLocal8Bit(e.what()));
+        reportRefreshError(QStringLiteral("std::exception"), QString::fromLocal8Bit(e.what()));
     }
+}
+
+void TDM1::reportRefreshError(const QString& className, const QString& message) {
+    m_messages.showMessage(QStringLiteral("Došlo k chybě. \r\nException class name = ") +
+                           className + QStringLiteral("\r\nException message = ") + message);
 }
 
 void TDM1::ExecuteStatement(const QString& jetSql) {

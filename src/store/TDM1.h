@@ -79,6 +79,7 @@ public:
 
 private:
     void configureQueries();
+    void reportRefreshError(const QString& className, const QString& message);
 
     UserMessages& m_messages;
     QString m_dataFolder;
