@@ -18,7 +18,11 @@ bool prepareDataFolder(const QString& dataFolder) {
                                               QFile::ReadOther);
     }
     const QString database = dataFolder + Schema::databaseFileName();
-    if (QFileInfo::exists(database))
+    const QFileInfo info(database);
+    // A file of no bytes holds nothing; it is what an interrupted copy or a "touch" leaves.
+    if (info.exists() && info.size() == 0)
+        QFile::remove(database);
+    else if (info.exists())
         return false;
     Schema::createDatabase(database);
     return true;

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QTimer>
 #include <QTranslator>
 
 int main(int argc, char* argv[]) {
@@ -34,5 +35,8 @@ int main(int argc, char* argv[]) {
     veritam::GuiMessages messages;
     veritam::Application veritamApp(commandLine, messages);
     veritamApp.show();
+    // For the start-up benchmark: end once the main window has been shown.
+    if (qEnvironmentVariableIsSet("VERITAM_QUIT_WHEN_SHOWN"))
+        QTimer::singleShot(0, &application, &QCoreApplication::quit);
     return QApplication::exec();
 }

@@ -6,7 +6,9 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 namespace veritam::Schema {
 
@@ -141,33 +143,39 @@ PRAGMA user_version = 1;
 )SQL");
 }
 
+namespace {
+
+void writeNewDatabase(const QString& temporary) {
+    SqliteConnection connection;
+    connection.open(temporary, SqliteConnection::Mode::Create);
+    // The journal must be a rollback journal while the file is still temporary, or its
+    // content would sit in a WAL file named after it.
+    connection.exec(QStringLiteral("PRAGMA journal_mode=DELETE; PRAGMA synchronous=FULL"));
+    SqliteTransaction transaction(connection);
+    connection.exec(createStatements());
+    transaction.commit();
+}
+
+} // namespace
+
 void createDatabase(const QString& path) {
     if (QFileInfo::exists(path))
         throw DatabaseError(QStringLiteral("Soubor %1 už existuje.").arg(path));
     const QString temporary = path + QStringLiteral(".new");
     QFile::remove(temporary); // left over from an interrupted creation
-    {
-        SqliteConnection connection;
-        connection.open(temporary, SqliteConnection::Mode::Create);
-        try {
-            // The journal must be a rollback journal while the file is still temporary,
-            // or its content would sit in a WAL file named after it.
-            connection.exec(QStringLiteral("PRAGMA journal_mode=DELETE; PRAGMA synchronous=FULL"));
-            SqliteTransaction transaction(connection);
-            connection.exec(createStatements());
-            transaction.commit();
-        } catch (...) {
-            connection.close();
-            QFile::remove(temporary);
-            throw;
-        }
+    const auto fail = [&](const QString& reason) {
+        QFile::remove(temporary);
+        throw DatabaseError(QStringLiteral("Databázi %1 nelze vytvořit: %2").arg(path, reason));
+    };
+    try {
+        writeNewDatabase(temporary);
+    } catch (const DatabaseError& e) {
+        fail(e.message());
     }
     // rename(2) replaces nothing here (checked above) and is atomic on one file system.
     if (std::rename(QFile::encodeName(temporary).constData(),
-                    QFile::encodeName(path).constData()) != 0) {
-        QFile::remove(temporary);
-        throw DatabaseError(QStringLiteral("Databázi %1 nelze vytvořit.").arg(path));
-    }
+                    QFile::encodeName(path).constData()) != 0)
+        fail(QString::fromLocal8Bit(std::strerror(errno)));
 }
 
 } // namespace veritam::Schema

@@ -27,7 +27,10 @@ class TestStartup : public QObject {
 private slots:
     void firstStartCreatesTheDataFolderContent();
     void keepsTheUsersStyleSheets();
+    void unusableDatabaseIsReportedAndStartUpGoesOn_data();
     void unusableDatabaseIsReportedAndStartUpGoesOn();
+    void unwritableDataFolderIsReported();
+    void emptyDatabaseFileIsMadeAnew();
     void showStartsTheAutomaticRunOnce();
 };
 
@@ -75,20 +78,63 @@ void TestStartup::keepsTheUsersStyleSheets() {
     QVERIFY(QFileInfo::exists(folder.path() + QStringLiteral("cascade2.css")));
 }
 
+void TestStartup::unusableDatabaseIsReportedAndStartUpGoesOn_data() {
+    QTest::addColumn<QString>("damage");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("garbage") << "garbage"
+                             << "not a database";
+    QTest::newRow("cut in half") << "half"
+                                 << "malformed";
+}
+
 void TestStartup::unusableDatabaseIsReportedAndStartUpGoesOn() {
+    QFETCH(QString, damage);
+    QFETCH(QString, message);
     TempDataFolder folder;
-    QFile garbage(folder.path() + Schema::databaseFileName());
-    QVERIFY(garbage.open(QIODevice::WriteOnly));
-    garbage.write(QByteArray(8192, 'x'));
-    garbage.close();
+    QByteArray content;
+    if (damage == QLatin1String("garbage")) {
+        content = QByteArray(8192, 'x');
+    } else if (damage == QLatin1String("half")) {
+        QFile whole(folder.createDatabaseWithCodeLists());
+        QVERIFY(whole.open(QIODevice::ReadOnly));
+        content = whole.readAll();
+        content.truncate(content.size() / 2);
+    }
+    QFile file(folder.path() + Schema::databaseFileName());
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(content);
+    file.close();
+
     RecordingMessages messages;
     Application app(CommandLine({QStringLiteral("/files"), folder.path()}), messages);
     QCOMPARE(messages.errors.size(), 1);
-    QVERIFY2(messages.errors[0].contains(QStringLiteral("not a database")),
-             qPrintable(messages.errors[0]));
+    QVERIFY2(messages.errors[0].contains(message), qPrintable(messages.errors[0]));
     QVERIFY(app.Auto_Form); // the objects after the data module exist all the same
     QVERIFY(!app.DM1->Parcely_Query.isOpen());
-    QCOMPARE(QFileInfo(garbage).size(), 8192); // never overwritten
+    QCOMPARE(QFileInfo(file).size(), content.size()); // never overwritten
+}
+
+void TestStartup::unwritableDataFolderIsReported() {
+    // /proc refuses new files even to root.
+    RecordingMessages messages;
+    Application app(CommandLine({QStringLiteral("/files"), QStringLiteral("/proc")}), messages);
+    QCOMPARE(app.settings().DataFolder, QStringLiteral("/proc/"));
+    QCOMPARE(messages.errors.size(), 1);
+    QVERIFY2(messages.errors[0].startsWith(
+                 QStringLiteral("Databázi /proc/katastr_data.sqlite nelze vytvořit")),
+             qPrintable(messages.errors[0]));
+    QVERIFY(!app.DM1->ADOConnection.isOpen());
+}
+
+void TestStartup::emptyDatabaseFileIsMadeAnew() {
+    TempDataFolder folder;
+    QFile file(folder.path() + Schema::databaseFileName());
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    RecordingMessages messages;
+    Application app(CommandLine({QStringLiteral("/files"), folder.path()}), messages);
+    QVERIFY(messages.errors.isEmpty());
+    QCOMPARE(app.DM1->User_Query.recordCount(), 1);
 }
 
 void TestStartup::showStartsTheAutomaticRunOnce() {

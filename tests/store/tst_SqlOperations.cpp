@@ -22,6 +22,8 @@ private slots:
     void refreshReportsFailureInThreeLinesAndRetries();
     void secondInstanceWritesWhileFirstIsOpen();
     void missingDatabaseFileIsNotCreatedByOpening();
+    void hostileTextRoundTrips();
+    void lockedDatabaseFailsTheSaveAndKeepsTheEdit();
 };
 
 void TestSqlOperations::dateToSql_data() {
@@ -139,6 +141,52 @@ void TestSqlOperations::missingDatabaseFileIsNotCreatedByOpening() {
     QVERIFY_THROWS_EXCEPTION(DatabaseError, dm.DataModuleCreate(folder.path()));
     QVERIFY(!QFileInfo::exists(folder.path() + Schema::databaseFileName()));
     QVERIFY_THROWS_EXCEPTION(DatabaseError, dm.DataModuleCreate(QString()));
+}
+
+void TestSqlOperations::hostileTextRoundTrips() {
+    StoreFixture s;
+    const QString hostile =
+        QStringLiteral("O'Brien\"; DROP TABLE parcely; -- #2015-01-01# + 'x' &");
+    Dataset& q = s.dm.Parcely_Query;
+    QVERIFY(s.dm.KatastralniUzemi_Query.locate(QStringLiteral("ku_kod"), 602582));
+    q.insert();
+    q.setValue(QStringLiteral("cislo_1"), 1);
+    q.setValue(QStringLiteral("nazev"), hostile);
+    q.post();
+    const int id = s.dm.GetMaxId(QStringLiteral("parcely"), QStringLiteral("ID")).toInt();
+    s.dm.UpdateField(id, QStringLiteral("parcely"), QStringLiteral("hash_vymera"),
+                     TDM1::QuotedLiteral(hostile));
+    s.refresh(q);
+    QCOMPARE(q.recordCount(), 1);
+    QCOMPARE(q.text(QStringLiteral("nazev")), hostile);
+    QCOMPARE(q.text(QStringLiteral("hash_vymera")), hostile);
+    s.dm.KatastralniUzemi_Query.setParam(QStringLiteral("par_nazev"), hostile);
+    s.refresh(s.dm.KatastralniUzemi_Query);
+    QCOMPARE(s.dm.KatastralniUzemi_Query.recordCount(), 0);
+}
+
+void TestSqlOperations::lockedDatabaseFailsTheSaveAndKeepsTheEdit() {
+    // Another instance holds the write lock longer than the busy timeout (10 s).
+    StoreFixture s;
+    SqliteConnection other;
+    other.open(s.folder.path() + Schema::databaseFileName());
+    other.exec(QStringLiteral("BEGIN EXCLUSIVE"));
+    Dataset& q = s.dm.Stavby_Query;
+    q.insert();
+    q.setValue(QStringLiteral("cislo_stavby"), 8);
+    q.setValue(QStringLiteral("nazev"), QStringLiteral("chata"));
+    try {
+        q.post();
+        QFAIL("saved into a locked database");
+    } catch (const SqlError& e) {
+        QCOMPARE(e.message(), QStringLiteral("database is locked"));
+    }
+    QCOMPARE(q.state(), Dataset::State::Insert);
+    QCOMPARE(q.text(QStringLiteral("nazev")), QStringLiteral("chata"));
+    other.exec(QStringLiteral("ROLLBACK"));
+    q.post();
+    QCOMPARE(s.scalar(QStringLiteral("SELECT nazev FROM stavby")).toString(),
+             QStringLiteral("chata"));
 }
 
 QTEST_MAIN(TestSqlOperations)

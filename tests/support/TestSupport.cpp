@@ -42,15 +42,18 @@ QString TempDataFolder::createDatabaseWithCodeLists() const {
     return file;
 }
 
-StoreFixture::StoreFixture(bool withCodeLists) {
+PreparedFolder::PreparedFolder(bool withCodeLists) {
     if (withCodeLists)
         folder.createDatabaseWithCodeLists();
     else
         folder.createDatabase();
-    dm.DataModuleCreate(folder.path());
 }
 
-void StoreFixture::exec(const QString& jetSql) {
+OpenedStore::OpenedStore(const QString& dataFolder) {
+    dm.DataModuleCreate(dataFolder);
+}
+
+void OpenedStore::exec(const QString& jetSql) {
     try {
         dm.ExecuteStatement(jetSql);
     } catch (const std::exception& e) {
@@ -58,12 +61,12 @@ void StoreFixture::exec(const QString& jetSql) {
     }
 }
 
-QVariant StoreFixture::scalar(const QString& jetSql) {
+QVariant OpenedStore::scalar(const QString& jetSql) {
     auto q = dm.OpenStatement(jetSql);
     return q->eof() ? QVariant() : q->rowValue(0, 0);
 }
 
-void StoreFixture::refresh(Dataset& query) {
+void OpenedStore::refresh(Dataset& query) {
     const auto before = messages.messages.size();
     dm.Obnovit_Query(query);
     if (messages.messages.size() != before)

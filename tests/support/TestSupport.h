@@ -44,9 +44,9 @@ private:
     QTemporaryDir m_dir;
 };
 
-/// A data module connected to a new database with the test code lists, as after start-up.
-struct StoreFixture {
-    explicit StoreFixture(bool withCodeLists = true);
+/// A data module connected to the database of an existing data folder, as after start-up.
+struct OpenedStore {
+    explicit OpenedStore(const QString& dataFolder);
     /// Runs a Jet-dialect statement; the test fails on an error.
     void exec(const QString& jetSql);
     /// The first column of the first row of a Jet-dialect query.
@@ -54,10 +54,22 @@ struct StoreFixture {
     /// Re-executes a named query and fails the test when that showed an error.
     void refresh(Dataset& query);
 
-    TempDataFolder folder;
     RecordingMessages messages;
     RecordingEditor editor;
     TDM1 dm{messages, editor};
+};
+
+/// A new data folder with a database, with or without the test code lists.
+struct PreparedFolder {
+    explicit PreparedFolder(bool withCodeLists);
+    TempDataFolder folder;
+};
+
+/// A data module on a new database in a new data folder.
+struct StoreFixture : PreparedFolder, OpenedStore {
+    explicit StoreFixture(bool withCodeLists = true)
+        : PreparedFolder(withCodeLists)
+        , OpenedStore(folder.path()) {}
 };
 
 /// The folder of the authority's code-list CSV files used by the tests.
