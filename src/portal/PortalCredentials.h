@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace veritam {
+
+/// The user's portal account, kept in section "cuzk" of nastaveni.ini in the data folder:
+/// "jmeno" as typed, "heslo" scrambled (every Windows-1250 byte complemented).
+namespace PortalCredentials {
+
+struct Account {
+    QString name;
+    QString password;
+};
+
+QString settingsFile(const QString& dataFolder);
+
+/// Every byte replaced by its complement; its own inverse.
+QByteArray scramble(const QByteArray& bytes);
+
+/// Missing file, section or keys read as empty texts.
+Account read(const QString& dataFolder);
+
+/// Writes both values as given, nothing trimmed. A password whose scrambled bytes would
+/// hold a line end or NUL, which the line-oriented file cannot carry, goes to "heslo_hex"
+/// as hexadecimal digits as well, and that key wins when read. Throws IniWriteError.
+void save(const QString& dataFolder, const QString& name, const QString& password);
+
+} // namespace PortalCredentials
+} // namespace veritam

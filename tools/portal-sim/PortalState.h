@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QJsonObject>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <vector>
+
+namespace portalsim {
+
+/// One row of a section table: its cells.
+using Rows = std::vector<QStringList>;
+
+/// A watched object as the portal knows it, with the six sections of its page.
+struct Object {
+    QString id;
+    QString kind; ///< "parcel", "building", "unit"
+    // parcel
+    qint64 territory = 0;
+    QString type = QStringLiteral("PKN"); ///< PKN or PZE
+    QString source;                       ///< 3, 4, 6 for PZE
+    int numbering = 2;                    ///< 1 "st.", 2 land parcel
+    QString number;
+    QString subdivision;
+    // building and unit
+    qint64 municipality = 0;
+    qint64 part = 0;
+    int buildingType = 1;
+    QString building;
+    QString unit;
+    // sections
+    QString area;
+    QString share;
+    Rows owners;
+    Rows protection;
+    Rows restrictions;
+    Rows other;
+    /// "http500", "delay:MS", "hang", "nosections", "foreign", or empty.
+    QString fault;
+};
+
+struct Place {
+    qint64 code;
+    QString name;
+};
+
+struct Municipality {
+    qint64 code;
+    QString name;
+    std::vector<Place> parts;
+    bool partList = true; ///< the building search page offers the part list
+};
+
+/// The simulator's world, read from the JSON state file on every request, so that a
+/// test may change it between two lookups.
+struct PortalState {
+    bool loginStep = true; ///< the login address first shows a page with "dpSubmitBtn"
+    std::vector<Place> territories;
+    std::vector<Municipality> municipalities;
+    std::vector<Object> objects;
+
+    static PortalState load(const QString& path);
+
+    const Place* territory(const QString& codeOrName) const;
+    const Municipality* municipality(const QString& codeOrName) const;
+    const Object* object(const QString& id) const;
+};
+
+} // namespace portalsim

@@ -1,0 +1,297 @@
+// veritam-portal-sim: plays the cadastre portal's login and viewer hosts on one loopback
+// port, told apart by the Host header. Objects come from a JSON state file that is read
+// anew on every request; every request is logged as one JSON line.
+//
+//   veritam-portal-sim --state FILE [--port N] [--log FILE] [--domain portal.test]
+//
+// The first line printed is "listening on PORT".
+#include "Pages.h"
+#include "PortalState.h"
+
+#include <httplib.h>
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QUuid>
+
+#include <chrono>
+#include <cstdio>
+#include <map>
+#include <mutex>
+#include <thread>
+
+using namespace portalsim;
+
+namespace {
+
+struct Session {
+    QString territory;    ///< code chosen on the parcel page
+    QString municipality; ///< code chosen on the building and unit pages
+};
+
+struct Simulator {
+    QString statePath;
+    QString logPath;
+    QString domain = QStringLiteral("portal.test");
+    int port = 0;
+
+    std::mutex mutex;
+    std::map<QString, Session> sessions;
+
+    QString viewerBase() const {
+        return QStringLiteral("http://nahlizeni.%1:%2").arg(domain).arg(port);
+    }
+
+    void log(const httplib::Request& req) {
+        QJsonObject params;
+        for (const auto& [key, value] : req.params)
+            params.insert(QString::fromStdString(key), QString::fromStdString(value));
+        QJsonObject entry{{QStringLiteral("time"), QDateTime::currentMSecsSinceEpoch()},
+                          {QStringLiteral("method"), QString::fromStdString(req.method)},
+                          {QStringLiteral("host"), QString::fromStdString(req.get_header_value("Host"))},
+                          {QStringLiteral("path"), QString::fromStdString(req.path)},
+                          {QStringLiteral("params"), params}};
+        const std::lock_guard lock(mutex);
+        QFile file(logPath);
+        if (!logPath.isEmpty() && file.open(QIODevice::Append))
+            file.write(QJsonDocument(entry).toJson(QJsonDocument::Compact) + '\n');
+    }
+
+    static QString param(const httplib::Request& req, const char* name) {
+        return req.has_param(name) ? QString::fromStdString(req.get_param_value(name)) : QString();
+    }
+
+    static bool has(const httplib::Request& req, const QString& control) {
+        return req.has_param((QStringLiteral("ctl00$bodyPlaceHolder$") + control).toStdString().c_str());
+    }
+
+    static QString control(const httplib::Request& req, const QString& name) {
+        const std::string key = (QStringLiteral("ctl00$bodyPlaceHolder$") + name).toStdString();
+        return req.has_param(key.c_str()) ? QString::fromStdString(req.get_param_value(key.c_str()))
+                                          : QString();
+    }
+
+    /// The session of the request; a new one gets its cookie.
+    Session& session(const httplib::Request& req, httplib::Response& res) {
+        const std::string cookies = req.get_header_value("Cookie");
+        const auto at = cookies.find("ASP.NET_SessionId=");
+        QString id;
+        if (at != std::string::npos)
+            id = QString::fromStdString(cookies.substr(at + 18, 36));
+        const std::lock_guard lock(mutex);
+        if (id.isEmpty() || !sessions.count(id)) {
+            id = QUuid::createUuid().toString(QUuid::WithoutBraces);
+            res.set_header("Set-Cookie", (QStringLiteral("ASP.NET_SessionId=") + id + QStringLiteral("; Path=/")).toStdString());
+            sessions[id];
+        }
+        return sessions[id];
+    }
+
+    static void html(httplib::Response& res, const QString& page, int status = 200) {
+        res.status = status;
+        res.set_content(page.toStdString(), "text/html; charset=utf-8");
+    }
+
+    PortalState state() const { return PortalState::load(statePath); }
+
+    // --- login host
+    void loginPage(const httplib::Request& req, httplib::Response& res) {
+        log(req);
+        const QString step = param(req, "krok");
+        if (step == QLatin1String("prihlasit")) {
+            const QString user = param(req, "PAR_LoginUsername");
+            if (user.isEmpty() || param(req, "PAR_LoginPassword").isEmpty())
+                return html(res, Pages::loginForm(QStringLiteral("Neplatné přihlašovací údaje.")));
+            res.set_header("Set-Cookie", QStringLiteral("prihlaseni=%1; Domain=%2; Path=/")
+                                             .arg(QString::fromLatin1(QUrl::toPercentEncoding(user)), domain)
+                                             .toStdString());
+            return res.set_redirect((viewerBase() + u'/').toStdString());
+        }
+        if (req.method == "GET" && state().loginStep)
+            return html(res, Pages::loginStep());
+        html(res, Pages::loginForm());
+    }
+
+    // --- viewer host
+    void home(const httplib::Request& req, httplib::Response& res) {
+        log(req);
+        const std::string cookies = req.get_header_value("Cookie");
+        const auto at = cookies.find("prihlaseni=");
+        QString user;
+        if (at != std::string::npos)
+            user = QUrl::fromPercentEncoding(
+                QByteArray::fromStdString(cookies.substr(at + 11, cookies.find(';', at) - at - 11)));
+        html(res, Pages::viewerHome(user));
+    }
+
+    void parcelSearch(const httplib::Request& req, httplib::Response& res) {
+        log(req);
+        const PortalState st = state();
+        Session& s = session(req, res);
+        QString message;
+        if (req.method == "POST") {
+            if (has(req, QStringLiteral("vyberObecKU$vyberKU$btnZmenKU"))) {
+                s.territory.clear();
+            } else if (has(req, QStringLiteral("vyberObecKU$vyberKU$btnKU"))) {
+                const Place* t = st.territory(control(req, QStringLiteral("vyberObecKU$vyberKU$txtKU")));
+                if (t)
+                    s.territory = QString::number(t->code);
+                else
+                    message = QStringLiteral("Katastrální území nebylo nalezeno.");
+            } else if (has(req, QStringLiteral("btnVyhledat")) && !s.territory.isEmpty()) {
+                const bool ze = control(req, QStringLiteral("typParcely")) == QLatin1String("ZE");
+                for (const Object& o : st.objects) {
+                    if (o.kind == QLatin1String("parcel") && QString::number(o.territory) == s.territory &&
+                        (o.type == QLatin1String("PZE")) == ze &&
+                        (!ze || control(req, QStringLiteral("zdrojZE")) == o.source) &&
+                        control(req, QStringLiteral("druhCislovani")) == QString::number(o.numbering) &&
+                        control(req, QStringLiteral("txtParcis")) == o.number &&
+                        control(req, QStringLiteral("txtParpod")) == o.subdivision)
+                        return res.set_redirect((QStringLiteral("/ZobrazObjekt?id=") + o.id).toStdString());
+                }
+                message = QStringLiteral("Zadaným parametrům neodpovídá žádná parcela.");
+            }
+        }
+        html(res, Pages::parcelSearch(st.territory(s.territory), message));
+    }
+
+    void buildingSearch(const httplib::Request& req, httplib::Response& res, bool unit) {
+        log(req);
+        const PortalState st = state();
+        Session& s = session(req, res);
+        QString message;
+        if (req.method == "POST") {
+            if (has(req, QStringLiteral("vyberObec$btnZmenObec"))) {
+                s.municipality.clear();
+            } else if (has(req, QStringLiteral("vyberObec$btnObec"))) {
+                const Municipality* m = st.municipality(control(req, QStringLiteral("vyberObec$txtObec")));
+                if (m)
+                    s.municipality = QString::number(m->code);
+                else
+                    message = QStringLiteral("Obec nebyla nalezena.");
+            } else if (has(req, QStringLiteral("btnVyhledat")) && !s.municipality.isEmpty()) {
+                const QString kind = unit ? QStringLiteral("unit") : QStringLiteral("building");
+                const bool partSent = has(req, QStringLiteral("listCastObce"));
+                for (const Object& o : st.objects) {
+                    if (o.kind == kind && QString::number(o.municipality) == s.municipality &&
+                        (!partSent || control(req, QStringLiteral("listCastObce")) == QString::number(o.part)) &&
+                        control(req, QStringLiteral("listTypBudovy")) == QString::number(o.buildingType) &&
+                        control(req, QStringLiteral("txtBudova")) == o.building &&
+                        (!unit || control(req, QStringLiteral("txtJednotka")) == o.unit))
+                        return res.set_redirect((QStringLiteral("/ZobrazObjekt?id=") + o.id).toStdString());
+                }
+                message = QStringLiteral("Zadaným parametrům neodpovídá žádný objekt.");
+            }
+        }
+        html(res, Pages::buildingSearch(unit, st.municipality(s.municipality), message));
+    }
+
+    void information(const httplib::Request& req, httplib::Response& res) {
+        log(req);
+        const PortalState st = state();
+        const Object* o = st.object(param(req, "id"));
+        if (!o)
+            return html(res, Pages::withoutSections(), 404);
+        const QString& fault = o->fault;
+        if (fault == QLatin1String("http500"))
+            return html(res, QStringLiteral("<html><body><h1>Chyba serveru</h1></body></html>"), 500);
+        if (fault == QLatin1String("nosections"))
+            return html(res, Pages::withoutSections());
+        if (fault == QLatin1String("foreign"))
+            return res.set_redirect(QStringLiteral("http://127.0.0.1:%1/cizi?dalsi=%2")
+                                        .arg(port)
+                                        .arg(QString::fromLatin1(QUrl::toPercentEncoding(
+                                            viewerBase() + QStringLiteral("/ZobrazObjekt?id=") + o->id +
+                                            QStringLiteral("&zpet=1"))))
+                                        .toStdString());
+        if (fault == QLatin1String("hang") && param(req, "zpet").isEmpty()) {
+            // Headers and the start of the page, then nothing until the browser gives up.
+            res.set_chunked_content_provider("text/html; charset=utf-8", [](size_t, httplib::DataSink& sink) {
+                const std::string start = "<!DOCTYPE html><html><body><p>Načítám";
+                sink.write(start.data(), start.size());
+                for (int i = 0; i < 3000 && sink.is_writable(); ++i)
+                    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+                return false;
+            });
+            return;
+        }
+        if (fault.startsWith(QLatin1String("delay:")))
+            std::this_thread::sleep_for(std::chrono::milliseconds(fault.mid(6).toInt()));
+        html(res, Pages::information(*o, st));
+    }
+
+    void foreign(const httplib::Request& req, httplib::Response& res) {
+        log(req);
+        // Another site; it sends the browser on after a moment, without any script.
+        html(res, QStringLiteral("<!DOCTYPE html><html><head><meta http-equiv=\"refresh\" "
+                                 "content=\"1;url=%1\"></head><body><p>Jinde</p></body></html>")
+                      .arg(Pages::escape(param(req, "dalsi"))));
+    }
+};
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    Simulator sim;
+    const QStringList args = app.arguments();
+    for (qsizetype i = 1; i + 1 < args.size(); i += 2) {
+        if (args[i] == QLatin1String("--state"))
+            sim.statePath = args[i + 1];
+        else if (args[i] == QLatin1String("--log"))
+            sim.logPath = args[i + 1];
+        else if (args[i] == QLatin1String("--domain"))
+            sim.domain = args[i + 1];
+        else if (args[i] == QLatin1String("--port"))
+            sim.port = args[i + 1].toInt();
+    }
+    if (sim.statePath.isEmpty()) {
+        std::fputs("usage: veritam-portal-sim --state FILE [--port N] [--log FILE] [--domain D]\n", stderr);
+        return 2;
+    }
+
+    httplib::Server server;
+    const auto isLogin = [](const httplib::Request& req) {
+        return req.get_header_value("Host").rfind("login.", 0) == 0;
+    };
+    const auto route = [&](const httplib::Request& req, httplib::Response& res) {
+        if (isLogin(req)) {
+            if (req.path == "/login.do")
+                return sim.loginPage(req, res);
+            sim.log(req);
+            return Simulator::html(res, Pages::withoutSections(), 404);
+        }
+        if (req.path == "/")
+            return sim.home(req, res);
+        if (req.path == "/VyberParcelu/Parcela/InformaceO")
+            return sim.parcelSearch(req, res);
+        if (req.path == "/VyberBudovu/Stavba/InformaceO")
+            return sim.buildingSearch(req, res, false);
+        if (req.path == "/VyberBudovu/Jednotka/InformaceO")
+            return sim.buildingSearch(req, res, true);
+        if (req.path == "/ZobrazObjekt")
+            return sim.information(req, res);
+        if (req.path == "/cizi")
+            return sim.foreign(req, res);
+        sim.log(req);
+        Simulator::html(res, Pages::withoutSections(), 404);
+    };
+    server.Get(".*", route);
+    server.Post(".*", route);
+
+    if (sim.port == 0)
+        sim.port = server.bind_to_any_port("127.0.0.1");
+    else if (!server.bind_to_port("127.0.0.1", sim.port))
+        sim.port = -1;
+    if (sim.port < 0) {
+        std::fputs("cannot listen\n", stderr);
+        return 1;
+    }
+    std::printf("listening on %d\n", sim.port);
+    std::fflush(stdout);
+    server.listen_after_bind();
+    return 0;
+}
