@@ -25,7 +25,7 @@ Application::Application(CommandLine commandLine, UserMessages& messages)
     Main_Form = std::make_unique<TMain_Form>(m_settings, m_commandLine, m_messages);
     Insert_Form = std::make_unique<TInsert_Form>();
     createDataModule();
-    Browser_Form = std::make_unique<TBrowser_Form>();
+    Browser_Form = std::make_unique<TBrowser_Form>(m_messages);
     Zmeny_Form = std::make_unique<TZmeny_Form>();
     Nastaveni_Form = std::make_unique<TNastaveni_Form>();
     About_Form = std::make_unique<TAbout_Form>();

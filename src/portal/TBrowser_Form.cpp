@@ -1,11 +1,74 @@
 #include "portal/TBrowser_Form.h"
 
+#include "portal/DomRoutines.h"
+#include "portal/PortalAddresses.h"
+
+#include <QMenuBar>
+#include <QShowEvent>
+#include <QWebEnginePage>
+#include <QWebEngineProfile>
+#include <QWebEngineSettings>
+#include <QWebEngineView>
+
 namespace veritam {
 
-TBrowser_Form::TBrowser_Form(QWidget* parent)
-    : QWidget(parent, Qt::Window) {
+TBrowser_Form::TBrowser_Form(UserMessages& messages, QWidget* parent)
+    : QMainWindow(parent) {
     setObjectName(QStringLiteral("Browser_Form"));
     setWindowTitle(QStringLiteral("Prohlížeč"));
+    menuBar()->addMenu(QStringLiteral("Uložit"))->setObjectName(QStringLiteral("Pidat1"));
+
+    // Off the record: the login lives in memory for this process only.
+    m_profile = new QWebEngineProfile(this);
+    QWebEngineSettings* settings = m_profile->settings();
+    settings->setAttribute(QWebEngineSettings::JavascriptEnabled, false);
+    settings->setAttribute(QWebEngineSettings::AutoLoadImages, false);
+    settings->setAttribute(QWebEngineSettings::ErrorPageEnabled, false);
+    settings->setAttribute(QWebEngineSettings::PluginsEnabled, false);
+    settings->setAttribute(QWebEngineSettings::PlaybackRequiresUserGesture, true);
+    settings->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
+
+    WB = new QWebEngineView(this);
+    WB->setObjectName(QStringLiteral("WB"));
+    WB->setPage(new QWebEnginePage(m_profile, WB));
+    setCentralWidget(WB);
+    resize(886, 581 + menuBar()->sizeHint().height());
+
+    m_browser = new PortalBrowser(*WB, messages, this);
+    connect(m_browser, &PortalBrowser::documentCompleted, this, &TBrowser_Form::WBDocumentComplete);
+}
+
+TBrowser_Form::~TBrowser_Form() {
+    // The page must go before the profile it uses.
+    delete WB;
+}
+
+void TBrowser_Form::WBDocumentComplete(const QUrl& url, bool ok) {
+    const QString address = url.toString();
+    if (!address.contains(PortalAddresses::domain()))
+        return;
+    if (!ok) {
+        m_browser->failLoad(QStringLiteral("Stránku %1 se nepodařilo načíst.").arg(url.toDisplayString()));
+        return;
+    }
+    m_browser->PageLoaded = true;
+    try {
+        if (DomRoutines::ElementExists(*m_browser, QStringLiteral("ctl00_bodyPlaceHolder_typParcely_1")))
+            DomRoutines::EnableSelectList(*m_browser, QStringLiteral("ctl00_bodyPlaceHolder_zdrojZE"));
+        DomRoutines::TidyPortalPage(*m_browser);
+    } catch (const PortalError&) {
+        // The flag is set; the wait ends and the caller reads what the page holds.
+    }
+}
+
+void TBrowser_Form::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void TBrowser_Form::FormShow() {
+    m_browser->PageLoaded = false;
 }
 
 } // namespace veritam

@@ -1,14 +1,39 @@
 #pragma once
 
-#include <QWidget>
+#include "portal/PortalBrowser.h"
+
+#include <QMainWindow>
+
+class QWebEngineProfile;
+class QWebEngineView;
 
 namespace veritam {
 
-/// The portal browser window: the one browser every portal operation uses.
-class TBrowser_Form : public QWidget {
+class UserMessages;
+
+/// The portal browser window: the one browser `WB` every portal operation uses. The check
+/// runs drive it hidden; the user browses in it when it is shown.
+class TBrowser_Form : public QMainWindow {
     Q_OBJECT
 public:
-    explicit TBrowser_Form(QWidget* parent = nullptr);
+    explicit TBrowser_Form(UserMessages& messages, QWidget* parent = nullptr);
+    ~TBrowser_Form() override;
+
+    QWebEngineView* WB = nullptr;
+    PortalBrowser& browser() { return *m_browser; }
+
+    /// The document-complete handler: pages of the authority's domain set the flag and
+    /// are tidied; a failed one ends the wait with an error; others are ignored.
+    void WBDocumentComplete(const QUrl& url, bool ok);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void FormShow();
+
+    QWebEngineProfile* m_profile = nullptr;
+    PortalBrowser* m_browser = nullptr;
 };
 
 } // namespace veritam

@@ -72,6 +72,14 @@ struct StoreFixture : PreparedFolder, OpenedStore {
         , OpenedStore(folder.path()) {}
 };
 
+/// UTF-8 literals as a list of texts, for test tables.
+inline QStringList texts(std::initializer_list<const char*> items) {
+    QStringList result;
+    for (const char* item : items)
+        result.append(QString::fromUtf8(item));
+    return result;
+}
+
 /// The folder of the authority's code-list CSV files used by the tests.
 QString sharedCodeListFolder();
 

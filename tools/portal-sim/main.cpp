@@ -200,13 +200,9 @@ struct Simulator {
             return html(res, QStringLiteral("<html><body><h1>Chyba serveru</h1></body></html>"), 500);
         if (fault == QLatin1String("nosections"))
             return html(res, Pages::withoutSections());
-        if (fault == QLatin1String("foreign"))
-            return res.set_redirect(QStringLiteral("http://127.0.0.1:%1/cizi?dalsi=%2")
-                                        .arg(port)
-                                        .arg(QString::fromLatin1(QUrl::toPercentEncoding(
-                                            viewerBase() + QStringLiteral("/ZobrazObjekt?id=") + o->id +
-                                            QStringLiteral("&zpet=1"))))
-                                        .toStdString());
+        if (fault == QLatin1String("foreign")) // an address without the portal's domain
+            return res.set_redirect(
+                QStringLiteral("http://127.0.0.1:%1/cizi?dalsi=%2").arg(port).arg(o->id).toStdString());
         if (fault == QLatin1String("hang") && param(req, "zpet").isEmpty()) {
             // Headers and the start of the page, then nothing until the browser gives up.
             res.set_chunked_content_provider("text/html; charset=utf-8", [](size_t, httplib::DataSink& sink) {
@@ -225,10 +221,7 @@ struct Simulator {
 
     void foreign(const httplib::Request& req, httplib::Response& res) {
         log(req);
-        // Another site; it sends the browser on after a moment, without any script.
-        html(res, QStringLiteral("<!DOCTYPE html><html><head><meta http-equiv=\"refresh\" "
-                                 "content=\"1;url=%1\"></head><body><p>Jinde</p></body></html>")
-                      .arg(Pages::escape(param(req, "dalsi"))));
+        html(res, QStringLiteral("<!DOCTYPE html><html><body><p>Jiný web</p></body></html>"));
     }
 };
 

@@ -1,0 +1,113 @@
+#include "portal/PortalBrowser.h"
+
+#include <QElapsedTimer>
+#include <QPointer>
+#include <QEventLoop>
+#include <QTimer>
+#include <QWebEngineLoadingInfo>
+#include <QWebEnginePage>
+#include <QWebEngineScript>
+#include <QWebEngineView>
+
+#include <memory>
+
+namespace veritam {
+
+namespace {
+
+/// How long a DOM routine may take; a page that does not answer in this time is stuck.
+constexpr std::chrono::milliseconds kScriptTimeLimit{15000};
+
+} // namespace
+
+PortalBrowser::PortalBrowser(QWebEngineView& view, UserMessages& messages, QObject* parent)
+    : QObject(parent)
+    , m_view(view)
+    , m_messages(messages) {
+    connect(view.page(), &QWebEnginePage::loadingChanged, this, &PortalBrowser::onLoadingChanged);
+}
+
+void PortalBrowser::onLoadingChanged(const QWebEngineLoadingInfo& info) {
+    switch (info.status()) {
+    case QWebEngineLoadingInfo::LoadSucceededStatus:
+        emit documentCompleted(info.url(), true);
+        break;
+    case QWebEngineLoadingInfo::LoadFailedStatus:
+        emit documentCompleted(info.url(), false);
+        break;
+    default: // started, or stopped because another navigation replaced it
+        break;
+    }
+}
+
+void PortalBrowser::Navigate(const QUrl& address) {
+    m_loadFailure.clear();
+    m_view.load(address);
+}
+
+void PortalBrowser::failLoad(const QString& message) {
+    m_loadFailure = message;
+}
+
+void PortalBrowser::WaitForPage() {
+    QElapsedTimer elapsed;
+    elapsed.start();
+    while (!PageLoaded && m_loadFailure.isEmpty()) {
+        if (std::chrono::milliseconds(elapsed.elapsed()) >= m_timeLimit) {
+            const QString address = m_view.url().toDisplayString();
+            m_view.stop();
+            throw PortalError(QStringLiteral("Stránka %1 se nenačetla do %2 s.")
+                                  .arg(address)
+                                  .arg(m_timeLimit.count() / 1000));
+        }
+        QEventLoop loop;
+        QTimer::singleShot(20, &loop, &QEventLoop::quit);
+        connect(this, &PortalBrowser::documentCompleted, &loop, &QEventLoop::quit,
+                Qt::QueuedConnection);
+        loop.exec();
+    }
+    PageLoaded = false;
+    if (!m_loadFailure.isEmpty()) {
+        const QString failure = m_loadFailure;
+        m_loadFailure.clear();
+        throw PortalError(failure);
+    }
+}
+
+QVariant PortalBrowser::runScript(const QString& script) {
+    // The page may go away before it answers; the shared state tells the callback.
+    struct Answer {
+        bool done = false;
+        QVariant value;
+    };
+    const auto answer = std::make_shared<Answer>();
+    QEventLoop loop;
+    QTimer::singleShot(kScriptTimeLimit, &loop, &QEventLoop::quit);
+    QPointer<QEventLoop> guard(&loop);
+    m_view.page()->runJavaScript(script, QWebEngineScript::ApplicationWorld,
+                                 [answer, guard](const QVariant& value) {
+                                     answer->done = true;
+                                     answer->value = value;
+                                     if (guard)
+                                         guard->quit();
+                                 });
+    if (!answer->done)
+        loop.exec();
+    if (!answer->done)
+        throw PortalError(QStringLiteral("Stránka %1 neodpovídá.").arg(m_view.url().toDisplayString()));
+    return answer->value;
+}
+
+PortalBrowser::Operation::Operation(PortalBrowser& browser)
+    : m_browser(browser) {
+    if (browser.m_busy)
+        throw PortalError(QStringLiteral("Prohlížeč katastru právě pracuje na jiné operaci. "
+                                         "Zkuste to prosím znovu, až skončí."));
+    browser.m_busy = true;
+}
+
+PortalBrowser::Operation::~Operation() {
+    m_browser.m_busy = false;
+}
+
+} // namespace veritam

@@ -1,0 +1,64 @@
+#include "PortalSimulator.h"
+
+#include "TestSupport.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QJsonDocument>
+
+namespace veritam::test {
+
+PortalSimulator::PortalSimulator(const QJsonObject& state) {
+    setState(state);
+    m_process.start(binFolder() + QStringLiteral("/veritam-portal-sim"),
+                    {QStringLiteral("--state"), m_dir.filePath(QStringLiteral("state.json")),
+                     QStringLiteral("--log"), m_dir.filePath(QStringLiteral("requests.log"))});
+    if (!m_process.waitForReadyRead(10000))
+        qFatal("the portal simulator did not start");
+    m_port = QString::fromUtf8(m_process.readLine()).section(u' ', 2).trimmed().toInt();
+    qputenv("VERITAM_PORTAL_VIEWER", viewerBase().toUtf8());
+    qputenv("VERITAM_PORTAL_LOGIN", QStringLiteral("http://login.portal.test:%1").arg(m_port).toUtf8());
+    qputenv("VERITAM_PORTAL_DOMAIN", "portal.test");
+}
+
+PortalSimulator::~PortalSimulator() {
+    m_process.kill();
+    m_process.waitForFinished();
+}
+
+void PortalSimulator::setState(const QJsonObject& state) {
+    QFile file(m_dir.filePath(QStringLiteral("state.json")));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        qFatal("cannot write the simulator's state");
+    file.write(QJsonDocument(state).toJson());
+}
+
+QString PortalSimulator::viewerBase() const {
+    return QStringLiteral("http://nahlizeni.portal.test:%1").arg(m_port);
+}
+
+QList<QJsonObject> PortalSimulator::requests() const {
+    QFile file(m_dir.filePath(QStringLiteral("requests.log")));
+    QList<QJsonObject> result;
+    if (!file.open(QIODevice::ReadOnly))
+        return result;
+    for (const QByteArray& line : file.readAll().split('\n'))
+        if (!line.isEmpty())
+            result.append(QJsonDocument::fromJson(line).object());
+    return result;
+}
+
+void PortalSimulator::clearLog() {
+    QFile::remove(m_dir.filePath(QStringLiteral("requests.log")));
+}
+
+void prepareBrowserEnvironment() {
+    qputenv("QTWEBENGINE_CHROMIUM_FLAGS",
+            "--host-resolver-rules=\"MAP *.portal.test 127.0.0.1\" --disable-gpu");
+    qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+}
+
+} // namespace veritam::test

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+
+namespace veritam::test {
+
+/// The portal simulator running on a free loopback port, with the program's portal
+/// addresses pointed at it.
+class PortalSimulator {
+public:
+    /// `state`: the simulator's JSON state (territories, municipalities, objects, ...).
+    explicit PortalSimulator(const QJsonObject& state);
+    ~PortalSimulator();
+
+    void setState(const QJsonObject& state);
+    int port() const { return m_port; }
+    QString viewerBase() const;
+
+    /// Every request so far, oldest first: {method, host, path, params}.
+    QList<QJsonObject> requests() const;
+    /// Forgets the requests so far.
+    void clearLog();
+
+private:
+    QTemporaryDir m_dir;
+    QProcess m_process;
+    int m_port = 0;
+};
+
+/// The Chromium switches the browser tests need; call before the application object
+/// exists. Maps the simulator's test domain to loopback.
+void prepareBrowserEnvironment();
+
+} // namespace veritam::test
