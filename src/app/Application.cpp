@@ -27,8 +27,8 @@ Application::Application(CommandLine commandLine, UserMessages& messages)
     createDataModule();
     Browser_Form = std::make_unique<TBrowser_Form>(m_messages);
     Zmeny_Form = std::make_unique<TZmeny_Form>();
-    Nastaveni_Form = std::make_unique<TNastaveni_Form>();
-    About_Form = std::make_unique<TAbout_Form>();
+    Nastaveni_Form = std::make_unique<TNastaveni_Form>(*DM1, m_messages);
+    About_Form = std::make_unique<TAbout_Form>(m_settings.DataFolder, m_messages);
     Upozorneni_Form = std::make_unique<TUpozorneni_Form>();
     Log_Form = std::make_unique<TLog_Form>();
     Auto_Form = std::make_unique<TAuto_Form>();

@@ -9,6 +9,8 @@
 #include <QTimer>
 #include <QTranslator>
 
+#include <unistd.h>
+
 int main(int argc, char* argv[]) {
     QStringList parameters;
     for (int i = 1; i < argc; ++i)
@@ -20,6 +22,10 @@ int main(int argc, char* argv[]) {
         return veritam::ConsoleCommands::run(commandLine);
     }
 
+    // Chromium refuses to start its sandbox as root; a root session gets the browser without it.
+    if (::geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts); // for the embedded browser
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Veritam"));
     QApplication::setApplicationVersion(QStringLiteral(VERITAM_VERSION));

@@ -1,11 +1,75 @@
 #include "settings/TAbout_Form.h"
 
+#include "platform/IniFile.h"
+#include "platform/UserMessages.h"
+#include "portal/PortalCredentials.h"
+
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
 namespace veritam {
 
-TAbout_Form::TAbout_Form(QWidget* parent)
-    : QWidget(parent, Qt::Window) {
+TAbout_Form::TAbout_Form(const QString& dataFolder, UserMessages& messages, QWidget* parent)
+    : QDialog(parent)
+    , m_dataFolder(dataFolder)
+    , m_messages(messages) {
     setObjectName(QStringLiteral("About_Form"));
     setWindowTitle(QStringLiteral("O programu"));
+    setModal(true);
+
+    auto* layout = new QVBoxLayout(this);
+    auto* version = new QHBoxLayout;
+    version->addWidget(new QLabel(QStringLiteral("Verze programu: "), this));
+    Verze_Label = new QLabel(this);
+    Verze_Label->setObjectName(QStringLiteral("Verze_Label"));
+    version->addWidget(Verze_Label, 1);
+    layout->addLayout(version);
+
+    Button1 = new QPushButton(QStringLiteral("Zkontrolovat aktualizaci"), this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    layout->addWidget(Button1, 0, Qt::AlignLeft);
+
+    MistoDatovychSouboruLabel = new QLabel(this);
+    MistoDatovychSouboruLabel->setObjectName(QStringLiteral("MistoDatovychSouboruLabel"));
+    MistoDatovychSouboruLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    layout->addWidget(MistoDatovychSouboruLabel);
+
+    auto* account = new QFormLayout;
+    CUZK_Jmeno_Edit = new QLineEdit(this);
+    CUZK_Jmeno_Edit->setObjectName(QStringLiteral("CUZK_Jmeno_Edit"));
+    CUZK_Heslo_Edit = new QLineEdit(this);
+    CUZK_Heslo_Edit->setObjectName(QStringLiteral("CUZK_Heslo_Edit"));
+    account->addRow(QStringLiteral("CUZK jméno"), CUZK_Jmeno_Edit);
+    account->addRow(QStringLiteral("CUZK heslo"), CUZK_Heslo_Edit);
+    layout->addLayout(account);
+
+    Button3 = new QPushButton(QStringLiteral("Uložit"), this);
+    Button3->setObjectName(QStringLiteral("Button3"));
+    Button3->setDefault(true);
+    layout->addWidget(Button3, 0, Qt::AlignRight);
+    connect(Button3, &QPushButton::clicked, this, &TAbout_Form::Button3Click);
+
+    FormCreate();
+}
+
+void TAbout_Form::FormCreate() {
+    // The stored password is never shown; its edit starts empty.
+    CUZK_Jmeno_Edit->setText(PortalCredentials::read(m_dataFolder).name);
+    MistoDatovychSouboruLabel->setText(QStringLiteral("Místo datových souborů: ") + m_dataFolder);
+}
+
+void TAbout_Form::Button3Click() {
+    try {
+        PortalCredentials::save(m_dataFolder, CUZK_Jmeno_Edit->text(), CUZK_Heslo_Edit->text());
+    } catch (const IniWriteError& e) {
+        m_messages.showError(e.message());
+        return;
+    }
+    m_messages.showMessage(QStringLiteral("Údaje uloženy."));
 }
 
 } // namespace veritam

@@ -1,14 +1,36 @@
 #pragma once
 
-#include <QWidget>
+#include <QDialog>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
 
 namespace veritam {
 
-/// The About window with the portal credentials and the update check.
-class TAbout_Form : public QWidget {
+class UserMessages;
+
+/// The About window: where the data lives, the portal account, the update check.
+class TAbout_Form : public QDialog {
     Q_OBJECT
 public:
-    explicit TAbout_Form(QWidget* parent = nullptr);
+    TAbout_Form(const QString& dataFolder, UserMessages& messages, QWidget* parent = nullptr);
+
+    QLabel* Verze_Label = nullptr;
+    QPushButton* Button1 = nullptr;
+    QLabel* MistoDatovychSouboruLabel = nullptr;
+    QLineEdit* CUZK_Jmeno_Edit = nullptr;
+    QLineEdit* CUZK_Heslo_Edit = nullptr;
+    QPushButton* Button3 = nullptr;
+
+    /// "Uložit": writes both values as typed.
+    void Button3Click();
+
+private:
+    void FormCreate();
+
+    QString m_dataFolder;
+    UserMessages& m_messages;
 };
 
 } // namespace veritam

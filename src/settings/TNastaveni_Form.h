@@ -4,11 +4,18 @@
 
 namespace veritam {
 
-/// The settings window.
+class TDM1;
+class UserMessages;
+
+/// The settings window. Its creation reminds the user to enter the portal account while
+/// the database's user row still holds the placeholder login.
 class TNastaveni_Form : public QWidget {
     Q_OBJECT
 public:
-    explicit TNastaveni_Form(QWidget* parent = nullptr);
+    TNastaveni_Form(TDM1& dm, UserMessages& messages, QWidget* parent = nullptr);
+
+private:
+    void FormCreate(TDM1& dm, UserMessages& messages);
 };
 
 } // namespace veritam
