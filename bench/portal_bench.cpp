@@ -1,0 +1,95 @@
+// Portal automation against the simulator on loopback, medians over repeated runs:
+//   one DOM routine call                goal < 5 ms
+//   one page load and wait              goal < 100 ms
+//   one whole parcel lookup after login goal < 400 ms
+#include "platform/UserMessages.h"
+#include "portal/DomRoutines.h"
+#include "portal/PortalAddresses.h"
+#include "portal/PortalCredentials.h"
+#include "portal/PortalLogin.h"
+#include "portal/SearchDrivers.h"
+#include "portal/TBrowser_Form.h"
+#include "store/RecordKind.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+using namespace veritam;
+
+namespace {
+
+class PrintedMessages : public UserMessages {
+public:
+    void showMessage(const QString& text) override { std::fprintf(stderr, "%s\n", qPrintable(text)); }
+    void showError(const QString& text) override { std::fprintf(stderr, "%s\n", qPrintable(text)); }
+};
+
+double medianMs(int runs, const std::function<void()>& work) {
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        work();
+        times.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+void report(const char* what, double ms, double goalMs) {
+    std::printf("%-40s %9.2f ms   (goal < %.0f ms)%s\n", what, ms, goalMs, ms < goalMs ? "" : "   MISSED");
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--host-resolver-rules=\"MAP *.portal.test 127.0.0.1\" --disable-gpu");
+    qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+
+    QProcess simulator;
+    simulator.start(QCoreApplication::applicationDirPath() + QStringLiteral("/veritam-portal-sim"),
+                    {QStringLiteral("--state"), QStringLiteral(VERITAM_SOURCE_DIR "/tools/portal-sim/demo-state.json")});
+    if (!simulator.waitForReadyRead(10000))
+        return 1;
+    const int port = QString::fromUtf8(simulator.readLine()).section(u' ', 2).trimmed().toInt();
+    qputenv("VERITAM_PORTAL_VIEWER", QStringLiteral("http://nahlizeni.portal.test:%1").arg(port).toUtf8());
+    qputenv("VERITAM_PORTAL_LOGIN", QStringLiteral("http://login.portal.test:%1").arg(port).toUtf8());
+    qputenv("VERITAM_PORTAL_DOMAIN", "portal.test");
+
+    QTemporaryDir data;
+    const QString folder = data.path() + u'/';
+    PortalCredentials::save(folder, QStringLiteral("demo"), QStringLiteral("demo"));
+    PrintedMessages messages;
+    TBrowser_Form form(messages);
+    PortalBrowser& browser = form.browser();
+    PortalLogin(browser, folder);
+
+    const auto load = [&] {
+        browser.PageLoaded = false;
+        browser.Navigate(PortalAddresses::searchPage(RecordKind::Parcel));
+        browser.WaitForPage();
+    };
+    load();
+    report("one DOM routine call (FindElementById)",
+           medianMs(101, [&] { DomRoutines::FindElementById(browser, QStringLiteral("ctl00_bodyPlaceHolder_btnVyhledat")); }),
+           5);
+    report("one page load and wait", medianMs(31, load), 100);
+    report("one parcel lookup after login", medianMs(21, [&] {
+               SearchParcel(QStringLiteral("602582"), QStringLiteral("2"), QStringLiteral("PKN"), QStringLiteral("4"),
+                            QStringLiteral("345"), QStringLiteral("6"), browser);
+           }),
+           400);
+    simulator.kill();
+    simulator.waitForFinished();
+    return 0;
+}
