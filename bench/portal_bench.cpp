@@ -27,7 +27,9 @@ namespace {
 
 class PrintedMessages : public UserMessages {
 public:
-    void showMessage(const QString& text) override { std::fprintf(stderr, "%s\n", qPrintable(text)); }
+    void showMessage(const QString& text) override {
+        std::fprintf(stderr, "%s\n", qPrintable(text));
+    }
     void showError(const QString& text) override { std::fprintf(stderr, "%s\n", qPrintable(text)); }
 };
 
@@ -44,26 +46,32 @@ double medianMs(int runs, const std::function<void()>& work) {
 }
 
 void report(const char* what, double ms, double goalMs) {
-    std::printf("%-40s %9.2f ms   (goal < %.0f ms)%s\n", what, ms, goalMs, ms < goalMs ? "" : "   MISSED");
+    std::printf("%-40s %9.2f ms   (goal < %.0f ms)%s\n", what, ms, goalMs,
+                ms < goalMs ? "" : "   MISSED");
 }
 
 } // namespace
 
 int main(int argc, char* argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--host-resolver-rules=\"MAP *.portal.test 127.0.0.1\" --disable-gpu");
+    qputenv("QTWEBENGINE_CHROMIUM_FLAGS",
+            "--host-resolver-rules=\"MAP *.portal.test 127.0.0.1\" --disable-gpu");
     qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
 
     QProcess simulator;
     simulator.start(QCoreApplication::applicationDirPath() + QStringLiteral("/veritam-portal-sim"),
-                    {QStringLiteral("--state"), QStringLiteral(VERITAM_SOURCE_DIR "/tools/portal-sim/demo-state.json")});
+                    {QStringLiteral("--state"),
+                     QStringLiteral(VERITAM_SOURCE_DIR "/tools/portal-sim/demo-state.json"),
+                     QStringLiteral("--until-stdin-closes")});
     if (!simulator.waitForReadyRead(10000))
         return 1;
     const int port = QString::fromUtf8(simulator.readLine()).section(u' ', 2).trimmed().toInt();
-    qputenv("VERITAM_PORTAL_VIEWER", QStringLiteral("http://nahlizeni.portal.test:%1").arg(port).toUtf8());
-    qputenv("VERITAM_PORTAL_LOGIN", QStringLiteral("http://login.portal.test:%1").arg(port).toUtf8());
+    qputenv("VERITAM_PORTAL_VIEWER",
+            QStringLiteral("http://nahlizeni.portal.test:%1").arg(port).toUtf8());
+    qputenv("VERITAM_PORTAL_LOGIN",
+            QStringLiteral("http://login.portal.test:%1").arg(port).toUtf8());
     qputenv("VERITAM_PORTAL_DOMAIN", "portal.test");
 
     QTemporaryDir data;
@@ -81,13 +89,20 @@ int main(int argc, char* argv[]) {
     };
     load();
     report("one DOM routine call (FindElementById)",
-           medianMs(101, [&] { DomRoutines::FindElementById(browser, QStringLiteral("ctl00_bodyPlaceHolder_btnVyhledat")); }),
+           medianMs(101,
+                    [&] {
+                        DomRoutines::FindElementById(
+                            browser, QStringLiteral("ctl00_bodyPlaceHolder_btnVyhledat"));
+                    }),
            5);
     report("one page load and wait", medianMs(31, load), 100);
-    report("one parcel lookup after login", medianMs(21, [&] {
-               SearchParcel(QStringLiteral("602582"), QStringLiteral("2"), QStringLiteral("PKN"), QStringLiteral("4"),
-                            QStringLiteral("345"), QStringLiteral("6"), browser);
-           }),
+    report("one parcel lookup after login",
+           medianMs(21,
+                    [&] {
+                        SearchParcel(QStringLiteral("602582"), QStringLiteral("2"),
+                                     QStringLiteral("PKN"), QStringLiteral("4"),
+                                     QStringLiteral("345"), QStringLiteral("6"), browser);
+                    }),
            400);
     simulator.kill();
     simulator.waitForFinished();

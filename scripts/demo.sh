@@ -11,7 +11,7 @@ mkdir -p "$data"
 state="$data/portal-state.json"
 [ -f "$state" ] || cp "$root/tools/portal-sim/demo-state.json" "$state"
 
-coproc SIM { exec "$bin/veritam-portal-sim" --state "$state" --log "$data/portal-requests.log"; }
+coproc SIM { exec "$bin/veritam-portal-sim" --state "$state" --log "$data/portal-requests.log" --until-stdin-closes; }
 trap 'kill "$SIM_PID" 2>/dev/null || true' EXIT
 read -r _ _ port <&"${SIM[0]}"
 echo "Portal simulator on port $port; its objects: $state" >&2

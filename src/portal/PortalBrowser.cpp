@@ -1,8 +1,8 @@
 #include "portal/PortalBrowser.h"
 
 #include <QElapsedTimer>
-#include <QPointer>
 #include <QEventLoop>
+#include <QPointer>
 #include <QTimer>
 #include <QWebEngineLoadingInfo>
 #include <QWebEnginePage>
@@ -94,7 +94,8 @@ QVariant PortalBrowser::runScript(const QString& script) {
     if (!answer->done)
         loop.exec();
     if (!answer->done)
-        throw PortalError(QStringLiteral("Stránka %1 neodpovídá.").arg(m_view.url().toDisplayString()));
+        throw PortalError(
+            QStringLiteral("Stránka %1 neodpovídá.").arg(m_view.url().toDisplayString()));
     return answer->value;
 }
 

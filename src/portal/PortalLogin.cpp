@@ -25,8 +25,10 @@ void PortalLogin(PortalBrowser& browser, const QString& dataFolder) {
     const PortalCredentials::Account account = PortalCredentials::read(dataFolder);
     if (account.name.isEmpty() || account.password.isEmpty()) {
         browser.messages().showMessage(
-            QStringLiteral("Zadejte přihlašovací údaje k Vašemu účtu na ") + PortalAddresses::domain() +
-            QStringLiteral(". Bez těchto údajů program nefunguje.\r\nÚdaje zadáte v okně \"O programu\""));
+            QStringLiteral("Zadejte přihlašovací údaje k Vašemu účtu na ") +
+            PortalAddresses::domain() +
+            QStringLiteral(
+                ". Bez těchto údajů program nefunguje.\r\nÚdaje zadáte v okně \"O programu\""));
         return;
     }
     browser.PageLoaded = false;
@@ -35,7 +37,8 @@ void PortalLogin(PortalBrowser& browser, const QString& dataFolder) {
     if (DomRoutines::ClickElementById(browser, QStringLiteral("dpSubmitBtn")))
         browser.WaitForPage();
     Vloz_Udaj(account.name, QStringLiteral("PAR_LoginUsername"), QStringLiteral("Form"), browser);
-    Vloz_Udaj(account.password, QStringLiteral("PAR_LoginPassword"), QStringLiteral("Form"), browser);
+    Vloz_Udaj(account.password, QStringLiteral("PAR_LoginPassword"), QStringLiteral("Form"),
+              browser);
     if (DomRoutines::ClickElementById(browser, QStringLiteral("buttonLogIn")))
         browser.WaitForPage();
 }

@@ -75,7 +75,7 @@ void SearchParcel(const QString& uzemi, const QString& druh_cislovani, const QSt
     // among its controls; the option is chosen by clicking it by its own id.
     if (ElementExists(browser, id("druhCislovani")))
         ClickElementById(browser, druh_cislovani == QLatin1String("1") ? id("druhCislovani_0")
-                                                                      : id("druhCislovani_1"));
+                                                                       : id("druhCislovani_1"));
     fill(browser, id("txtParcis"), cislo_1);
     fillAndClick(browser, id("txtParpod"), cislo_2, id("btnVyhledat"));
     browser.WaitForPage();
@@ -89,7 +89,8 @@ void SearchBuilding(const QString& obec, const QString& cast_obce, const QString
 }
 
 void SearchUnit(const QString& obec, const QString& cast_obce, const QString& typ_stavby,
-                const QString& cislo_stavby, const QString& cislo_jednotky, PortalBrowser& browser) {
+                const QString& cislo_stavby, const QString& cislo_jednotky,
+                PortalBrowser& browser) {
     chooseMunicipality(browser, RecordKind::Unit, obec, cast_obce, typ_stavby);
     fill(browser, id("txtBudova"), cislo_stavby);
     fillAndClick(browser, id("txtJednotka"), cislo_jednotky, id("btnVyhledat"));

@@ -48,13 +48,16 @@ void TBrowser_Form::WBDocumentComplete(const QUrl& url, bool ok) {
     if (!address.contains(PortalAddresses::domain()))
         return;
     if (!ok) {
-        m_browser->failLoad(QStringLiteral("Stránku %1 se nepodařilo načíst.").arg(url.toDisplayString()));
+        m_browser->failLoad(
+            QStringLiteral("Stránku %1 se nepodařilo načíst.").arg(url.toDisplayString()));
         return;
     }
     m_browser->PageLoaded = true;
     try {
-        if (DomRoutines::ElementExists(*m_browser, QStringLiteral("ctl00_bodyPlaceHolder_typParcely_1")))
-            DomRoutines::EnableSelectList(*m_browser, QStringLiteral("ctl00_bodyPlaceHolder_zdrojZE"));
+        if (DomRoutines::ElementExists(*m_browser,
+                                       QStringLiteral("ctl00_bodyPlaceHolder_typParcely_1")))
+            DomRoutines::EnableSelectList(*m_browser,
+                                          QStringLiteral("ctl00_bodyPlaceHolder_zdrojZE"));
         DomRoutines::TidyPortalPage(*m_browser);
     } catch (const PortalError&) {
         // The flag is set; the wait ends and the caller reads what the page holds.

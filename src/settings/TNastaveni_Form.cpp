@@ -16,9 +16,10 @@ void TNastaveni_Form::FormCreate(TDM1& dm, UserMessages& messages) {
     const Dataset& users = dm.User_Query;
     if (users.isOpen() && users.currentRow() >= 0 &&
         users.text(QStringLiteral("login")) == QLatin1String("prihlasovaci_jmeno"))
-        messages.showMessage(QStringLiteral("Pro správnou funkci programu je třeba zadat přihlašovací "
-                                            "jméno a heslo do systému CUZK. \r\n\r\nPřejděte do "
-                                            "Nastavení / Zadat heslo do CUZK."));
+        messages.showMessage(
+            QStringLiteral("Pro správnou funkci programu je třeba zadat přihlašovací "
+                           "jméno a heslo do systému CUZK. \r\n\r\nPřejděte do "
+                           "Nastavení / Zadat heslo do CUZK."));
 }
 
 } // namespace veritam

@@ -51,8 +51,10 @@ void TestIniFile::writeKeepsEveryOtherLine_data() {
     QTest::addColumn<QByteArray>("after");
     QTest::newRow("new file") << QByteArray() << QByteArray("[cuzk]\r\njmeno=Jan\r\n");
     QTest::newRow("key replaced, others kept")
-        << QByteArray("; poznámka\r\n[A]\r\nx = 1 \r\n\r\n[cuzk]\r\nheslo=\xEF\r\njmeno=old\r\n[B]\ny=2")
-        << QByteArray("; poznámka\r\n[A]\r\nx = 1 \r\n\r\n[cuzk]\r\nheslo=\xEF\r\njmeno=Jan\r\n[B]\ny=2");
+        << QByteArray(
+               "; poznámka\r\n[A]\r\nx = 1 \r\n\r\n[cuzk]\r\nheslo=\xEF\r\njmeno=old\r\n[B]\ny=2")
+        << QByteArray(
+               "; poznámka\r\n[A]\r\nx = 1 \r\n\r\n[cuzk]\r\nheslo=\xEF\r\njmeno=Jan\r\n[B]\ny=2");
     QTest::newRow("key added after the section's last line, blank lines kept")
         << QByteArray("[cuzk]\r\nheslo=h\r\n\r\n[B]\r\ny=2\r\n")
         << QByteArray("[cuzk]\r\nheslo=h\r\njmeno=Jan\r\n\r\n[B]\r\ny=2\r\n");
@@ -74,8 +76,10 @@ void TestIniFile::writeKeepsEveryOtherLine() {
 void TestIniFile::valuesAreExactAndNamesIgnoreCase() {
     TempDataFolder dir;
     const QString path = dir.path() + QStringLiteral("nastaveni.ini");
-    IniFile::write(path, QStringLiteral("cuzk"), QStringLiteral("jmeno"), QStringLiteral("  Jiří = Říha  "));
-    QCOMPARE(IniFile::read(path, QStringLiteral("CUZK"), QStringLiteral("Jmeno")), QStringLiteral("  Jiří = Říha  "));
+    IniFile::write(path, QStringLiteral("cuzk"), QStringLiteral("jmeno"),
+                   QStringLiteral("  Jiří = Říha  "));
+    QCOMPARE(IniFile::read(path, QStringLiteral("CUZK"), QStringLiteral("Jmeno")),
+             QStringLiteral("  Jiří = Říha  "));
     QCOMPARE(content(path), QByteArray("[cuzk]\r\njmeno=  Ji\xF8\xED = \xD8\xEDha  \r\n"));
 }
 
@@ -83,14 +87,16 @@ void TestIniFile::newFileIsTheOwnersOnly() {
     TempDataFolder dir;
     const QString path = dir.path() + QStringLiteral("nastaveni.ini");
     IniFile::write(path, QStringLiteral("cuzk"), QStringLiteral("jmeno"), QStringLiteral("Jan"));
-    QCOMPARE(QFile::permissions(path) & (QFile::ReadGroup | QFile::ReadOther | QFile::WriteGroup | QFile::WriteOther),
+    QCOMPARE(QFile::permissions(path) &
+                 (QFile::ReadGroup | QFile::ReadOther | QFile::WriteGroup | QFile::WriteOther),
              QFile::Permissions());
 }
 
 void TestIniFile::unwritableFileRaisesTheError() {
     const QString path = QStringLiteral("/proc/nastaveni.ini"); // refused even to root
     try {
-        IniFile::write(path, QStringLiteral("cuzk"), QStringLiteral("jmeno"), QStringLiteral("Jan"));
+        IniFile::write(path, QStringLiteral("cuzk"), QStringLiteral("jmeno"),
+                       QStringLiteral("Jan"));
         QFAIL("written");
     } catch (const IniWriteError& e) {
         QCOMPARE(e.message(), QStringLiteral("Unable to write to /proc/nastaveni.ini"));

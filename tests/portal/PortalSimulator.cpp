@@ -12,12 +12,14 @@ PortalSimulator::PortalSimulator(const QJsonObject& state) {
     setState(state);
     m_process.start(binFolder() + QStringLiteral("/veritam-portal-sim"),
                     {QStringLiteral("--state"), m_dir.filePath(QStringLiteral("state.json")),
-                     QStringLiteral("--log"), m_dir.filePath(QStringLiteral("requests.log"))});
+                     QStringLiteral("--log"), m_dir.filePath(QStringLiteral("requests.log")),
+                     QStringLiteral("--until-stdin-closes")});
     if (!m_process.waitForReadyRead(10000))
         qFatal("the portal simulator did not start");
     m_port = QString::fromUtf8(m_process.readLine()).section(u' ', 2).trimmed().toInt();
     qputenv("VERITAM_PORTAL_VIEWER", viewerBase().toUtf8());
-    qputenv("VERITAM_PORTAL_LOGIN", QStringLiteral("http://login.portal.test:%1").arg(m_port).toUtf8());
+    qputenv("VERITAM_PORTAL_LOGIN",
+            QStringLiteral("http://login.portal.test:%1").arg(m_port).toUtf8());
     qputenv("VERITAM_PORTAL_DOMAIN", "portal.test");
 }
 

@@ -56,7 +56,8 @@ bool sent(const QJsonObject& request, const char* name) {
 QStringList trail(const QList<QJsonObject>& requests) {
     QStringList result;
     for (const QJsonObject& r : requests)
-        result << r[QStringLiteral("method")].toString() + u' ' + r[QStringLiteral("path")].toString();
+        result << r[QStringLiteral("method")].toString() + u' ' +
+                      r[QStringLiteral("path")].toString();
     return result;
 }
 
@@ -73,8 +74,9 @@ QList<QJsonObject> pages(const QList<QJsonObject>& requests) {
 
 /// Takes out the release of a territory or municipality that an earlier lookup left.
 void dropRelease(QList<QJsonObject>& requests) {
-    if (requests.size() > 1 && (sent(requests[1], "ctl00$bodyPlaceHolder$vyberObecKU$vyberKU$btnZmenKU") ||
-                                sent(requests[1], "ctl00$bodyPlaceHolder$vyberObec$btnZmenObec")))
+    if (requests.size() > 1 &&
+        (sent(requests[1], "ctl00$bodyPlaceHolder$vyberObecKU$vyberKU$btnZmenKU") ||
+         sent(requests[1], "ctl00$bodyPlaceHolder$vyberObec$btnZmenObec")))
         requests.removeAt(1);
 }
 
@@ -137,9 +139,11 @@ void TestPortalBrowser::loginEntersCredentialsExactlyAsStored_data() {
     QTest::addColumn<bool>("loginStep");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("password");
-    QTest::newRow("with the dpSubmitBtn step") << true << " jan novák " << "tajné  heslo ";
+    QTest::newRow("with the dpSubmitBtn step") << true << " jan novák "
+                                               << "tajné  heslo ";
     // "ň" scrambles to CR, which the settings file keeps in its hexadecimal key.
-    QTest::newRow("without the step, a line-end password") << false << "Jan" << "kůň\tő";
+    QTest::newRow("without the step, a line-end password") << false << "Jan"
+                                                           << "kůň\tő";
 }
 
 void TestPortalBrowser::loginEntersCredentialsExactlyAsStored() {
@@ -180,7 +184,8 @@ void TestPortalBrowser::searchParcel_data() {
         << texts({"602582", "2", "PKN", "4", "345", "6"}) << "345/6";
     QTest::newRow("PKN building parcel without subdivision")
         << texts({"602582", "1", "PKN", "4", "12", ""}) << "st. 12";
-    QTest::newRow("PZE with its source") << texts({"774871", "2", "PZE", "6", "1021", ""}) << "1021";
+    QTest::newRow("PZE with its source")
+        << texts({"774871", "2", "PZE", "6", "1021", ""}) << "1021";
 }
 
 void TestPortalBrowser::searchParcel() {
@@ -189,19 +194,20 @@ void TestPortalBrowser::searchParcel() {
     login();
     SearchParcel(record[0], record[1], record[2], record[3], record[4], record[5], browser());
     QVERIFY(!browser().PageLoaded);
-    QVERIFY2(markup().contains(QStringLiteral("<td>%1</td>").arg(designation)), qPrintable(markup()));
+    QVERIFY2(markup().contains(QStringLiteral("<td>%1</td>").arg(designation)),
+             qPrintable(markup()));
 
     auto requests = pages(m_sim->requests());
     dropRelease(requests);
     // Search page, territory, search, information page: the options send nothing.
-    QCOMPARE(trail(requests),
-             (QStringList{QStringLiteral("GET /VyberParcelu/Parcela/InformaceO"),
-                          QStringLiteral("POST /VyberParcelu/Parcela/InformaceO"),
-                          QStringLiteral("POST /VyberParcelu/Parcela/InformaceO"),
-                          QStringLiteral("GET /ZobrazObjekt")}));
+    QCOMPARE(trail(requests), (QStringList{QStringLiteral("GET /VyberParcelu/Parcela/InformaceO"),
+                                           QStringLiteral("POST /VyberParcelu/Parcela/InformaceO"),
+                                           QStringLiteral("POST /VyberParcelu/Parcela/InformaceO"),
+                                           QStringLiteral("GET /ZobrazObjekt")}));
     const QJsonObject& search = requests[2];
     const bool ze = record[2] == QLatin1String("PZE");
-    QCOMPARE(param(search, "ctl00$bodyPlaceHolder$typParcely"), ze ? QStringLiteral("ZE") : QStringLiteral("KN"));
+    QCOMPARE(param(search, "ctl00$bodyPlaceHolder$typParcely"),
+             ze ? QStringLiteral("ZE") : QStringLiteral("KN"));
     // Every completed parcel page has its source list enabled, so it is always sent.
     if (ze)
         QCOMPARE(param(search, "ctl00$bodyPlaceHolder$zdrojZE"), record[3]);
@@ -211,10 +217,13 @@ void TestPortalBrowser::searchParcel() {
 
 void TestPortalBrowser::searchBuildingsAndUnit_data() {
     QTest::addColumn<bool>("unit");
-    QTest::addColumn<QStringList>("record"); // obec, cast_obce, typ_stavby, cislo_stavby, cislo_jednotky
+    QTest::addColumn<QStringList>(
+        "record"); // obec, cast_obce, typ_stavby, cislo_stavby, cislo_jednotky
     QTest::addColumn<bool>("partList");
-    QTest::newRow("building with a part list") << false << texts({"554782", "1520", "2", "45", ""}) << true;
-    QTest::newRow("building without a part list") << false << texts({"582786", "11908", "1", "7", ""}) << false;
+    QTest::newRow("building with a part list")
+        << false << texts({"554782", "1520", "2", "45", ""}) << true;
+    QTest::newRow("building without a part list")
+        << false << texts({"582786", "11908", "1", "7", ""}) << false;
     QTest::newRow("unit") << true << texts({"554782", "1520", "1", "1200", "14"}) << true;
 }
 
@@ -227,7 +236,8 @@ void TestPortalBrowser::searchBuildingsAndUnit() {
         SearchUnit(record[0], record[1], record[2], record[3], record[4], browser());
     else
         SearchBuilding(record[0], record[1], record[2], record[3], browser());
-    QVERIFY2(markup().contains(unit ? QStringLiteral("Informace o jednotce") : QStringLiteral("Informace o stavbě")),
+    QVERIFY2(markup().contains(unit ? QStringLiteral("Informace o jednotce")
+                                    : QStringLiteral("Informace o stavbě")),
              qPrintable(markup()));
     auto requests = pages(m_sim->requests());
     dropRelease(requests);
@@ -241,22 +251,23 @@ void TestPortalBrowser::searchBuildingsAndUnit() {
 
 void TestPortalBrowser::secondLookupReleasesTheFirstTerritory() {
     login();
-    SearchParcel(QStringLiteral("602582"), QStringLiteral("2"), QStringLiteral("PKN"), QStringLiteral("4"),
-                 QStringLiteral("345"), QStringLiteral("6"), browser());
+    SearchParcel(QStringLiteral("602582"), QStringLiteral("2"), QStringLiteral("PKN"),
+                 QStringLiteral("4"), QStringLiteral("345"), QStringLiteral("6"), browser());
     m_sim->clearLog();
-    SearchParcel(QStringLiteral("774871"), QStringLiteral("2"), QStringLiteral("PZE"), QStringLiteral("6"),
-                 QStringLiteral("1021"), QString(), browser());
+    SearchParcel(QStringLiteral("774871"), QStringLiteral("2"), QStringLiteral("PZE"),
+                 QStringLiteral("6"), QStringLiteral("1021"), QString(), browser());
     const auto requests = pages(m_sim->requests());
     QCOMPARE(requests.size(), 5);
     QVERIFY(sent(requests[1], "ctl00$bodyPlaceHolder$vyberObecKU$vyberKU$btnZmenKU"));
-    QCOMPARE(param(requests[2], "ctl00$bodyPlaceHolder$vyberObecKU$vyberKU$txtKU"), QStringLiteral("774871"));
+    QCOMPARE(param(requests[2], "ctl00$bodyPlaceHolder$vyberObecKU$vyberKU$txtKU"),
+             QStringLiteral("774871"));
     QVERIFY(markup().contains(QStringLiteral("<td>1021</td>")));
 }
 
 void TestPortalBrowser::pageTidiedOnCompletion() {
     login();
-    SearchParcel(QStringLiteral("602582"), QStringLiteral("2"), QStringLiteral("PKN"), QStringLiteral("4"),
-                 QStringLiteral("345"), QStringLiteral("6"), browser());
+    SearchParcel(QStringLiteral("602582"), QStringLiteral("2"), QStringLiteral("PKN"),
+                 QStringLiteral("4"), QStringLiteral("345"), QStringLiteral("6"), browser());
     const QString page = markup();
     QVERIFY(page.contains(QStringLiteral("id=\"header-box\" style=\"display: none;\"")));
     QVERIFY(page.contains(QStringLiteral("id=\"loaderMapa\" style=\"display: none;\"")));
@@ -269,13 +280,16 @@ void TestPortalBrowser::pageTidiedOnCompletion() {
 void TestPortalBrowser::domRoutinesOnThePage() {
     login();
     browser().PageLoaded = false;
-    browser().Navigate(QUrl(m_sim->viewerBase() + QStringLiteral("/VyberParcelu/Parcela/InformaceO")));
+    browser().Navigate(
+        QUrl(m_sim->viewerBase() + QStringLiteral("/VyberParcelu/Parcela/InformaceO")));
     browser().WaitForPage();
-    if (DomRoutines::ClickElementById(browser(), QStringLiteral("ctl00_bodyPlaceHolder_vyberObecKU_vyberKU_btnZmenKU")))
+    if (DomRoutines::ClickElementById(
+            browser(), QStringLiteral("ctl00_bodyPlaceHolder_vyberObecKU_vyberKU_btnZmenKU")))
         browser().WaitForPage();
     m_sim->clearLog();
     QVERIFY(DomRoutines::FindElementById(browser(), QStringLiteral("LOADERMAPA")));
-    QVERIFY(!DomRoutines::ElementExists(browser(), QStringLiteral("LOADERMAPA"))); // the document's own look-up
+    QVERIFY(!DomRoutines::ElementExists(
+        browser(), QStringLiteral("LOADERMAPA"))); // the document's own look-up
     QVERIFY(!DomRoutines::FindElementById(browser(), QStringLiteral("nic")));
     // A key no form holds: nothing is filled and nothing is clicked.
     DomRoutines::FillAndClick(browser(), QStringLiteral("x"), QStringLiteral("nic"), false, true,
@@ -283,12 +297,15 @@ void TestPortalBrowser::domRoutinesOnThePage() {
     QTest::qWait(200);
     QVERIFY(pages(m_sim->requests()).isEmpty() && !browser().PageLoaded);
     // A control to click that the form lacks is an error.
-    QVERIFY_THROWS_EXCEPTION(PortalError,
-                             DomRoutines::FillAndClick(browser(), QStringLiteral("602582"),
-                                                       QStringLiteral("ctl00_bodyPlaceHolder_vyberObecKU_vyberKU_txtKU"),
-                                                       false, true, QStringLiteral("nic")));
-    QVERIFY_THROWS_EXCEPTION(PortalError, DomRoutines::EnableSelectList(
-                                              browser(), QStringLiteral("ctl00_bodyPlaceHolder_vyberObecKU_vyberKU_txtKU")));
+    QVERIFY_THROWS_EXCEPTION(
+        PortalError,
+        DomRoutines::FillAndClick(browser(), QStringLiteral("602582"),
+                                  QStringLiteral("ctl00_bodyPlaceHolder_vyberObecKU_vyberKU_txtKU"),
+                                  false, true, QStringLiteral("nic")));
+    QVERIFY_THROWS_EXCEPTION(
+        PortalError,
+        DomRoutines::EnableSelectList(
+            browser(), QStringLiteral("ctl00_bodyPlaceHolder_vyberObecKU_vyberKU_txtKU")));
     QVERIFY(!DomRoutines::ClickElementById(browser(), QStringLiteral("nic")));
     QVERIFY(m_messages->messages.isEmpty());
 }
@@ -299,39 +316,43 @@ void TestPortalBrowser::foreignPageDoesNotEndTheWait() {
     // later ends the driver's last wait.
     const QUrl portalPage(m_sim->viewerBase() + QStringLiteral("/ZobrazObjekt?id=pkn"));
     QTimer::singleShot(2000, this, [&] { browser().Navigate(portalPage); });
-    SearchParcel(QStringLiteral("602582"), QStringLiteral("2"), QStringLiteral("PKN"), QStringLiteral("4"),
-                 QStringLiteral("900"), QString(), browser());
+    SearchParcel(QStringLiteral("602582"), QStringLiteral("2"), QStringLiteral("PKN"),
+                 QStringLiteral("4"), QStringLiteral("900"), QString(), browser());
     QCOMPARE(browser().view().url(), portalPage);
     const QStringList paths = trail(pages(m_sim->requests()));
-    QCOMPARE(paths.mid(paths.size() - 3), texts({"GET /ZobrazObjekt", "GET /cizi", "GET /ZobrazObjekt"}));
+    QCOMPARE(paths.mid(paths.size() - 3),
+             texts({"GET /ZobrazObjekt", "GET /cizi", "GET /ZobrazObjekt"}));
 }
 
 void TestPortalBrowser::hangingPageEndsInTimeLimitError() {
     login();
     browser().setPageTimeLimit(std::chrono::milliseconds(3000));
     try {
-        SearchParcel(QStringLiteral("602582"), QStringLiteral("2"), QStringLiteral("PKN"), QStringLiteral("4"),
-                     QStringLiteral("901"), QString(), browser());
+        SearchParcel(QStringLiteral("602582"), QStringLiteral("2"), QStringLiteral("PKN"),
+                     QStringLiteral("4"), QStringLiteral("901"), QString(), browser());
         QFAIL("the wait did not end");
     } catch (const PortalError& e) {
-        QVERIFY2(e.message().contains(QStringLiteral("se nenačetla do 3 s")), qPrintable(e.message()));
-        QVERIFY2(e.message().contains(QStringLiteral("/ZobrazObjekt?id=hang")), qPrintable(e.message()));
+        QVERIFY2(e.message().contains(QStringLiteral("se nenačetla do 3 s")),
+                 qPrintable(e.message()));
+        QVERIFY2(e.message().contains(QStringLiteral("/ZobrazObjekt?id=hang")),
+                 qPrintable(e.message()));
     }
     // The browser is usable again at once.
     browser().setPageTimeLimit(PortalBrowser::kPageTimeLimit);
-    SearchParcel(QStringLiteral("602582"), QStringLiteral("2"), QStringLiteral("PKN"), QStringLiteral("4"),
-                 QStringLiteral("345"), QStringLiteral("6"), browser());
+    SearchParcel(QStringLiteral("602582"), QStringLiteral("2"), QStringLiteral("PKN"),
+                 QStringLiteral("4"), QStringLiteral("345"), QStringLiteral("6"), browser());
     QVERIFY(markup().contains(QStringLiteral("<td>345/6</td>")));
 }
 
 void TestPortalBrowser::serverErrorEndsTheWaitWithAnError() {
     login();
     try {
-        SearchParcel(QStringLiteral("602582"), QStringLiteral("2"), QStringLiteral("PKN"), QStringLiteral("4"),
-                     QStringLiteral("902"), QString(), browser());
+        SearchParcel(QStringLiteral("602582"), QStringLiteral("2"), QStringLiteral("PKN"),
+                     QStringLiteral("4"), QStringLiteral("902"), QString(), browser());
         QFAIL("an HTTP 500 passed as a page");
     } catch (const PortalError& e) {
-        QVERIFY2(e.message().contains(QStringLiteral("/ZobrazObjekt?id=e500")), qPrintable(e.message()));
+        QVERIFY2(e.message().contains(QStringLiteral("/ZobrazObjekt?id=e500")),
+                 qPrintable(e.message()));
     }
 }
 

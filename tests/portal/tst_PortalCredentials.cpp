@@ -37,7 +37,8 @@ void TestPortalCredentials::readsTheFormatOthersWrite() {
     QFile file(PortalCredentials::settingsFile(dir.path()));
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write("[jine]\r\na=1\r\n[cuzk]\r\njmeno=novak\r\nheslo=" +
-               PortalCredentials::scramble(CodePage1250::encode(QStringLiteral("žluťoučký"))) + "\r\n");
+               PortalCredentials::scramble(CodePage1250::encode(QStringLiteral("žluťoučký"))) +
+               "\r\n");
     file.close();
     const auto account = PortalCredentials::read(dir.path());
     QCOMPARE(account.name, QStringLiteral("novak"));

@@ -30,7 +30,8 @@ void TestSettings::aboutShowsSavedNameNeverThePassword() {
     QCOMPARE(about.windowTitle(), QStringLiteral("O programu"));
     QCOMPARE(about.CUZK_Jmeno_Edit->text(), QStringLiteral("novak"));
     QCOMPARE(about.CUZK_Heslo_Edit->text(), QString());
-    QCOMPARE(about.MistoDatovychSouboruLabel->text(), QStringLiteral("Místo datových souborů: ") + folder.path());
+    QCOMPARE(about.MistoDatovychSouboruLabel->text(),
+             QStringLiteral("Místo datových souborů: ") + folder.path());
 }
 
 void TestSettings::saveWritesBothValuesAsTyped() {
@@ -50,7 +51,8 @@ void TestSettings::unwritableSettingsFileIsReported() {
     RecordingMessages messages;
     TAbout_Form about(QStringLiteral("/proc/"), messages);
     about.Button3Click();
-    QCOMPARE(messages.errors, QStringList{QStringLiteral("Unable to write to /proc/nastaveni.ini")});
+    QCOMPARE(messages.errors,
+             QStringList{QStringLiteral("Unable to write to /proc/nastaveni.ini")});
     QVERIFY(messages.messages.isEmpty());
 }
 
@@ -58,9 +60,10 @@ void TestSettings::reminderWhileLoginIsThePlaceholder() {
     StoreFixture s(false);
     TNastaveni_Form first(s.dm, s.messages);
     QCOMPARE(s.messages.messages,
-             QStringList{QStringLiteral("Pro správnou funkci programu je třeba zadat přihlašovací jméno a "
-                                        "heslo do systému CUZK. \r\n\r\nPřejděte do Nastavení / Zadat heslo "
-                                        "do CUZK.")});
+             QStringList{QStringLiteral(
+                 "Pro správnou funkci programu je třeba zadat přihlašovací jméno a "
+                 "heslo do systému CUZK. \r\n\r\nPřejděte do Nastavení / Zadat heslo "
+                 "do CUZK.")});
     s.exec(QStringLiteral("UPDATE user_table SET login = 'Prihlasovaci_jmeno'")); // case counts
     s.refresh(s.dm.User_Query);
     s.messages.messages.clear();

@@ -13,7 +13,8 @@ const QString kName = QStringLiteral("ctl00$bodyPlaceHolder$");
 /// The portal's frame: header, loader and tab panels that its scripts would adjust, and
 /// noise that changes on every request.
 QString frame(const QString& title, const QString& content) {
-    const QString now = QDateTime::currentDateTime().toString(QStringLiteral("d.M.yyyy H:mm:ss.zzz"));
+    const QString now =
+        QDateTime::currentDateTime().toString(QStringLiteral("d.M.yyyy H:mm:ss.zzz"));
     const QString token = QUuid::createUuid().toString(QUuid::WithoutBraces);
     return QStringLiteral(
                "<!DOCTYPE html>\n<html lang=\"cs\"><head><meta charset=\"utf-8\">"
@@ -146,14 +147,16 @@ QString parcelSearch(const Place* territory, const QString& message) {
     const QString action = QStringLiteral("/VyberParcelu/Parcela/InformaceO");
     QString controls;
     if (!territory) {
-        controls = QStringLiteral("<p>Katastrální území: %1 %2</p>")
-                       .arg(input(QStringLiteral("vyberObecKU$vyberKU$txtKU")),
-                            submit(QStringLiteral("vyberObecKU$vyberKU$btnKU"), QStringLiteral("Vybrat")));
+        controls =
+            QStringLiteral("<p>Katastrální území: %1 %2</p>")
+                .arg(input(QStringLiteral("vyberObecKU$vyberKU$txtKU")),
+                     submit(QStringLiteral("vyberObecKU$vyberKU$btnKU"), QStringLiteral("Vybrat")));
     } else {
         controls =
             QStringLiteral("<p>Katastrální území: <strong>%1</strong> %2</p>\n")
                 .arg(escape(placeText(territory->name, territory->code)),
-                     submit(QStringLiteral("vyberObecKU$vyberKU$btnZmenKU"), QStringLiteral("Změnit"))) +
+                     submit(QStringLiteral("vyberObecKU$vyberKU$btnZmenKU"),
+                            QStringLiteral("Změnit"))) +
             QStringLiteral("<p>Typ parcely: %1</p>\n")
                 .arg(radioList(QStringLiteral("typParcely"),
                                {QStringLiteral("KN"), QStringLiteral("ZE")},
@@ -165,9 +168,9 @@ QString parcelSearch(const Place* territory, const QString& message) {
                              {6, QStringLiteral("Přídělový plán nebo jiný podklad")}},
                             true)) +
             QStringLiteral("<p>Druh číslování: %1</p>\n")
-                .arg(radioList(QStringLiteral("druhCislovani"), {QStringLiteral("1"), QStringLiteral("2")},
-                               {QStringLiteral("stavební parcela"), QStringLiteral("pozemková parcela")},
-                               1)) +
+                .arg(radioList(
+                    QStringLiteral("druhCislovani"), {QStringLiteral("1"), QStringLiteral("2")},
+                    {QStringLiteral("stavební parcela"), QStringLiteral("pozemková parcela")}, 1)) +
             QStringLiteral("<p>Parcelní číslo: %1 / %2</p>\n<p>%3</p>")
                 .arg(input(QStringLiteral("txtParcis")), input(QStringLiteral("txtParpod")),
                      submit(QStringLiteral("btnVyhledat"), QStringLiteral("Vyhledat")));
@@ -186,9 +189,10 @@ QString buildingSearch(bool unit, const Municipality* municipality, const QStrin
                        .arg(input(QStringLiteral("vyberObec$txtObec")),
                             submit(QStringLiteral("vyberObec$btnObec"), QStringLiteral("Vybrat")));
     } else {
-        controls = QStringLiteral("<p>Obec: <strong>%1</strong> %2</p>\n")
-                       .arg(escape(placeText(municipality->name, municipality->code)),
-                            submit(QStringLiteral("vyberObec$btnZmenObec"), QStringLiteral("Změnit")));
+        controls =
+            QStringLiteral("<p>Obec: <strong>%1</strong> %2</p>\n")
+                .arg(escape(placeText(municipality->name, municipality->code)),
+                     submit(QStringLiteral("vyberObec$btnZmenObec"), QStringLiteral("Změnit")));
         if (municipality->partList)
             controls += QStringLiteral("<p>Část obce: %1</p>\n")
                             .arg(select(QStringLiteral("listCastObce"), municipality->parts));
@@ -197,8 +201,10 @@ QString buildingSearch(bool unit, const Municipality* municipality, const QStrin
                                     {{1, QStringLiteral("č. p.")}, {2, QStringLiteral("č. ev.")}}),
                              input(QStringLiteral("txtBudova")));
         if (unit)
-            controls += QStringLiteral("<p>Číslo jednotky: %1</p>\n").arg(input(QStringLiteral("txtJednotka")));
-        controls += QStringLiteral("<p>%1</p>").arg(submit(QStringLiteral("btnVyhledat"), QStringLiteral("Vyhledat")));
+            controls += QStringLiteral("<p>Číslo jednotky: %1</p>\n")
+                            .arg(input(QStringLiteral("txtJednotka")));
+        controls += QStringLiteral("<p>%1</p>")
+                        .arg(submit(QStringLiteral("btnVyhledat"), QStringLiteral("Vyhledat")));
     }
     return frame(unit ? QStringLiteral("Vyhledání jednotky") : QStringLiteral("Vyhledání stavby"),
                  QStringLiteral("<h1>%1</h1>%2%3")
@@ -220,14 +226,16 @@ QString information(const Object& o, const PortalState& state) {
         labels += label(QStringLiteral("Katastrální území:"),
                         placeText(t ? t->name : QStringLiteral("?"), o.territory));
         labels += labelWrapped(QStringLiteral("Výměra [m2]:"), o.area);
-        labels += label(QStringLiteral("Typ parcely:"), o.type == QLatin1String("PZE")
-                                                            ? QStringLiteral("Parcela zjednodušené evidence")
-                                                            : QStringLiteral("Parcela katastru nemovitostí"));
+        labels +=
+            label(QStringLiteral("Typ parcely:"),
+                  o.type == QLatin1String("PZE") ? QStringLiteral("Parcela zjednodušené evidence")
+                                                 : QStringLiteral("Parcela katastru nemovitostí"));
         if (o.type == QLatin1String("PZE"))
             labels += label(QStringLiteral("Zdroj parcely ZE:"),
-                            o.source == QLatin1String("3")   ? QStringLiteral("Evidence nemovitostí")
-                            : o.source == QLatin1String("6") ? QStringLiteral("Přídělový plán nebo jiný podklad")
-                                                             : QStringLiteral("Pozemkový katastr"));
+                            o.source == QLatin1String("3") ? QStringLiteral("Evidence nemovitostí")
+                            : o.source == QLatin1String("6")
+                                ? QStringLiteral("Přídělový plán nebo jiný podklad")
+                                : QStringLiteral("Pozemkový katastr"));
     } else {
         heading = o.kind == QLatin1String("unit") ? QStringLiteral("Informace o jednotce")
                                                   : QStringLiteral("Informace o stavbě");
@@ -237,30 +245,35 @@ QString information(const Object& o, const PortalState& state) {
             for (const Place& p : m->parts)
                 if (p.code == o.part)
                     part = p.name;
-        const QString prefix = o.buildingType == 2 ? QStringLiteral("č. e. ") : QStringLiteral("č. p. ");
+        const QString prefix =
+            o.buildingType == 2 ? QStringLiteral("č. e. ") : QStringLiteral("č. p. ");
         if (o.kind == QLatin1String("unit")) {
             labels += labelWrapped(QStringLiteral("Číslo jednotky"), o.building + u'/' + o.unit);
             labels += labelWrapped(QStringLiteral("Podíl na společných částech domu a pozemku:"),
                                    o.share);
         } else {
             labels += labelWrapped(QStringLiteral("Stavba:"), prefix + o.building);
-            labels += label(QStringLiteral("Obec:"), placeText(m ? m->name : QStringLiteral("?"), o.municipality));
+            labels += label(QStringLiteral("Obec:"),
+                            placeText(m ? m->name : QStringLiteral("?"), o.municipality));
             labels += label(QStringLiteral("Část obce:"), placeText(part, o.part));
-            labels += label(QStringLiteral("Typ stavby:"), o.buildingType == 2
-                                                                ? QStringLiteral("Budova s číslem evidenčním")
-                                                                : QStringLiteral("Budova s číslem popisným"));
+            labels += label(QStringLiteral("Typ stavby:"),
+                            o.buildingType == 2 ? QStringLiteral("Budova s číslem evidenčním")
+                                                : QStringLiteral("Budova s číslem popisným"));
         }
     }
     const QString content =
         QStringLiteral("<h1>%1</h1>\n<table class=\"atributy\"><tbody>\n%2</tbody></table>\n")
             .arg(heading, labels) +
-        section(QStringLiteral("Vlastníci, jiní oprávnění"), o.owners, QStringLiteral("Bez zápisu.")) +
+        section(QStringLiteral("Vlastníci, jiní oprávnění"), o.owners,
+                QStringLiteral("Bez zápisu.")) +
         section(QStringLiteral("Způsob ochrany nemovitosti"), o.protection,
                 QStringLiteral("Není evidován žádný způsob ochrany.")) +
         section(QStringLiteral("Omezení vlastnického práva"), o.restrictions,
                 QStringLiteral("Nejsou evidována žádná omezení.")) +
-        section(QStringLiteral("Jiné zápisy"), o.other, QStringLiteral("Nejsou evidovány žádné jiné zápisy.")) +
-        QStringLiteral("<p class=\"platnost\">Zobrazené údaje mají informativní charakter. Platnost k %1</p>")
+        section(QStringLiteral("Jiné zápisy"), o.other,
+                QStringLiteral("Nejsou evidovány žádné jiné zápisy.")) +
+        QStringLiteral(
+            "<p class=\"platnost\">Zobrazené údaje mají informativní charakter. Platnost k %1</p>")
             .arg(QDateTime::currentDateTime().toString(QStringLiteral("d.M.yyyy H:mm:ss.zzz")));
     return frame(heading, content);
 }

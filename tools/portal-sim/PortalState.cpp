@@ -61,8 +61,8 @@ PortalState PortalState::load(const QString& path) {
     for (const QJsonValue o : root[QStringLiteral("objects")].toArray()) {
         Object object;
         const QJsonObject j = o.toObject();
-        object.id = j.contains(QStringLiteral("id")) ? text(j[QStringLiteral("id")])
-                                                      : QString::number(++n);
+        object.id =
+            j.contains(QStringLiteral("id")) ? text(j[QStringLiteral("id")]) : QString::number(++n);
         object.kind = j[QStringLiteral("kind")].toString();
         object.territory = static_cast<qint64>(j[QStringLiteral("territory")].toDouble());
         object.type = j.value(QStringLiteral("type")).toString(QStringLiteral("PKN"));

@@ -3,7 +3,10 @@
 // anew on every request; every request is logged as one JSON line.
 //
 //   veritam-portal-sim --state FILE [--port N] [--log FILE] [--domain portal.test]
+//                      [--until-stdin-closes]
 //
+// With --until-stdin-closes it ends when its standard input closes, so that it never
+// outlives the test or script that started it, even one that crashed.
 // The first line printed is "listening on PORT".
 #include "Pages.h"
 #include "PortalState.h"
@@ -19,6 +22,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <mutex>
 #include <thread>
@@ -49,11 +53,12 @@ struct Simulator {
         QJsonObject params;
         for (const auto& [key, value] : req.params)
             params.insert(QString::fromStdString(key), QString::fromStdString(value));
-        QJsonObject entry{{QStringLiteral("time"), QDateTime::currentMSecsSinceEpoch()},
-                          {QStringLiteral("method"), QString::fromStdString(req.method)},
-                          {QStringLiteral("host"), QString::fromStdString(req.get_header_value("Host"))},
-                          {QStringLiteral("path"), QString::fromStdString(req.path)},
-                          {QStringLiteral("params"), params}};
+        QJsonObject entry{
+            {QStringLiteral("time"), QDateTime::currentMSecsSinceEpoch()},
+            {QStringLiteral("method"), QString::fromStdString(req.method)},
+            {QStringLiteral("host"), QString::fromStdString(req.get_header_value("Host"))},
+            {QStringLiteral("path"), QString::fromStdString(req.path)},
+            {QStringLiteral("params"), params}};
         const std::lock_guard lock(mutex);
         QFile file(logPath);
         if (!logPath.isEmpty() && file.open(QIODevice::Append))
@@ -65,7 +70,8 @@ struct Simulator {
     }
 
     static bool has(const httplib::Request& req, const QString& control) {
-        return req.has_param((QStringLiteral("ctl00$bodyPlaceHolder$") + control).toStdString().c_str());
+        return req.has_param(
+            (QStringLiteral("ctl00$bodyPlaceHolder$") + control).toStdString().c_str());
     }
 
     static QString control(const httplib::Request& req, const QString& name) {
@@ -84,7 +90,9 @@ struct Simulator {
         const std::lock_guard lock(mutex);
         if (id.isEmpty() || !sessions.count(id)) {
             id = QUuid::createUuid().toString(QUuid::WithoutBraces);
-            res.set_header("Set-Cookie", (QStringLiteral("ASP.NET_SessionId=") + id + QStringLiteral("; Path=/")).toStdString());
+            res.set_header("Set-Cookie",
+                           (QStringLiteral("ASP.NET_SessionId=") + id + QStringLiteral("; Path=/"))
+                               .toStdString());
             sessions[id];
         }
         return sessions[id];
@@ -105,9 +113,10 @@ struct Simulator {
             const QString user = param(req, "PAR_LoginUsername");
             if (user.isEmpty() || param(req, "PAR_LoginPassword").isEmpty())
                 return html(res, Pages::loginForm(QStringLiteral("Neplatné přihlašovací údaje.")));
-            res.set_header("Set-Cookie", QStringLiteral("prihlaseni=%1; Domain=%2; Path=/")
-                                             .arg(QString::fromLatin1(QUrl::toPercentEncoding(user)), domain)
-                                             .toStdString());
+            res.set_header("Set-Cookie",
+                           QStringLiteral("prihlaseni=%1; Domain=%2; Path=/")
+                               .arg(QString::fromLatin1(QUrl::toPercentEncoding(user)), domain)
+                               .toStdString());
             return res.set_redirect((viewerBase() + u'/').toStdString());
         }
         if (req.method == "GET" && state().loginStep)
@@ -122,8 +131,8 @@ struct Simulator {
         const auto at = cookies.find("prihlaseni=");
         QString user;
         if (at != std::string::npos)
-            user = QUrl::fromPercentEncoding(
-                QByteArray::fromStdString(cookies.substr(at + 11, cookies.find(';', at) - at - 11)));
+            user = QUrl::fromPercentEncoding(QByteArray::fromStdString(
+                cookies.substr(at + 11, cookies.find(';', at) - at - 11)));
         html(res, Pages::viewerHome(user));
     }
 
@@ -136,7 +145,8 @@ struct Simulator {
             if (has(req, QStringLiteral("vyberObecKU$vyberKU$btnZmenKU"))) {
                 s.territory.clear();
             } else if (has(req, QStringLiteral("vyberObecKU$vyberKU$btnKU"))) {
-                const Place* t = st.territory(control(req, QStringLiteral("vyberObecKU$vyberKU$txtKU")));
+                const Place* t =
+                    st.territory(control(req, QStringLiteral("vyberObecKU$vyberKU$txtKU")));
                 if (t)
                     s.territory = QString::number(t->code);
                 else
@@ -144,13 +154,16 @@ struct Simulator {
             } else if (has(req, QStringLiteral("btnVyhledat")) && !s.territory.isEmpty()) {
                 const bool ze = control(req, QStringLiteral("typParcely")) == QLatin1String("ZE");
                 for (const Object& o : st.objects) {
-                    if (o.kind == QLatin1String("parcel") && QString::number(o.territory) == s.territory &&
+                    if (o.kind == QLatin1String("parcel") &&
+                        QString::number(o.territory) == s.territory &&
                         (o.type == QLatin1String("PZE")) == ze &&
                         (!ze || control(req, QStringLiteral("zdrojZE")) == o.source) &&
-                        control(req, QStringLiteral("druhCislovani")) == QString::number(o.numbering) &&
+                        control(req, QStringLiteral("druhCislovani")) ==
+                            QString::number(o.numbering) &&
                         control(req, QStringLiteral("txtParcis")) == o.number &&
                         control(req, QStringLiteral("txtParpod")) == o.subdivision)
-                        return res.set_redirect((QStringLiteral("/ZobrazObjekt?id=") + o.id).toStdString());
+                        return res.set_redirect(
+                            (QStringLiteral("/ZobrazObjekt?id=") + o.id).toStdString());
                 }
                 message = QStringLiteral("Zadaným parametrům neodpovídá žádná parcela.");
             }
@@ -167,7 +180,8 @@ struct Simulator {
             if (has(req, QStringLiteral("vyberObec$btnZmenObec"))) {
                 s.municipality.clear();
             } else if (has(req, QStringLiteral("vyberObec$btnObec"))) {
-                const Municipality* m = st.municipality(control(req, QStringLiteral("vyberObec$txtObec")));
+                const Municipality* m =
+                    st.municipality(control(req, QStringLiteral("vyberObec$txtObec")));
                 if (m)
                     s.municipality = QString::number(m->code);
                 else
@@ -177,11 +191,14 @@ struct Simulator {
                 const bool partSent = has(req, QStringLiteral("listCastObce"));
                 for (const Object& o : st.objects) {
                     if (o.kind == kind && QString::number(o.municipality) == s.municipality &&
-                        (!partSent || control(req, QStringLiteral("listCastObce")) == QString::number(o.part)) &&
-                        control(req, QStringLiteral("listTypBudovy")) == QString::number(o.buildingType) &&
+                        (!partSent ||
+                         control(req, QStringLiteral("listCastObce")) == QString::number(o.part)) &&
+                        control(req, QStringLiteral("listTypBudovy")) ==
+                            QString::number(o.buildingType) &&
                         control(req, QStringLiteral("txtBudova")) == o.building &&
                         (!unit || control(req, QStringLiteral("txtJednotka")) == o.unit))
-                        return res.set_redirect((QStringLiteral("/ZobrazObjekt?id=") + o.id).toStdString());
+                        return res.set_redirect(
+                            (QStringLiteral("/ZobrazObjekt?id=") + o.id).toStdString());
                 }
                 message = QStringLiteral("Zadaným parametrům neodpovídá žádný objekt.");
             }
@@ -197,21 +214,25 @@ struct Simulator {
             return html(res, Pages::withoutSections(), 404);
         const QString& fault = o->fault;
         if (fault == QLatin1String("http500"))
-            return html(res, QStringLiteral("<html><body><h1>Chyba serveru</h1></body></html>"), 500);
+            return html(res, QStringLiteral("<html><body><h1>Chyba serveru</h1></body></html>"),
+                        500);
         if (fault == QLatin1String("nosections"))
             return html(res, Pages::withoutSections());
         if (fault == QLatin1String("foreign")) // an address without the portal's domain
-            return res.set_redirect(
-                QStringLiteral("http://127.0.0.1:%1/cizi?dalsi=%2").arg(port).arg(o->id).toStdString());
+            return res.set_redirect(QStringLiteral("http://127.0.0.1:%1/cizi?dalsi=%2")
+                                        .arg(port)
+                                        .arg(o->id)
+                                        .toStdString());
         if (fault == QLatin1String("hang") && param(req, "zpet").isEmpty()) {
             // Headers and the start of the page, then nothing until the browser gives up.
-            res.set_chunked_content_provider("text/html; charset=utf-8", [](size_t, httplib::DataSink& sink) {
-                const std::string start = "<!DOCTYPE html><html><body><p>Načítám";
-                sink.write(start.data(), start.size());
-                for (int i = 0; i < 3000 && sink.is_writable(); ++i)
-                    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-                return false;
-            });
+            res.set_chunked_content_provider(
+                "text/html; charset=utf-8", [](size_t, httplib::DataSink& sink) {
+                    const std::string start = "<!DOCTYPE html><html><body><p>Načítám";
+                    sink.write(start.data(), start.size());
+                    for (int i = 0; i < 3000 && sink.is_writable(); ++i)
+                        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+                    return false;
+                });
             return;
         }
         if (fault.startsWith(QLatin1String("delay:")))
@@ -231,7 +252,14 @@ int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     Simulator sim;
     const QStringList args = app.arguments();
-    for (qsizetype i = 1; i + 1 < args.size(); i += 2) {
+    bool untilStdinCloses = false;
+    for (qsizetype i = 1; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--until-stdin-closes")) {
+            untilStdinCloses = true;
+            continue;
+        }
+        if (i + 1 >= args.size())
+            break;
         if (args[i] == QLatin1String("--state"))
             sim.statePath = args[i + 1];
         else if (args[i] == QLatin1String("--log"))
@@ -240,9 +268,11 @@ int main(int argc, char* argv[]) {
             sim.domain = args[i + 1];
         else if (args[i] == QLatin1String("--port"))
             sim.port = args[i + 1].toInt();
+        ++i;
     }
     if (sim.statePath.isEmpty()) {
-        std::fputs("usage: veritam-portal-sim --state FILE [--port N] [--log FILE] [--domain D]\n", stderr);
+        std::fputs("usage: veritam-portal-sim --state FILE [--port N] [--log FILE] [--domain D]\n",
+                   stderr);
         return 2;
     }
 
@@ -285,6 +315,13 @@ int main(int argc, char* argv[]) {
     }
     std::printf("listening on %d\n", sim.port);
     std::fflush(stdout);
+    if (untilStdinCloses) {
+        std::thread([] {
+            while (std::fgetc(stdin) != EOF) {
+            }
+            std::_Exit(0);
+        }).detach();
+    }
     server.listen_after_bind();
     return 0;
 }
