@@ -2,7 +2,7 @@
 //   one DOM routine call                goal < 5 ms
 //   one page load and wait              goal < 100 ms
 //   one whole parcel lookup after login goal < 400 ms
-#include "platform/UserMessages.h"
+#include "BenchSupport.h"
 #include "portal/DomRoutines.h"
 #include "portal/PortalAddresses.h"
 #include "portal/PortalCredentials.h"
@@ -22,35 +22,8 @@
 #include <vector>
 
 using namespace veritam;
-
-namespace {
-
-class PrintedMessages : public UserMessages {
-public:
-    void showMessage(const QString& text) override {
-        std::fprintf(stderr, "%s\n", qPrintable(text));
-    }
-    void showError(const QString& text) override { std::fprintf(stderr, "%s\n", qPrintable(text)); }
-};
-
-double medianMs(int runs, const std::function<void()>& work) {
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        times.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
-
-void report(const char* what, double ms, double goalMs) {
-    std::printf("%-40s %9.2f ms   (goal < %.0f ms)%s\n", what, ms, goalMs,
-                ms < goalMs ? "" : "   MISSED");
-}
-
-} // namespace
+using veritam::bench::medianMs;
+using veritam::bench::report;
 
 int main(int argc, char* argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -77,7 +50,7 @@ int main(int argc, char* argv[]) {
     QTemporaryDir data;
     const QString folder = data.path() + u'/';
     PortalCredentials::save(folder, QStringLiteral("demo"), QStringLiteral("demo"));
-    PrintedMessages messages;
+    bench::StderrMessages messages;
     TBrowser_Form form(messages);
     PortalBrowser& browser = form.browser();
     PortalLogin(browser, folder);

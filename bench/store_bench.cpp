@@ -7,8 +7,8 @@
 // Buildings and units are spread over the code list's parts of municipalities, as a
 // user's would be; a second start-up figure puts them all in Praha, whose 112 territories
 // multiply the rows the building lists must collapse.
+#include "BenchSupport.h"
 #include "app/Application.h"
-#include "platform/UserMessages.h"
 #include "store/CodeListImporter.h"
 #include "store/Schema.h"
 #include "store/SqliteConnection.h"
@@ -25,35 +25,12 @@
 #include <vector>
 
 using namespace veritam;
+using veritam::bench::medianMs;
+using veritam::bench::report;
 
 namespace {
 
 constexpr int kRecordsPerKind = 10000;
-
-class QuietMessages : public UserMessages {
-public:
-    void showMessage(const QString& text) override {
-        std::fprintf(stderr, "%s\n", qPrintable(text));
-    }
-    void showError(const QString& text) override { std::fprintf(stderr, "%s\n", qPrintable(text)); }
-};
-
-double medianMs(int runs, const std::function<void()>& work) {
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        times.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
-
-void report(const char* what, double ms, double goalMs) {
-    std::printf("%-48s %9.2f ms   (goal < %.0f ms)%s\n", what, ms, goalMs,
-                ms < goalMs ? "" : "   MISSED");
-}
 
 /// `placement` picks the municipality and part of the n-th building or unit.
 void fillRecords(SqliteConnection& connection, const QString& placement) {
@@ -108,7 +85,7 @@ int main(int argc, char* argv[]) {
     fillRecords(connection, QString());
     report("process start to the shown main window", startUpMs(folder), 1000);
 
-    QuietMessages messages;
+    bench::StderrMessages messages;
     {
         Application app(CommandLine({QStringLiteral("--files"), folder}), messages);
         TDM1& dm = *app.DM1;
