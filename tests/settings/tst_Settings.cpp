@@ -69,6 +69,13 @@ void TestSettings::reminderWhileLoginIsThePlaceholder() {
     s.messages.messages.clear();
     TNastaveni_Form second(s.dm, s.messages);
     QVERIFY(s.messages.messages.isEmpty());
+
+    // With the placeholder back, an account saved in the settings file ends the reminder.
+    s.exec(QStringLiteral("UPDATE user_table SET login = 'prihlasovaci_jmeno'"));
+    s.refresh(s.dm.User_Query);
+    PortalCredentials::save(s.folder.path(), QStringLiteral("novak"), QStringLiteral("x"));
+    TNastaveni_Form third(s.dm, s.messages);
+    QVERIFY(s.messages.messages.isEmpty());
 }
 
 QTEST_MAIN(TestSettings)
