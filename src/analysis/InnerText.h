@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+struct GumboInternalNode;
+
+namespace veritam {
+
+/// The text of a parsed element, after the innerText rules for content that is not
+/// rendered, in one fixed way so that the same markup always gives the same text:
+/// - white space in text runs collapses to one blank; next to a line or cell break it
+///   disappears, while one at the very start or end of the element's text stays (so a
+///   label "Výměra [m2]: " keeps its trailing blank);
+/// - a block element (p, div, h1..h6, table, li, ...) and a table row begin and end a line;
+///   <br> ends a line; several line ends in a row count as one;
+/// - cells of one row are separated by one tab;
+/// - script, style, template and noscript content gives no text; comments neither.
+/// The text has no line end at its start or end.
+QString innerText(const GumboInternalNode* element);
+
+} // namespace veritam
