@@ -2,11 +2,17 @@
 
 #include "app/CommandLine.h"
 #include "app/FirstStart.h"
+#include "analysis/ChangeRecorder.h"
+#include "analysis/SectionExtractor.h"
 #include "app/ProcessSettings.h"
 #include "store/CodeListImporter.h"
 #include "store/DatabaseError.h"
 #include "store/Schema.h"
 #include "store/SqliteConnection.h"
+
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 
 #include <cstdio>
 
@@ -28,10 +34,41 @@ const char* const kUsage =
     "  --import-codelists SLOŽKA\n"
     "                           načte číselníky UI_KATASTRALNI_UZEMI.csv, UI_OBEC.csv,\n"
     "                           UI_OKRES.csv a UI_CAST_OBCE.csv ze složky a skončí\n"
+    "  --extract SOUBOR         vypíše šest oddílů uložené stránky (UTF-8) a jejich\n"
+    "                           otisky jako JSON\n"
     "  --help                   vypíše tuto nápovědu\n"
     "  --version                vypíše verzi programu\n"
     "\n"
     "Přepínače lze psát s -, / nebo -- a bez ohledu na velikost písmen.\n";
+
+/// Prints the six sections of a saved page and the four fingerprints as one JSON object.
+int extract(const CommandLine& commandLine) {
+    const QString path = commandLine.argumentOf(QStringLiteral("extract")).value_or(QString());
+    QFile file(path);
+    if (path.isEmpty() || !file.open(QIODevice::ReadOnly)) {
+        print(stderr, path.isEmpty() ? QStringLiteral("Chybí soubor se stránkou: --extract SOUBOR")
+                                     : QStringLiteral("Soubor %1 nelze přečíst: %2").arg(path, file.errorString()));
+        return 2;
+    }
+    TParseKatastr sections;
+    try {
+        ExtractSections(QString::fromUtf8(file.readAll()), sections);
+    } catch (const AnalysisError& e) {
+        print(stderr, e.message());
+        return 1;
+    }
+    QJsonObject result{{QStringLiteral("vymera"), sections.vymera},       {QStringLiteral("vlastnici"), sections.vlastnici},
+                       {QStringLiteral("ochrana"), sections.ochrana},     {QStringLiteral("omezeni"), sections.omezeni},
+                       {QStringLiteral("jine"), sections.jine},           {QStringLiteral("podil"), sections.podil}};
+    ChangeRecorder::FingerprintSections(sections);
+    result.insert(QStringLiteral("fingerprints"),
+                  QJsonObject{{QStringLiteral("vlastnici"), sections.vlastnici},
+                              {QStringLiteral("ochrana"), sections.ochrana},
+                              {QStringLiteral("omezeni"), sections.omezeni},
+                              {QStringLiteral("jine"), sections.jine}});
+    std::fputs(QJsonDocument(result).toJson(QJsonDocument::Indented).constData(), stdout);
+    return 0;
+}
 
 int importCodeLists(const CommandLine& commandLine) {
     const QString source =
@@ -66,7 +103,7 @@ int importCodeLists(const CommandLine& commandLine) {
 } // namespace
 
 bool wanted(const CommandLine& commandLine) {
-    for (const char* name : {"help", "h", "?", "version", "import-codelists"}) {
+    for (const char* name : {"help", "h", "?", "version", "import-codelists", "extract"}) {
         if (commandLine.hasSwitch(QString::fromLatin1(name)))
             return true;
     }
@@ -83,6 +120,8 @@ int run(const CommandLine& commandLine) {
         std::printf("veritam %s\n", VERITAM_VERSION);
         return 0;
     }
+    if (commandLine.hasSwitch(QStringLiteral("extract")))
+        return extract(commandLine);
     return importCodeLists(commandLine);
 }
 

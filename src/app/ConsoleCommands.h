@@ -7,7 +7,8 @@ class CommandLine;
 /// The entries that work without a display.
 namespace ConsoleCommands {
 
-/// True when the command line asks for one of them (help, version, code-list import).
+/// True when the command line asks for one of them (help, version, code-list import,
+/// section extraction).
 bool wanted(const CommandLine& commandLine);
 
 /// Runs it and returns the process's exit status.

@@ -4,6 +4,8 @@
 #include "store/Schema.h"
 #include "store/SqliteConnection.h"
 
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QtTest>
@@ -67,6 +69,7 @@ private slots:
     void importsIntoNewDataFolder();
     void badFolderChangesNothing();
     void killedImportLeavesOldOrNewLists();
+    void extractPrintsSectionsAndFingerprints();
 };
 
 void TestConsoleCommands::helpAndVersion() {
@@ -130,6 +133,30 @@ void TestConsoleCommands::killedImportLeavesOldOrNewLists() {
                  qPrintable(QString::number(territories)));
         QCOMPARE(count(database, "kat_casti_obce"), territories == 0 ? 0 : 15104);
     }
+}
+
+void TestConsoleCommands::extractPrintsSectionsAndFingerprints() {
+    TempDataFolder folder;
+    const QString page = folder.path() + QStringLiteral("stranka.html");
+    QFile file(page);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QStringLiteral("<html><body><table><tr><td class=\"nazev\">Výměra [m2]:</td><td><b>77</b></td>"
+                              "</tr></table><h2>Vlastníci, jiní oprávnění</h2><p>Novák</p></body></html>")
+                   .toUtf8());
+    file.close();
+    const Run run = runVeritam({QStringLiteral("--extract"), page});
+    QCOMPARE(run.exitCode, 0);
+    const QJsonObject json = QJsonDocument::fromJson(run.out.toUtf8()).object();
+    QCOMPARE(json[QStringLiteral("vymera")].toString(), QStringLiteral("77"));
+    QCOMPARE(json[QStringLiteral("vlastnici")].toString(), QStringLiteral("Novák"));
+    QCOMPARE(json[QStringLiteral("podil")].toString(), QString());
+    const QJsonObject fingerprints = json[QStringLiteral("fingerprints")].toObject();
+    QCOMPARE(fingerprints.size(), 4);
+    QCOMPARE(fingerprints[QStringLiteral("omezeni")].toString(), QStringLiteral("D41D8CD98F00B204E9800998ECF8427E"));
+
+    const Run missing = runVeritam({QStringLiteral("--extract"), folder.path() + QStringLiteral("nic.html")});
+    QCOMPARE(missing.exitCode, 2);
+    QVERIFY2(missing.err.contains(QStringLiteral("nelze přečíst")), qPrintable(missing.err));
 }
 
 QTEST_GUILESS_MAIN(TestConsoleCommands)
