@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the tests need, only those missing.
+# Installs the Debian packages the build and the tests need, only those missing;
+# further packages may be named as arguments.
 set -euo pipefail
 packages=(
     cmake ninja-build ccache g++ pkg-config
     qt6-base-dev qt6-translations-l10n libgl-dev
     libsqlite3-dev libzip-dev
     qt6-webengine-dev libgumbo-dev libcpp-httplib-dev
+    "$@"
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -29,26 +29,29 @@ QByteArray MakeSnapshotText(const QString& page) {
     return (kSnapshotHeader + page).toUtf8();
 }
 
-Snapshot SaveSnapshot(const QString& dataFolder, RecordKind kind, const QString& id, const QString& nazev,
-                      const QByteArray& content) {
+Snapshot SaveSnapshot(const QString& dataFolder, RecordKind kind, const QString& id,
+                      const QString& nazev, const QByteArray& content) {
     const QString folder = tablesOf(kind).snapshotFolder + id;
     if (!DataFolder::createWithParents(dataFolder + folder))
         throw AnalysisError(QStringLiteral("Složku %1 nelze vytvořit.").arg(dataFolder + folder));
     const QDateTime now = QDateTime::currentDateTime();
-    const QDateTime time(now.date(), QTime(now.time().hour(), now.time().minute(), now.time().second()));
+    const QDateTime time(now.date(),
+                         QTime(now.time().hour(), now.time().minute(), now.time().second()));
     const QString relative = folder + u'/' + time.toString(QStringLiteral("yyyy.MM.dd,HH.mm.ss")) +
                              QStringLiteral(".html");
     const QString full = dataFolder + relative;
     // Written aside and renamed into place: a crash leaves the old file or the new one.
     QSaveFile file(full);
     if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() || !file.commit())
-        throw AnalysisError(QStringLiteral("Soubor %1 nelze zapsat: %2").arg(full, file.errorString()));
+        throw AnalysisError(
+            QStringLiteral("Soubor %1 nelze zapsat: %2").arg(full, file.errorString()));
     HistoryLog::AppendHistoryLog(dataFolder, LogLines::history(kind, id, nazev, full));
     return {time, relative};
 }
 
 void FingerprintSections(TParseKatastr& sections) {
-    for (QString* text : {&sections.vlastnici, &sections.ochrana, &sections.omezeni, &sections.jine})
+    for (QString* text :
+         {&sections.vlastnici, &sections.ochrana, &sections.omezeni, &sections.jine})
         *text = Fingerprint(*text);
 }
 
@@ -72,8 +75,9 @@ bool CompareAndRecord(TDM1& dm, RecordKind kind, const Dataset& row, TParseKatas
         for (const Section& s : k.compared)
             dm.UpdateField(id, t.recordTable, column(s.flagColumn), QStringLiteral("0"));
     } else {
-        const Snapshot snapshot = SaveSnapshot(dm.dataFolder(), kind, QString::number(id),
-                                               row.text(QStringLiteral("nazev")), MakeSnapshotText(page));
+        const Snapshot snapshot =
+            SaveSnapshot(dm.dataFolder(), kind, QString::number(id),
+                         row.text(QStringLiteral("nazev")), MakeSnapshotText(page));
         StoreBaseline(dm, kind, id, sections);
         // `row` still holds the values stored before this check.
         for (const Section& s : k.compared)

@@ -7,8 +7,10 @@
 namespace veritam {
 
 QString Fingerprint(const QString& text) {
-    const QByteArray bytes = CodePage1250::canEncode(text) ? CodePage1250::encode(text) : text.toUtf8();
-    return QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Md5).toHex().toUpper());
+    const QByteArray bytes =
+        CodePage1250::canEncode(text) ? CodePage1250::encode(text) : text.toUtf8();
+    return QString::fromLatin1(
+        QCryptographicHash::hash(bytes, QCryptographicHash::Md5).toHex().toUpper());
 }
 
 } // namespace veritam

@@ -18,7 +18,8 @@ void AppendHistoryLog(const QString& dataFolder, const QString& line) {
     QFile existing(file);
     if (existing.exists()) {
         if (!existing.open(QIODevice::ReadOnly))
-            throw AnalysisError(QStringLiteral("Soubor %1 nelze přečíst: %2").arg(file, existing.errorString()));
+            throw AnalysisError(
+                QStringLiteral("Soubor %1 nelze přečíst: %2").arg(file, existing.errorString()));
         content = existing.readAll();
         existing.close();
     }
@@ -29,7 +30,8 @@ void AppendHistoryLog(const QString& dataFolder, const QString& line) {
 
     QSaveFile out(file);
     if (!out.open(QIODevice::WriteOnly) || out.write(content) != content.size() || !out.commit())
-        throw AnalysisError(QStringLiteral("Do souboru %1 nelze zapisovat: %2").arg(file, out.errorString()));
+        throw AnalysisError(
+            QStringLiteral("Do souboru %1 nelze zapisovat: %2").arg(file, out.errorString()));
 }
 
 } // namespace veritam::HistoryLog

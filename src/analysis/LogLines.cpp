@@ -17,7 +17,8 @@ const QString kFailureEnd = QStringLiteral(". Prosím zkontrolujte vstupní data
 } // namespace
 
 QString parcelLabel(const Dataset& row) {
-    QString label = text(row, "druh_cislovani") == QLatin1String("1") ? QStringLiteral("st. ") : QString();
+    QString label =
+        text(row, "druh_cislovani") == QLatin1String("1") ? QStringLiteral("st. ") : QString();
     label += text(row, "cislo_1");
     if (!text(row, "cislo_2").isEmpty())
         label += QStringLiteral(" / ") + text(row, "cislo_2");
@@ -48,14 +49,16 @@ QString pageLoaded() {
 QString failure(RecordKind kind, const Dataset& row) {
     switch (kind) {
     case RecordKind::Parcel:
-        return kFailureStart + QStringLiteral("parcela č. ") + text(row, "cislo_1") + QStringLiteral(" / ") +
-               text(row, "cislo_2") + kFailureEnd;
+        return kFailureStart + QStringLiteral("parcela č. ") + text(row, "cislo_1") +
+               QStringLiteral(" / ") + text(row, "cislo_2") + kFailureEnd;
     case RecordKind::Building:
-        return kFailureStart + QStringLiteral("stavba vlastní označení ") + text(row, "nazev") + kFailureEnd;
+        return kFailureStart + QStringLiteral("stavba vlastní označení ") + text(row, "nazev") +
+               kFailureEnd;
     case RecordKind::Unit:
         break;
     }
-    return kFailureStart + QStringLiteral("jednotka vlastní označení ") + text(row, "nazev") + kFailureEnd;
+    return kFailureStart + QStringLiteral("jednotka vlastní označení ") + text(row, "nazev") +
+           kFailureEnd;
 }
 
 QString runEnded() {
@@ -75,9 +78,11 @@ QString summary(RecordKind kind, const Dataset& row) {
     return QStringLiteral("Změna u jednotky ") + text(row, "cislo_jednotky") + own;
 }
 
-QString history(RecordKind kind, const QString& id, const QString& nazev, const QString& snapshotPath) {
+QString history(RecordKind kind, const QString& id, const QString& nazev,
+                const QString& snapshotPath) {
     const KindSections& k = kindSections(kind);
-    return k.logFirst + id + k.logSecond + nazev + QStringLiteral(", cesta k souboru je: ") + snapshotPath;
+    return k.logFirst + id + k.logSecond + nazev + QStringLiteral(", cesta k souboru je: ") +
+           snapshotPath;
 }
 
 } // namespace veritam::LogLines

@@ -12,7 +12,9 @@ namespace veritam {
 namespace {
 
 struct GumboDeleter {
-    void operator()(GumboOutput* output) const { gumbo_destroy_output(&kGumboDefaultOptions, output); }
+    void operator()(GumboOutput* output) const {
+        gumbo_destroy_output(&kGumboDefaultOptions, output);
+    }
 };
 
 const GumboNode* findBody(const GumboNode* node) {
@@ -55,8 +57,8 @@ void ClearSections(TParseKatastr& sections) {
 
 void ExtractSections(const QString& markup, TParseKatastr& sections) {
     const QByteArray utf8 = markup.toUtf8();
-    const std::unique_ptr<GumboOutput, GumboDeleter> document(
-        gumbo_parse_with_options(&kGumboDefaultOptions, utf8.constData(), static_cast<size_t>(utf8.size())));
+    const std::unique_ptr<GumboOutput, GumboDeleter> document(gumbo_parse_with_options(
+        &kGumboDefaultOptions, utf8.constData(), static_cast<size_t>(utf8.size())));
     const GumboNode* body = findBody(document->root);
     if (!body)
         return;

@@ -1,9 +1,9 @@
 #include "app/ConsoleCommands.h"
 
-#include "app/CommandLine.h"
-#include "app/FirstStart.h"
 #include "analysis/ChangeRecorder.h"
 #include "analysis/SectionExtractor.h"
+#include "app/CommandLine.h"
+#include "app/FirstStart.h"
 #include "app/ProcessSettings.h"
 #include "store/CodeListImporter.h"
 #include "store/DatabaseError.h"
@@ -46,8 +46,10 @@ int extract(const CommandLine& commandLine) {
     const QString path = commandLine.argumentOf(QStringLiteral("extract")).value_or(QString());
     QFile file(path);
     if (path.isEmpty() || !file.open(QIODevice::ReadOnly)) {
-        print(stderr, path.isEmpty() ? QStringLiteral("Chybí soubor se stránkou: --extract SOUBOR")
-                                     : QStringLiteral("Soubor %1 nelze přečíst: %2").arg(path, file.errorString()));
+        print(stderr,
+              path.isEmpty()
+                  ? QStringLiteral("Chybí soubor se stránkou: --extract SOUBOR")
+                  : QStringLiteral("Soubor %1 nelze přečíst: %2").arg(path, file.errorString()));
         return 2;
     }
     TParseKatastr sections;
@@ -57,9 +59,12 @@ int extract(const CommandLine& commandLine) {
         print(stderr, e.message());
         return 1;
     }
-    QJsonObject result{{QStringLiteral("vymera"), sections.vymera},       {QStringLiteral("vlastnici"), sections.vlastnici},
-                       {QStringLiteral("ochrana"), sections.ochrana},     {QStringLiteral("omezeni"), sections.omezeni},
-                       {QStringLiteral("jine"), sections.jine},           {QStringLiteral("podil"), sections.podil}};
+    QJsonObject result{{QStringLiteral("vymera"), sections.vymera},
+                       {QStringLiteral("vlastnici"), sections.vlastnici},
+                       {QStringLiteral("ochrana"), sections.ochrana},
+                       {QStringLiteral("omezeni"), sections.omezeni},
+                       {QStringLiteral("jine"), sections.jine},
+                       {QStringLiteral("podil"), sections.podil}};
     ChangeRecorder::FingerprintSections(sections);
     result.insert(QStringLiteral("fingerprints"),
                   QJsonObject{{QStringLiteral("vlastnici"), sections.vlastnici},

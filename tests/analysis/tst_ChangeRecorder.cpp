@@ -31,8 +31,9 @@ struct Recorder : StoreFixture {
     Recorder() {
         exec(QStringLiteral("INSERT INTO parcely (user_id, uzemi, druh_cislovani, cislo_1, nazev) "
                             "VALUES (1, 602582, 2, 7, 'Zahrada')"));
-        exec(QStringLiteral("INSERT INTO jednotky (user_id, obec, cast_obce, typ_stavby, cislo_stavby, "
-                            "cislo_jednotky, nazev) VALUES (1, 554782, 1520, 1, 12, 3, 'Byt')"));
+        exec(QStringLiteral(
+            "INSERT INTO jednotky (user_id, obec, cast_obce, typ_stavby, cislo_stavby, "
+            "cislo_jednotky, nazev) VALUES (1, 554782, 1520, 1, 12, 3, 'Byt')"));
     }
     /// The check of record 1 of the kind's table with these sections.
     bool check(RecordKind kind, TParseKatastr s) {
@@ -41,17 +42,20 @@ struct Recorder : StoreFixture {
         return CompareAndRecord(dm, kind, *row, s, kPage);
     }
     QVariant parcel(const char* column) {
-        return scalar(QStringLiteral("SELECT %1 FROM parcely WHERE ID = 1").arg(QString::fromLatin1(column)));
+        return scalar(
+            QStringLiteral("SELECT %1 FROM parcely WHERE ID = 1").arg(QString::fromLatin1(column)));
     }
     int changeRows() { return scalar(QStringLiteral("SELECT COUNT(*) FROM zmeny_parcel")).toInt(); }
     QStringList snapshots() {
-        return QDir(folder.path() + QStringLiteral("historie/parcely/parcela-id-1")).entryList(QDir::Files);
+        return QDir(folder.path() + QStringLiteral("historie/parcely/parcela-id-1"))
+            .entryList(QDir::Files);
     }
     QStringList logLines() {
         QFile log(HistoryLog::path(folder.path()));
         if (!log.open(QIODevice::ReadOnly))
             return {};
-        return CodePage1250::decode(log.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+        return CodePage1250::decode(log.readAll())
+            .split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
     }
 };
 
@@ -76,24 +80,29 @@ void TestChangeRecorder::neverStoredRecordRecordsAChange() {
     QCOMPARE(r.parcel("hash_vymera").toString(), QStringLiteral("12 O'Neil"));
     QCOMPARE(r.parcel("hash_vlastnici").toString(), Fingerprint(QStringLiteral("Novák Jan")));
     QCOMPARE(r.parcel("hash_omezeni").toString(), Fingerprint(QString())); // empty has one too
-    for (const char* flag : {"zmena_vymera", "zmena_vlastnici", "zmena_ochrana", "zmena_omezeni", "zmena_jine"})
+    for (const char* flag :
+         {"zmena_vymera", "zmena_vlastnici", "zmena_ochrana", "zmena_omezeni", "zmena_jine"})
         QVERIFY2(r.parcel(flag).toBool(), flag);
     QVERIFY(!r.parcel("posledni_kontrola").isNull());
 
     const QStringList files = r.snapshots();
     QCOMPARE(files.size(), 1);
-    QVERIFY(QRegularExpression(QStringLiteral("^\\d{4}\\.\\d\\d\\.\\d\\d,\\d\\d\\.\\d\\d\\.\\d\\d\\.html$"))
-                .match(files[0]).hasMatch());
+    QVERIFY(QRegularExpression(
+                QStringLiteral("^\\d{4}\\.\\d\\d\\.\\d\\d,\\d\\d\\.\\d\\d\\.\\d\\d\\.html$"))
+                .match(files[0])
+                .hasMatch());
     const QString relative = QStringLiteral("historie/parcely/parcela-id-1/") + files[0];
     QCOMPARE(r.scalar(QStringLiteral("SELECT filename FROM zmeny_parcel")).toString(), relative);
     QFile snapshot(r.folder.path() + relative);
     QVERIFY(snapshot.open(QIODevice::ReadOnly));
     const QByteArray content = snapshot.readAll();
-    QVERIFY(content.startsWith("<!DOCTYPE html><html><head><link href=\"../../../cascade1.css\" rel=\"stylesheet\"/>"));
+    QVERIFY(content.startsWith(
+        "<!DOCTYPE html><html><head><link href=\"../../../cascade1.css\" rel=\"stylesheet\"/>"));
     QVERIFY(content.endsWith(kPage.toUtf8())); // every letter of the page kept, in UTF-8
-    QCOMPARE(r.logLines(), QStringList{QStringLiteral("Změna u parcely ID 1. Vlastní označení parcely Zahrada, "
-                                                      "cesta k souboru je: ") +
-                                       r.folder.path() + relative});
+    QCOMPARE(r.logLines(),
+             QStringList{QStringLiteral("Změna u parcely ID 1. Vlastní označení parcely Zahrada, "
+                                        "cesta k souboru je: ") +
+                         r.folder.path() + relative});
 }
 
 void TestChangeRecorder::noDifferenceClearsTheFlagsAndWritesNothing() {
@@ -101,7 +110,8 @@ void TestChangeRecorder::noDifferenceClearsTheFlagsAndWritesNothing() {
     QVERIFY(r.check(RecordKind::Parcel, sections()));
     r.exec(QStringLiteral("UPDATE parcely SET posledni_kontrola = NULL"));
     QVERIFY(!r.check(RecordKind::Parcel, sections()));
-    for (const char* flag : {"zmena_vymera", "zmena_vlastnici", "zmena_ochrana", "zmena_omezeni", "zmena_jine"})
+    for (const char* flag :
+         {"zmena_vymera", "zmena_vlastnici", "zmena_ochrana", "zmena_omezeni", "zmena_jine"})
         QVERIFY2(!r.parcel(flag).toBool(), flag);
     QCOMPARE(r.snapshots().size(), 1);
     QCOMPARE(r.changeRows(), 1);
@@ -126,7 +136,8 @@ void TestChangeRecorder::unitNeverComparesTheArea() {
     TParseKatastr s = sections();
     s.podil = QStringLiteral("1/4");
     QVERIFY(r.check(RecordKind::Unit, s));
-    QVERIFY(r.scalar(QStringLiteral("SELECT hash_podil FROM jednotky")).toString() == QStringLiteral("1/4"));
+    QVERIFY(r.scalar(QStringLiteral("SELECT hash_podil FROM jednotky")).toString() ==
+            QStringLiteral("1/4"));
     s = sections("9999");
     s.podil = QStringLiteral("1/4");
     QVERIFY(!r.check(RecordKind::Unit, s));

@@ -36,7 +36,8 @@ void TestInformationPage::noiseChangesNoField() {
         QNetworkRequest request(QUrl(QStringLiteral("http://127.0.0.1:%1/ZobrazObjekt?id=%2")
                                          .arg(sim.port())
                                          .arg(QString::fromLatin1(id))));
-        request.setRawHeader("Host", QStringLiteral("nahlizeni.portal.test:%1").arg(sim.port()).toUtf8());
+        request.setRawHeader("Host",
+                             QStringLiteral("nahlizeni.portal.test:%1").arg(sim.port()).toUtf8());
         QNetworkReply* reply = network.get(request);
         QSignalSpy done(reply, &QNetworkReply::finished);
         done.wait(10000);
@@ -51,12 +52,14 @@ void TestInformationPage::noiseChangesNoField() {
         TParseKatastr a, b;
         ExtractSections(first, a);
         ExtractSections(second, b);
-        for (QString TParseKatastr::*field : {&TParseKatastr::vymera, &TParseKatastr::vlastnici, &TParseKatastr::ochrana,
-                                             &TParseKatastr::omezeni, &TParseKatastr::jine, &TParseKatastr::podil})
+        for (QString TParseKatastr::*field :
+             {&TParseKatastr::vymera, &TParseKatastr::vlastnici, &TParseKatastr::ochrana,
+              &TParseKatastr::omezeni, &TParseKatastr::jine, &TParseKatastr::podil})
             QCOMPARE((a.*field).toUtf8(), (b.*field).toUtf8());
         if (qstrcmp(id, "p") == 0) {
             QCOMPARE(a.vymera, QStringLiteral("1254"));
-            QCOMPARE(a.vlastnici, QStringLiteral("Vlastnické právo\nNguyễn Văn Ánh, Benická 12\t1/2"));
+            QCOMPARE(a.vlastnici,
+                     QStringLiteral("Vlastnické právo\nNguyễn Văn Ánh, Benická 12\t1/2"));
             QCOMPARE(a.ochrana, QStringLiteral("Není evidován žádný způsob ochrany."));
             QCOMPARE(a.omezeni, QStringLiteral("Zástavní právo smluvní\tBanka, a.s."));
             QCOMPARE(a.podil, QString());

@@ -44,19 +44,29 @@ void TestSectionExtractor::labelCells_data() {
     QTest::addColumn<QString>("podil");
     const char* row = "<table><tr><td class=\"%1\">%2</td><td><b>%3</b></td></tr></table>";
     auto make = [row](const char* cls, const char* label, const char* value) {
-        return page(row).arg(QString::fromUtf8(cls), QString::fromUtf8(label), QString::fromUtf8(value));
+        return page(row).arg(QString::fromUtf8(cls), QString::fromUtf8(label),
+                             QString::fromUtf8(value));
     };
-    QTest::newRow("area two elements on") << make("nazev", "Výměra [m2]:", "1254") << "1254" << "";
-    QTest::newRow("class must be exactly nazev") << make("nazev x", "Výměra [m2]:", "1254") << "" << "";
-    QTest::newRow("label with a trailing blank") << make("nazev", "Výměra [m2]: ", "1254") << "" << "";
+    QTest::newRow("area two elements on") << make("nazev", "Výměra [m2]:", "1254") << "1254"
+                                          << "";
+    QTest::newRow("class must be exactly nazev") << make("nazev x", "Výměra [m2]:", "1254") << ""
+                                                 << "";
+    QTest::newRow("label with a trailing blank") << make("nazev", "Výměra [m2]: ", "1254") << ""
+                                                 << "";
     QTest::newRow("Podíl na with further words")
-        << make("nazev", "Podíl na společných částech:", "1/20") << "" << "1/20";
-    QTest::newRow("only the word before the blank") << make("nazev", "Podíl", "1/20") << "" << "";
+        << make("nazev", "Podíl na společných částech:", "1/20") << ""
+        << "1/20";
+    QTest::newRow("only the word before the blank") << make("nazev", "Podíl", "1/20") << ""
+                                                    << "";
     QTest::newRow("a TH is no label cell")
-        << page("<table><tr><th class=\"nazev\">Výměra [m2]:</th><td><b>5</b></td></tr></table>") << "" << "";
+        << page("<table><tr><th class=\"nazev\">Výměra [m2]:</th><td><b>5</b></td></tr></table>")
+        << ""
+        << "";
     QTest::newRow("last label wins")
-        << (make("nazev", "Výměra [m2]:", "1") + make("nazev", "Výměra [m2]:", "2")) << "2" << "";
-    QTest::newRow("apostrophe kept") << make("nazev", "Výměra [m2]:", "12 O'Neil") << "12 O'Neil" << "";
+        << (make("nazev", "Výměra [m2]:", "1") + make("nazev", "Výměra [m2]:", "2")) << "2"
+        << "";
+    QTest::newRow("apostrophe kept") << make("nazev", "Výměra [m2]:", "12 O'Neil") << "12 O'Neil"
+                                     << "";
 }
 
 void TestSectionExtractor::labelCells() {
@@ -73,17 +83,23 @@ void TestSectionExtractor::headings_data() {
     QTest::addColumn<QString>("vlastnici");
     QTest::addColumn<QString>("jine");
     QTest::newRow("a table's whole text, rows and cells")
-        << page("<h2>Vlastníci, jiní oprávnění</h2>\n<table><tbody>\n<tr><td>Novák  Jan</td><td>1/2</td></tr>\n"
+        << page("<h2>Vlastníci, jiní oprávnění</h2>\n<table><tbody>\n<tr><td>Novák  "
+                "Jan</td><td>1/2</td></tr>\n"
                 "<tr><td>Nováková\nMarie</td><td>1/2</td></tr></tbody></table>")
-        << "Novák Jan\t1/2\nNováková Marie\t1/2" << "";
+        << "Novák Jan\t1/2\nNováková Marie\t1/2"
+        << "";
     QTest::newRow("two Jiné zápisy: the second")
-        << page("<h2>Jiné zápisy</h2><p>první</p><h2>Jiné zápisy</h2><div>druhý<br>řádek</div>") << ""
+        << page("<h2>Jiné zápisy</h2><p>první</p><h2>Jiné zápisy</h2><div>druhý<br>řádek</div>")
+        << ""
         << "druhý\nřádek";
     QTest::newRow("heading text must be whole")
-        << page("<h2>Vlastníci, jiní oprávnění:</h2><p>x</p>") << "" << "";
-    QTest::newRow("a heading other than H2") << page("<h3>Jiné zápisy</h3><p>x</p>") << "" << "";
+        << page("<h2>Vlastníci, jiní oprávnění:</h2><p>x</p>") << ""
+        << "";
+    QTest::newRow("a heading other than H2") << page("<h3>Jiné zápisy</h3><p>x</p>") << ""
+                                             << "";
     QTest::newRow("scripts and comments give no text")
-        << page("<h2>Jiné zápisy</h2><div>a<script>b()</script><!-- c -->d</div>") << "" << "ad";
+        << page("<h2>Jiné zápisy</h2><div>a<script>b()</script><!-- c -->d</div>") << ""
+        << "ad";
 }
 
 void TestSectionExtractor::headings() {
@@ -109,13 +125,15 @@ void TestSectionExtractor::missingSectionKeepsTheField() {
 
 void TestSectionExtractor::valuePastTheEndIsAnError() {
     QVERIFY_THROWS_EXCEPTION(AnalysisError, extract(page("<p>x</p><h2>Jiné zápisy</h2>")));
-    QVERIFY_THROWS_EXCEPTION(AnalysisError,
-                             extract(page("<table><tr><td class=\"nazev\">Výměra [m2]:</td><td>1</td></tr></table>")));
+    QVERIFY_THROWS_EXCEPTION(
+        AnalysisError,
+        extract(page("<table><tr><td class=\"nazev\">Výměra [m2]:</td><td>1</td></tr></table>")));
 }
 
 void TestSectionExtractor::sameMarkupSameText() {
-    const QString markup = page("<h2>Vlastníci, jiní oprávnění</h2><table><tr><td>Nguyễn Văn</td><td> 1/3 </td></tr>"
-                                "</table><table><tr><td class=\"nazev\">Podíl na x</td><td><i> 7/9 </i></td></tr></table>");
+    const QString markup = page(
+        "<h2>Vlastníci, jiní oprávnění</h2><table><tr><td>Nguyễn Văn</td><td> 1/3 </td></tr>"
+        "</table><table><tr><td class=\"nazev\">Podíl na x</td><td><i> 7/9 </i></td></tr></table>");
     const TParseKatastr a = extract(markup);
     const TParseKatastr b = extract(markup);
     QCOMPARE(a.vlastnici.toUtf8(), b.vlastnici.toUtf8());
@@ -126,9 +144,13 @@ void TestSectionExtractor::sameMarkupSameText() {
 void TestSectionExtractor::fingerprints_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("fingerprint");
-    QTest::newRow("empty: zero bytes") << "" << "D41D8CD98F00B204E9800998ECF8427E";
-    QTest::newRow("Windows-1250 bytes") << "Novák Jan\t1/2" << "1AE4C16016BC4E3FFD4A488520724551";
-    QTest::newRow("a letter the code page lacks: UTF-8 bytes") << "Nguyễn Văn" << "C0BCF05ED6B89613045BFD679B356FD1";
+    QTest::newRow("empty: zero bytes") << ""
+                                       << "D41D8CD98F00B204E9800998ECF8427E";
+    QTest::newRow("Windows-1250 bytes") << "Novák Jan\t1/2"
+                                        << "1AE4C16016BC4E3FFD4A488520724551";
+    QTest::newRow("a letter the code page lacks: UTF-8 bytes")
+        << "Nguyễn Văn"
+        << "C0BCF05ED6B89613045BFD679B356FD1";
 }
 
 void TestSectionExtractor::fingerprints() {

@@ -140,8 +140,9 @@ void TestConsoleCommands::extractPrintsSectionsAndFingerprints() {
     const QString page = folder.path() + QStringLiteral("stranka.html");
     QFile file(page);
     QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(QStringLiteral("<html><body><table><tr><td class=\"nazev\">Výměra [m2]:</td><td><b>77</b></td>"
-                              "</tr></table><h2>Vlastníci, jiní oprávnění</h2><p>Novák</p></body></html>")
+    file.write(QStringLiteral(
+                   "<html><body><table><tr><td class=\"nazev\">Výměra [m2]:</td><td><b>77</b></td>"
+                   "</tr></table><h2>Vlastníci, jiní oprávnění</h2><p>Novák</p></body></html>")
                    .toUtf8());
     file.close();
     const Run run = runVeritam({QStringLiteral("--extract"), page});
@@ -152,9 +153,11 @@ void TestConsoleCommands::extractPrintsSectionsAndFingerprints() {
     QCOMPARE(json[QStringLiteral("podil")].toString(), QString());
     const QJsonObject fingerprints = json[QStringLiteral("fingerprints")].toObject();
     QCOMPARE(fingerprints.size(), 4);
-    QCOMPARE(fingerprints[QStringLiteral("omezeni")].toString(), QStringLiteral("D41D8CD98F00B204E9800998ECF8427E"));
+    QCOMPARE(fingerprints[QStringLiteral("omezeni")].toString(),
+             QStringLiteral("D41D8CD98F00B204E9800998ECF8427E"));
 
-    const Run missing = runVeritam({QStringLiteral("--extract"), folder.path() + QStringLiteral("nic.html")});
+    const Run missing =
+        runVeritam({QStringLiteral("--extract"), folder.path() + QStringLiteral("nic.html")});
     QCOMPARE(missing.exitCode, 2);
     QVERIFY2(missing.err.contains(QStringLiteral("nelze přečíst")), qPrintable(missing.err));
 }
