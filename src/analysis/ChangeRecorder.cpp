@@ -62,7 +62,7 @@ void StoreBaseline(TDM1& dm, RecordKind kind, int id, const TParseKatastr& secti
 }
 
 bool CompareAndRecord(TDM1& dm, RecordKind kind, const Dataset& row, TParseKatastr& sections,
-                      const QString& page) {
+                      const QString& page, Progress* progress) {
     FingerprintSections(sections);
     const KindSections& k = kindSections(kind);
     const RecordKindTables t = tablesOf(kind);
@@ -75,9 +75,13 @@ bool CompareAndRecord(TDM1& dm, RecordKind kind, const Dataset& row, TParseKatas
         for (const Section& s : k.compared)
             dm.UpdateField(id, t.recordTable, column(s.flagColumn), QStringLiteral("0"));
     } else {
-        const Snapshot snapshot =
-            SaveSnapshot(dm.dataFolder(), kind, QString::number(id),
-                         row.text(QStringLiteral("nazev")), MakeSnapshotText(page));
+        const QByteArray content = MakeSnapshotText(page);
+        if (progress)
+            progress->contentMade = true;
+        const Snapshot snapshot = SaveSnapshot(dm.dataFolder(), kind, QString::number(id),
+                                               row.text(QStringLiteral("nazev")), content);
+        if (progress && progress->changeLogged)
+            progress->changeLogged();
         StoreBaseline(dm, kind, id, sections);
         // `row` still holds the values stored before this check.
         for (const Section& s : k.compared)

@@ -6,6 +6,8 @@
 #include <QDateTime>
 #include <QString>
 
+#include <functional>
+
 namespace veritam {
 
 class Dataset;
@@ -36,11 +38,19 @@ void FingerprintSections(TParseKatastr& sections);
 /// Writes the kind's stored columns from the (fingerprinted) sections.
 void StoreBaseline(TDM1& dm, RecordKind kind, int id, const TParseKatastr& sections);
 
+/// What a caller learns while a change is being recorded.
+struct Progress {
+    /// Set once the snapshot content has been made: a failure after it is not reported.
+    bool contentMade = false;
+    /// Called after the change-log line, before the stored values are written.
+    std::function<void()> changeLogged;
+};
+
 /// The check of one object. `row` is its record as read before the check; `sections`
 /// were just cut out of `page`, whose markup becomes the snapshot when something changed.
 /// True when a change was recorded. Nothing is undone on a failure; errors propagate.
 bool CompareAndRecord(TDM1& dm, RecordKind kind, const Dataset& row, TParseKatastr& sections,
-                      const QString& page);
+                      const QString& page, Progress* progress = nullptr);
 
 } // namespace ChangeRecorder
 } // namespace veritam

@@ -19,9 +19,10 @@
 
 namespace veritam {
 
-Application::Application(CommandLine commandLine, UserMessages& messages)
+Application::Application(CommandLine commandLine, UserMessages& messages, bool firstStart)
     : m_commandLine(std::move(commandLine))
-    , m_messages(messages) {
+    , m_messages(messages)
+    , m_firstStart(firstStart) {
     Main_Form = std::make_unique<TMain_Form>(m_settings, m_commandLine, m_messages);
     Insert_Form = std::make_unique<TInsert_Form>();
     createDataModule();
@@ -39,7 +40,7 @@ Application::~Application() = default;
 void Application::createDataModule() {
     DM1 = std::make_unique<TDM1>(m_messages, *Insert_Form);
     try {
-        if (!m_settings.DataFolder.isEmpty())
+        if (m_firstStart && !m_settings.DataFolder.isEmpty())
             FirstStart::prepareDataFolder(m_settings.DataFolder);
         DM1->DataModuleCreate(m_settings.DataFolder);
     } catch (const DatabaseError& e) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analysis/TParseKatastr.h"
 #include "app/CommandLine.h"
 #include "app/ProcessSettings.h"
 
@@ -26,10 +27,12 @@ class Application {
     CommandLine m_commandLine;
     ProcessSettings m_settings;
     UserMessages& m_messages;
+    bool m_firstStart;
 
 public:
     /// `messages` shows the start-up's errors and everything the lower layers report.
-    Application(CommandLine commandLine, UserMessages& messages);
+    /// Without `firstStart` a missing database is reported, not created.
+    Application(CommandLine commandLine, UserMessages& messages, bool firstStart = true);
     ~Application();
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;
@@ -49,6 +52,9 @@ public:
     std::unique_ptr<TUpozorneni_Form> Upozorneni_Form;
     std::unique_ptr<TLog_Form> Log_Form;
     std::unique_ptr<TAuto_Form> Auto_Form;
+
+    /// The sections of the page read last, shared by the check runs and the editor.
+    TParseKatastr Sections;
 
 private:
     void createDataModule();

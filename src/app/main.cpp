@@ -2,6 +2,7 @@
 #include "app/CommandLine.h"
 #include "app/ConsoleCommands.h"
 #include "app/GuiMessages.h"
+#include "app/HeadlessRun.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -26,6 +27,9 @@ int main(int argc, char* argv[]) {
     if (::geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts); // for the embedded browser
+    const bool headless = commandLine.hasSwitch(QStringLiteral("headless"));
+    if (headless)
+        qputenv("QT_QPA_PLATFORM", "offscreen"); // no display needed, none used
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Veritam"));
     QApplication::setApplicationVersion(QStringLiteral(VERITAM_VERSION));
@@ -37,6 +41,9 @@ int main(int argc, char* argv[]) {
     if (qtTranslator.load(QStringLiteral("qtbase_cs"),
                           QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTranslator);
+
+    if (headless)
+        return veritam::runHeadless(commandLine);
 
     veritam::GuiMessages messages;
     veritam::Application veritamApp(commandLine, messages);

@@ -22,11 +22,17 @@ void TestLogLines::parcelLines_data() {
     QTest::addColumn<QString>("summary");
     QTest::addColumn<QString>("failure");
     QTest::newRow("building parcel with subdivision")
-        << "1, 12, 3" << "Procházím parcelu č. st. 12 / 3" << "Změna u parcely p. č. st. 12 / 3, vlastní označení Louka"
-        << "\r\n********* CHYBA !!! ***********\r\n- parcela č. 12 / 3. Prosím zkontrolujte vstupní data. \r\n";
+        << "1, 12, 3"
+        << "Procházím parcelu č. st. 12 / 3"
+        << "Změna u parcely p. č. st. 12 / 3, vlastní označení Louka"
+        << "\r\n********* CHYBA !!! ***********\r\n- parcela č. 12 / 3. Prosím zkontrolujte "
+           "vstupní data. \r\n";
     QTest::newRow("land parcel without subdivision")
-        << "2, 345, NULL" << "Procházím parcelu č. 345" << "Změna u parcely p. č. 345, vlastní označení Louka"
-        << "\r\n********* CHYBA !!! ***********\r\n- parcela č. 345 / . Prosím zkontrolujte vstupní data. \r\n";
+        << "2, 345, NULL"
+        << "Procházím parcelu č. 345"
+        << "Změna u parcely p. č. 345, vlastní označení Louka"
+        << "\r\n********* CHYBA !!! ***********\r\n- parcela č. 345 / . Prosím zkontrolujte "
+           "vstupní data. \r\n";
 }
 
 void TestLogLines::parcelLines() {
@@ -35,8 +41,9 @@ void TestLogLines::parcelLines() {
     QFETCH(QString, summary);
     QFETCH(QString, failure);
     StoreFixture s(false);
-    s.exec(QStringLiteral("INSERT INTO parcely (druh_cislovani, cislo_1, cislo_2, nazev) VALUES (") + values +
-           QStringLiteral(", 'Louka')"));
+    s.exec(
+        QStringLiteral("INSERT INTO parcely (druh_cislovani, cislo_1, cislo_2, nazev) VALUES (") +
+        values + QStringLiteral(", 'Louka')"));
     auto row = s.dm.OpenStatement(QStringLiteral("SELECT parcely.* FROM parcely"));
     QCOMPARE(LogLines::visiting(RecordKind::Parcel, *row), visiting);
     QCOMPARE(LogLines::summary(RecordKind::Parcel, *row), summary);
@@ -45,17 +52,23 @@ void TestLogLines::parcelLines() {
 
 void TestLogLines::buildingAndUnitLines() {
     StoreFixture s(false);
-    s.exec(QStringLiteral("INSERT INTO jednotky (cislo_stavby, cislo_jednotky, nazev) VALUES (1200, 14, 'Byt')"));
+    s.exec(QStringLiteral(
+        "INSERT INTO jednotky (cislo_stavby, cislo_jednotky, nazev) VALUES (1200, 14, 'Byt')"));
     auto unit = s.dm.OpenStatement(QStringLiteral("SELECT jednotky.* FROM jednotky"));
-    QCOMPARE(LogLines::visiting(RecordKind::Unit, *unit), QStringLiteral("Procházím jednotku č. 1200/14"));
-    QCOMPARE(LogLines::summary(RecordKind::Unit, *unit), QStringLiteral("Změna u jednotky 14, vlastní označení Byt"));
+    QCOMPARE(LogLines::visiting(RecordKind::Unit, *unit),
+             QStringLiteral("Procházím jednotku č. 1200/14"));
+    QCOMPARE(LogLines::summary(RecordKind::Unit, *unit),
+             QStringLiteral("Změna u jednotky 14, vlastní označení Byt"));
     QCOMPARE(LogLines::failure(RecordKind::Building, *unit),
-             QStringLiteral("\r\n********* CHYBA !!! ***********\r\n- stavba vlastní označení Byt. Prosím "
-                            "zkontrolujte vstupní data. \r\n"));
-    QCOMPARE(LogLines::history(RecordKind::Building, QStringLiteral("3"), QStringLiteral("Chata"),
-                               QStringLiteral("/d/historie/stavby/stavba-id-3/2015.03.07,14.05.09.html")),
-             QStringLiteral("Změna u stavby ID 3. Vlastní označení stavby Chata, cesta k souboru je: "
-                            "/d/historie/stavby/stavba-id-3/2015.03.07,14.05.09.html"));
+             QStringLiteral(
+                 "\r\n********* CHYBA !!! ***********\r\n- stavba vlastní označení Byt. Prosím "
+                 "zkontrolujte vstupní data. \r\n"));
+    QCOMPARE(
+        LogLines::history(
+            RecordKind::Building, QStringLiteral("3"), QStringLiteral("Chata"),
+            QStringLiteral("/d/historie/stavby/stavba-id-3/2015.03.07,14.05.09.html")),
+        QStringLiteral("Změna u stavby ID 3. Vlastní označení stavby Chata, cesta k souboru je: "
+                       "/d/historie/stavby/stavba-id-3/2015.03.07,14.05.09.html"));
     QCOMPARE(LogLines::runStarted(), QStringLiteral("Zahájena kontrola"));
     QCOMPARE(LogLines::runEnded(), QStringLiteral("KONTROLA SKONČILA"));
 }

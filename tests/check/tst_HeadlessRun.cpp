@@ -1,0 +1,201 @@
+// The full check run end to end: the program started headless against the portal simulator,
+// with the real browser, a real database and a real data folder.
+#include "PortalSimulator.h"
+#include "TestSupport.h"
+
+#include "platform/CodePage1250.h"
+#include "portal/PortalCredentials.h"
+
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QProcess>
+#include <QtTest>
+
+using namespace veritam;
+using namespace veritam::test;
+
+namespace {
+
+QJsonObject world(const char* owner = "Novák Jan") {
+    QJsonObject s = QJsonDocument::fromJson(R"({
+      "loginStep": true,
+      "territories": [{"code": 602582, "name": "Benice"}, {"code": 774871, "name": "Ústí nad Labem"}],
+      "municipalities": [{"code": 554782, "name": "Praha", "parts": [{"code": 1520, "name": "Běchovice"}]}],
+      "objects": [
+        {"id": "pkn", "kind": "parcel", "territory": 602582, "numbering": 2, "number": "345", "subdivision": "6",
+         "area": "1254", "owners": [["OWNER", "1/1"]]},
+        {"id": "st", "kind": "parcel", "territory": 602582, "numbering": 1, "number": "12", "area": "187",
+         "owners": [["Obec Benice", ""]]},
+        {"id": "pze", "kind": "parcel", "territory": 774871, "type": "PZE", "source": "6", "numbering": 2,
+         "number": "1021", "area": "5310", "owners": [["Obec", ""]]},
+        {"id": "broken", "kind": "parcel", "territory": 602582, "numbering": 2, "number": "902", "fault": "http500"},
+        {"id": "b", "kind": "building", "municipality": 554782, "part": 1520, "buildingType": 1, "building": "45",
+         "owners": [["Novák Jan", ""]]},
+        {"id": "u", "kind": "unit", "municipality": 554782, "part": 1520, "buildingType": 1, "building": "1200",
+         "unit": "14", "share": "6543/120000", "owners": [["Dvořák Tomáš", ""]]}
+      ]})")
+                        .object();
+    QJsonArray objects = s[QStringLiteral("objects")].toArray();
+    QJsonObject first = objects[0].toObject();
+    first[QStringLiteral("owners")] =
+        QJsonArray{QJsonArray{QString::fromUtf8(owner), QStringLiteral("1/1")}};
+    objects[0] = first;
+    s[QStringLiteral("objects")] = objects;
+    return s;
+}
+
+struct Run {
+    int exitCode;
+    QStringList lines;
+    QString err;
+};
+
+} // namespace
+
+class TestHeadlessRun : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void recordsExactlyTheChangesMadeBetweenRuns();
+    void cannotStartWithoutDatabase();
+
+private:
+    Run run(const QString& dataFolder);
+    std::unique_ptr<PortalSimulator> m_sim;
+};
+
+void TestHeadlessRun::initTestCase() {
+    m_sim = std::make_unique<PortalSimulator>(world());
+}
+
+Run TestHeadlessRun::run(const QString& dataFolder) {
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(
+        QStringLiteral("QTWEBENGINE_CHROMIUM_FLAGS"),
+        QStringLiteral("--host-resolver-rules=\"MAP *.portal.test 127.0.0.1\" --disable-gpu"));
+    env.insert(QStringLiteral("QTWEBENGINE_DISABLE_SANDBOX"), QStringLiteral("1"));
+    env.remove(QStringLiteral("DISPLAY"));
+    process.setProcessEnvironment(env);
+    process.start(binFolder() + QStringLiteral("/veritam"),
+                  {QStringLiteral("/autoload"), QStringLiteral("--headless"),
+                   QStringLiteral("--files"), dataFolder});
+    if (!process.waitForFinished(180000))
+        qFatal("the headless run did not end");
+    QStringList lines = QString::fromUtf8(process.readAllStandardOutput()).split(u'\n');
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, lines,
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+void TestHeadlessRun::recordsExactlyTheChangesMadeBetweenRuns() {
+    PreparedFolder prepared(true);
+    const QString folder = prepared.folder.path();
+    {
+        OpenedStore s(folder);
+        const char* parcels[] = {"602582, 'PKN', 4, 2, 345, 6, 'Louka', 1",
+                                 "602582, 'PKN', 4, 1, 12, NULL, 'Stavební', 1",
+                                 "774871, 'PZE', 6, 2, 1021, NULL, 'Pole', 1",
+                                 "602582, 'PKN', 4, 2, 902, NULL, 'Rozbitá', 1",
+                                 "602582, 'PKN', 4, 2, 777, NULL, 'Nesledovaná', 0"};
+        for (const char* values : parcels)
+            s.exec(QStringLiteral("INSERT INTO parcely (user_id, uzemi, typ_parcely, "
+                                  "puvod_parcely, druh_cislovani, "
+                                  "cislo_1, cislo_2, nazev, kontrolovat) VALUES (1, ") +
+                   QString::fromUtf8(values) + u')');
+        s.exec(QStringLiteral("UPDATE parcely SET zmeny = 1"));
+        s.exec(QStringLiteral(
+            "INSERT INTO stavby (user_id, obec, cast_obce, typ_stavby, cislo_stavby, nazev, "
+            "kontrolovat) VALUES (1, 554782, 1520, 1, 45, 'Dům', 1)"));
+        s.exec(QStringLiteral(
+            "INSERT INTO jednotky (user_id, obec, cast_obce, typ_stavby, cislo_stavby, "
+            "cislo_jednotky, nazev, kontrolovat) VALUES (1, 554782, 1520, 1, 1200, 14, 'Byt', 1)"));
+    }
+    PortalCredentials::save(folder, QStringLiteral("jan"), QStringLiteral("heslo"));
+    m_sim->setState(world());
+    m_sim->clearLog();
+
+    // First run: nothing stored yet, so every object found is a change; the broken one fails.
+    Run first = run(folder);
+    QCOMPARE(first.exitCode, 1);
+    QCOMPARE(first.lines.first(), QStringLiteral("Zahájena kontrola"));
+    const qsizetype end = first.lines.indexOf(QStringLiteral("KONTROLA SKONČILA"));
+    QVERIFY2(end > 0, qPrintable(first.lines.join(u'\n')));
+    QVERIFY(first.lines.contains(QStringLiteral("Procházím parcelu č. 345 / 6")));
+    QVERIFY(first.lines.contains(QStringLiteral("Procházím parcelu č. st. 12")));
+    QVERIFY(first.lines.contains(QStringLiteral("Procházím jednotku č. 1200/14")));
+    QVERIFY(first.lines.contains(
+        QStringLiteral("- parcela č. 902 / . Prosím zkontrolujte vstupní data. ")));
+    QCOMPARE(first.lines.mid(end + 1),
+             texts({"Změna u parcely p. č. 345 / 6, vlastní označení Louka",
+                    "Změna u parcely p. č. st. 12, vlastní označení Stavební",
+                    "Změna u parcely p. č. 1021, vlastní označení Pole",
+                    "Změna u stavby 45, vlastní označení Dům",
+                    "Změna u jednotky 14, vlastní označení Byt"}));
+    for (const QJsonObject& request : m_sim->requests())
+        QVERIFY(request[QStringLiteral("params")]
+                    .toObject()[QStringLiteral("ctl00$bodyPlaceHolder$txtParcis")] !=
+                QStringLiteral("777"));
+    {
+        OpenedStore s(folder);
+        QCOMPARE(s.scalar(QStringLiteral("SELECT COUNT(*) FROM parcely WHERE zmeny = 1")).toInt(),
+                 0);
+        QCOMPARE(s.scalar(QStringLiteral("SELECT COUNT(*) FROM zmeny_parcel")).toInt(), 3);
+        QCOMPARE(s.scalar(QStringLiteral("SELECT COUNT(*) FROM zmeny_jednotek")).toInt(), 1);
+        QCOMPARE(s.scalar(QStringLiteral("SELECT hash_podil FROM jednotky")).toString(),
+                 QStringLiteral("6543/120000"));
+    }
+
+    // Second run, nothing changed on the portal: the page noise counts for nothing.
+    Run second = run(folder);
+    QCOMPARE(second.exitCode, 0);
+    QCOMPARE(second.lines.last(), QStringLiteral("KONTROLA SKONČILA"));
+    {
+        OpenedStore s(folder);
+        QCOMPARE(s.scalar(QStringLiteral("SELECT COUNT(*) FROM zmeny_parcel")).toInt(), 3);
+        QCOMPARE(
+            s
+                .scalar(QStringLiteral(
+                    "SELECT COUNT(*) FROM parcely WHERE zmena_vlastnici = 1 OR zmena_vymera = 1"))
+                .toInt(),
+            0);
+    }
+
+    // One owner changes on the portal: exactly that record's owners section is recorded.
+    m_sim->setState(world("Nováková Marie"));
+    Run third = run(folder);
+    QCOMPARE(third.exitCode, 1);
+    QCOMPARE(third.lines.last(),
+             QStringLiteral("Změna u parcely p. č. 345 / 6, vlastní označení Louka"));
+    OpenedStore s(folder);
+    QCOMPARE(s.scalar(QStringLiteral("SELECT COUNT(*) FROM zmeny_parcel")).toInt(), 4);
+    QCOMPARE(s.scalar(QStringLiteral("SELECT COUNT(*) FROM zmeny_staveb")).toInt(), 1);
+    auto louka = s.dm.OpenStatement(QStringLiteral("SELECT * FROM parcely WHERE nazev = 'Louka'"));
+    QVERIFY(louka->yesNo(QStringLiteral("zmena_vlastnici")));
+    QVERIFY(!louka->yesNo(QStringLiteral("zmena_vymera")));
+    QVERIFY(!louka->yesNo(QStringLiteral("zmena_jine")));
+    const QStringList log = CodePage1250::decode([&] {
+                                QFile file(folder + QStringLiteral("history_log.txt"));
+                                file.open(QIODevice::ReadOnly);
+                                return file.readAll();
+                            }())
+                                .split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    QCOMPARE(log.size(), 6);
+    QVERIFY(log.last().startsWith(
+        QStringLiteral(
+            "Změna u parcely ID 1. Vlastní označení parcely Louka, cesta k souboru je: ") +
+        folder + QStringLiteral("historie/parcely/parcela-id-1/")));
+}
+
+void TestHeadlessRun::cannotStartWithoutDatabase() {
+    TempDataFolder folder;
+    const Run result = run(folder.path());
+    QCOMPARE(result.exitCode, 2);
+    QVERIFY2(result.err.contains(QStringLiteral("Kontrolu nelze spustit")), qPrintable(result.err));
+    QVERIFY(!QFileInfo::exists(folder.path() + QStringLiteral("katastr_data.sqlite")));
+}
+
+QTEST_GUILESS_MAIN(TestHeadlessRun)
+#include "tst_HeadlessRun.moc"
