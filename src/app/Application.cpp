@@ -33,6 +33,8 @@ Application::Application(CommandLine commandLine, UserMessages& messages, bool f
     Upozorneni_Form = std::make_unique<TUpozorneni_Form>();
     Log_Form = std::make_unique<TLog_Form>();
     Auto_Form = std::make_unique<TAuto_Form>();
+    Main_Form->attach(
+        {*DM1, *Browser_Form, *About_Form, *Upozorneni_Form, *Log_Form, *Auto_Form, Sections});
 }
 
 Application::~Application() = default;

@@ -8,7 +8,7 @@
 namespace veritam {
 
 TLog_Form::TLog_Form(QWidget* parent)
-    : QWidget(parent, Qt::Window) {
+    : QDialog(parent) {
     setObjectName(QStringLiteral("Log_Form"));
     setWindowTitle(QStringLiteral("Log"));
     Memo1 = new QPlainTextEdit(QStringLiteral("Memo1"), this);

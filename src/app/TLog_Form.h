@@ -1,13 +1,13 @@
 #pragma once
 
-#include <QWidget>
+#include <QDialog>
 
 class QPlainTextEdit;
 
 namespace veritam {
 
 /// The change summary: one line for every record in which the last full run found a change.
-class TLog_Form : public QWidget {
+class TLog_Form : public QDialog {
     Q_OBJECT
 public:
     explicit TLog_Form(QWidget* parent = nullptr);

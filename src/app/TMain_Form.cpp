@@ -1,12 +1,119 @@
 #include "app/TMain_Form.h"
 
 #include "app/ProcessSettings.h"
+#include "app/RecordGrid.h"
+#include "app/RecordListPanel.h"
+#include "app/TLog_Form.h"
+#include "check/FullCheckRun.h"
+#include "check/RecordLookup.h"
+#include "check/SingleCheck.h"
 #include "platform/UserMessages.h"
+#include "portal/PortalAddresses.h"
+#include "portal/PortalLogin.h"
+#include "portal/TBrowser_Form.h"
+#include "settings/TAbout_Form.h"
+#include "settings/TAuto_Form.h"
+#include "settings/TUpozorneni_Form.h"
+#include "store/DatabaseError.h"
+#include "store/DatasetModel.h"
+#include "store/TDM1.h"
 
+#include <QApplication>
 #include <QCloseEvent>
-#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
 
 namespace veritam {
+
+namespace {
+
+struct GridColumn {
+    const char* field;
+    const char* title;
+    int width; ///< 0: as the field's text needs
+};
+
+const GridColumn kParcelColumns[] = {
+    {"ku_nazev", "Název k. ú.", 93},
+    {"uzemi", "Číslo území", 67},
+    {"nazev", "Vlastní název parcely", 165},
+    {"cele_cislo", "p. č.", 67},
+    {"posledni_kontrola", "Poslední kontrola", 110},
+    {"kontrolovat", "Kontrolováno", 71},
+    {"zmena_vymera", "Výměra", 0},
+    {"zmena_vlastnici", "Vlastníci", 46},
+    {"zmena_ochrana", "Ochrana", 52},
+    {"zmena_omezeni", "Omezení", 51},
+    {"zmena_jine", "Jiné", 35},
+};
+const GridColumn kBuildingColumns[] = {
+    {"obec_nazev", "Obec", 93},
+    {"nazev_casti_obce", "Část obce", 67},
+    {"nazev", "Vlastní název stavby", 165},
+    {"cislo_stavby", "Číslo stavby", 67},
+    {"posledni_kontrola", "Poslední kontrola", 110},
+    {"kontrolovat", "Kontrolováno", 70},
+    {"zmena_vlastnici", "Vlastníci", 0},
+    {"zmena_ochrana", "Ochrana", 64},
+    {"zmena_omezeni", "Omezení", 64},
+    {"zmena_jine", "Jiné", 64},
+};
+const GridColumn kUnitColumns[] = {
+    {"obec_nazev", "Obec", 93},
+    {"nazev_casti_obce", "Část obce", 67},
+    {"nazev", "Vlastní název jednotky", 165},
+    {"cislo_stavby", "Číslo stavby", 67},
+    {"cislo_jednotky", "Č. jednotky", 0},
+    {"posledni_kontrola", "Poslední kontrola", 110},
+    {"kontrolovat", "Kontrolováno", 0},
+    {"zmena_podil", "Podíl", 64},
+    {"zmena_vlastnici", "Vlastníci", 64},
+    {"zmena_ochrana", "Ochrana", 64},
+    {"zmena_omezeni", "Omezení", 64},
+    {"zmena_jine", "Jiné", 64},
+};
+
+template <std::size_t N> void bindColumns(RecordGrid* grid, const GridColumn (&columns)[N]) {
+    QList<DatasetModel::Column> list;
+    for (const GridColumn& c : columns)
+        list.append({QString::fromLatin1(c.field), QString::fromUtf8(c.title)});
+    grid->datasetModel().setColumns(list);
+    for (int i = 0; i < static_cast<int>(N); ++i)
+        if (columns[i].width > 0)
+            grid->setColumnWidth(i, columns[i].width);
+}
+
+/// An icon of the desktop's theme, or one of Qt's own where the theme has none.
+QIcon themeIcon(const char* name, QStyle::StandardPixmap fallback) {
+    return QIcon::fromTheme(QString::fromLatin1(name),
+                            QApplication::style()->standardIcon(fallback));
+}
+
+QToolButton* barButton(QWidget* bar, const char* objectName, const char* caption, int width,
+                       const QIcon& icon) {
+    auto* b = new QToolButton(bar);
+    b->setObjectName(QString::fromLatin1(objectName));
+    b->setText(QString::fromUtf8(caption));
+    b->setIcon(icon);
+    b->setIconSize(QSize(32, 32));
+    b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    b->setFixedSize(width, 66);
+    b->setFocusPolicy(Qt::NoFocus); // the focused list stays the current list
+    return b;
+}
+
+} // namespace
 
 TMain_Form::TMain_Form(ProcessSettings& settings, const CommandLine& commandLine,
                        UserMessages& messages, QWidget* parent)
@@ -16,7 +123,10 @@ TMain_Form::TMain_Form(ProcessSettings& settings, const CommandLine& commandLine
     setObjectName(QStringLiteral("Main_Form"));
     setWindowTitle(QStringLiteral("Veritam"));
     FormCreate(commandLine);
+    buildLayout();
 }
+
+TMain_Form::~TMain_Form() = default;
 
 void TMain_Form::FormCreate(const CommandLine& commandLine) {
     try {
@@ -26,6 +136,395 @@ void TMain_Form::FormCreate(const CommandLine& commandLine) {
     }
 }
 
+void TMain_Form::buildLayout() {
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    Horni_Panel = new QWidget(central);
+    Horni_Panel->setObjectName(QStringLiteral("Horni_Panel"));
+    Horni_Panel->setFixedHeight(68);
+    auto* bar = new QHBoxLayout(Horni_Panel);
+    bar->setContentsMargins(1, 1, 1, 1);
+    bar->setSpacing(0);
+    Insert_Button = barButton(Horni_Panel, "Insert_Button", "Nový a upravit", 96,
+                              themeIcon("document-new", QStyle::SP_FileDialogNewFolder));
+    OtevriHistorii_button =
+        barButton(Horni_Panel, "OtevriHistorii_button", "Otevřít historii", 97,
+                  themeIcon("document-open-recent", QStyle::SP_FileDialogDetailedView));
+    http_SpeedButton = barButton(Horni_Panel, "http_SpeedButton", "Nahlížení do KN", 127,
+                                 themeIcon("internet-web-browser", QStyle::SP_DriveNetIcon));
+    Kontrola_Jednoho = barButton(Horni_Panel, "Kontrola_Jednoho", "Zkontrolovat 1 záznam", 120,
+                                 themeIcon("view-refresh", QStyle::SP_BrowserReload));
+    Kontrola_Button = barButton(Horni_Panel, "Kontrola_Button", "Zkontrolovat záznamy", 120,
+                                themeIcon("system-run", QStyle::SP_MediaPlay));
+    Prerusit_Button = barButton(Horni_Panel, "Prerusit_Button", "Přerušit", 120,
+                                themeIcon("process-stop", QStyle::SP_BrowserStop));
+    Prerusit_Button->hide();
+    for (QToolButton* b : {Insert_Button, OtevriHistorii_button, http_SpeedButton, Kontrola_Jednoho,
+                           Kontrola_Button, Prerusit_Button})
+        bar->addWidget(b);
+    bar->addStretch();
+    layout->addWidget(Horni_Panel);
+
+    Log_Memo = new QPlainTextEdit(QStringLiteral("LOG..."), central);
+    Log_Memo->setObjectName(QStringLiteral("Log_Memo"));
+    Log_Memo->setReadOnly(true);
+    Log_Memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    layout->addWidget(Log_Memo, 1);
+    setCentralWidget(central);
+
+    StatusBar1 = new QLabel(this);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    RunProgress = new QProgressBar(this);
+    RunProgress->setMaximumWidth(240);
+    RunProgress->hide();
+    statusBar()->addWidget(StatusBar1, 1);
+    statusBar()->addPermanentWidget(RunProgress);
+    statusBar()->setFixedHeight(19);
+    statusBar()->setSizeGripEnabled(false);
+
+    buildMenu();
+    resize(890, 734 + menuBar()->sizeHint().height());
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+void TMain_Form::buildMenu() {
+    QMenu* settings = menuBar()->addMenu(QStringLiteral("Nastavení"));
+    settings->addAction(QStringLiteral("Automatická kontrola"), this, [this] {
+        if (m_parts)
+            m_parts->schedule.show();
+    });
+    settings->addAction(QStringLiteral("Zadat heslo do CUZK"), this, [this] {
+        if (m_parts)
+            m_parts->about.exec();
+    });
+    menuBar()->addAction(QStringLiteral("Upozornění !!!"), this, [this] {
+        if (m_parts)
+            m_parts->notice.show();
+    });
+}
+
+void TMain_Form::attach(const Parts& parts) {
+    m_parts = std::make_unique<Parts>(parts);
+    buildLists();
+    m_run = std::make_unique<FullCheckRun>(parts.dm, parts.browser, parts.sections, *this,
+                                           m_settings.AutoStartRequested, m_settings.AutoRunActive);
+    connect(Kontrola_Button, &QToolButton::clicked, this, &TMain_Form::Kontrola_ButtonClick);
+    connect(Prerusit_Button, &QToolButton::clicked, this, &TMain_Form::Prerusit_ButtonClick);
+    connect(Kontrola_Jednoho, &QToolButton::clicked, this, &TMain_Form::Kontrola_JednohoClick);
+    connect(http_SpeedButton, &QToolButton::clicked, this, &TMain_Form::http_SpeedButtonClick);
+}
+
+void TMain_Form::buildLists() {
+    TDM1& dm = m_parts->dm;
+    auto* layout = static_cast<QVBoxLayout*>(centralWidget()->layout());
+    Parcely_Panel = new RecordListPanel(QStringLiteral("PARCELY"), QColor(255, 255, 193),
+                                        dm.Parcely_DataSource, centralWidget());
+    Stavby_Panel = new RecordListPanel(QStringLiteral("STAVBY"), QColor(255, 242, 223),
+                                       dm.Stavby_DataSource, centralWidget());
+    Jednotky_Panel = new RecordListPanel(QStringLiteral("JEDNOTKY"), QColor(217, 236, 255),
+                                         dm.Jednotky_DataSource, centralWidget());
+    Parcely_Panel->setObjectName(QStringLiteral("Parcely_Panel"));
+    Stavby_Panel->setObjectName(QStringLiteral("Stavby_Panel"));
+    Jednotky_Panel->setObjectName(QStringLiteral("Jednotky_Panel"));
+    layout->insertWidget(1, Parcely_Panel);
+    layout->insertWidget(2, Stavby_Panel);
+    layout->insertWidget(3, Jednotky_Panel);
+    Parcely_DBGrid = Parcely_Panel->grid();
+    Stavby_DBGrid = Stavby_Panel->grid();
+    Jednotky_DBGrid = Jednotky_Panel->grid();
+    Parcely_DBGrid->setObjectName(QStringLiteral("Parcely_DBGrid"));
+    Stavby_DBGrid->setObjectName(QStringLiteral("Stavby_DBGrid"));
+    Jednotky_DBGrid->setObjectName(QStringLiteral("Jednotky_DBGrid"));
+    bindColumns(Parcely_DBGrid, kParcelColumns);
+    bindColumns(Stavby_DBGrid, kBuildingColumns);
+    bindColumns(Jednotky_DBGrid, kUnitColumns);
+
+    connect(Parcely_Panel, &RecordListPanel::normClicked, this,
+            &TMain_Form::Parcely_Norm_SpeedButtonClick);
+    connect(Stavby_Panel, &RecordListPanel::normClicked, this, &TMain_Form::SpeedButton1Click);
+    connect(Jednotky_Panel, &RecordListPanel::normClicked, this, &TMain_Form::SpeedButton4Click);
+    connect(Parcely_Panel, &RecordListPanel::maxClicked, this,
+            &TMain_Form::Parcely_Max_SpeedButtonClick);
+    connect(Stavby_Panel, &RecordListPanel::maxClicked, this, &TMain_Form::SpeedButton3Click);
+    connect(Jednotky_Panel, &RecordListPanel::maxClicked, this, &TMain_Form::SpeedButton5Click);
+    connect(Parcely_DBGrid, &RecordGrid::cellClicked, this, &TMain_Form::Parcely_DBGridCellClick);
+    connect(Stavby_DBGrid, &RecordGrid::cellClicked, this, &TMain_Form::Stavby_DBGridCellClick);
+    connect(Jednotky_DBGrid, &RecordGrid::cellClicked, this, &TMain_Form::Jednotky_DBGridCellClick);
+    connect(Parcely_DBGrid, &RecordGrid::titleClicked, this, &TMain_Form::Parcely_DBGridTitleClick);
+    connect(Stavby_DBGrid, &RecordGrid::titleClicked, this, &TMain_Form::Stavby_DBGridTitleClick);
+    connect(Jednotky_DBGrid, &RecordGrid::titleClicked, this,
+            &TMain_Form::Jednotky_DBGridTitleClick);
+    connect(Parcely_DBGrid, &RecordGrid::deleteRequested, this,
+            [this] { deleteCurrent(RecordKind::Parcel); });
+    connect(Stavby_DBGrid, &RecordGrid::deleteRequested, this,
+            [this] { deleteCurrent(RecordKind::Building); });
+    connect(Jednotky_DBGrid, &RecordGrid::deleteRequested, this,
+            [this] { deleteCurrent(RecordKind::Unit); });
+    FormResize();
+}
+
+RecordListPanel* TMain_Form::panelOf(RecordKind kind) const {
+    switch (kind) {
+    case RecordKind::Parcel:
+        return Parcely_Panel;
+    case RecordKind::Building:
+        return Stavby_Panel;
+    case RecordKind::Unit:
+        break;
+    }
+    return Jednotky_Panel;
+}
+
+std::optional<RecordKind> TMain_Form::focusedKind() const {
+    for (RecordKind kind : kAllRecordKinds)
+        if (panelOf(kind) && panelOf(kind)->grid()->hasFocus())
+            return kind;
+    return std::nullopt;
+}
+
+// ---------------------------------------------------------------------------
+// Layout
+
+void TMain_Form::FormResize() {
+    if (!Parcely_Panel)
+        return;
+    const int quarter = (height() - menuBar()->height()) / 4;
+    for (RecordListPanel* panel : {Jednotky_Panel, Stavby_Panel, Parcely_Panel})
+        panel->setFixedHeight(quarter);
+}
+
+void TMain_Form::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    FormResize();
+}
+
+void TMain_Form::max(RecordListPanel* panel) {
+    Log_Memo->hide();
+    for (RecordListPanel* p : {Parcely_Panel, Stavby_Panel, Jednotky_Panel}) {
+        p->setVisible(p == panel);
+        p->setMaximumHeight(QWIDGETSIZE_MAX);
+        p->setMinimumHeight(0);
+    }
+    static_cast<QVBoxLayout*>(centralWidget()->layout())->setStretchFactor(panel, 1);
+}
+
+void TMain_Form::norm(RecordListPanel* panel) {
+    static_cast<QVBoxLayout*>(centralWidget()->layout())->setStretchFactor(panel, 0);
+    Log_Memo->show();
+    // The layout keeps the panels in the order PARCELY, STAVBY, JEDNOTKY.
+    for (RecordListPanel* p : {Parcely_Panel, Stavby_Panel, Jednotky_Panel})
+        p->show();
+    FormResize();
+}
+
+void TMain_Form::Parcely_Norm_SpeedButtonClick() {
+    if (Parcely_Panel && Parcely_Panel->normButton()->isChecked())
+        norm(Parcely_Panel);
+}
+void TMain_Form::SpeedButton1Click() {
+    norm(Stavby_Panel);
+}
+void TMain_Form::SpeedButton4Click() {
+    norm(Jednotky_Panel);
+}
+void TMain_Form::Parcely_Max_SpeedButtonClick() {
+    max(Parcely_Panel);
+}
+void TMain_Form::SpeedButton3Click() {
+    max(Stavby_Panel);
+}
+void TMain_Form::SpeedButton5Click() {
+    max(Jednotky_Panel);
+}
+
+// ---------------------------------------------------------------------------
+// Lists
+
+void TMain_Form::Parcely_DBGridCellClick(int visualColumn) {
+    switchChecked(RecordKind::Parcel, visualColumn);
+}
+void TMain_Form::Stavby_DBGridCellClick(int visualColumn) {
+    switchChecked(RecordKind::Building, visualColumn);
+}
+void TMain_Form::Jednotky_DBGridCellClick(int visualColumn) {
+    switchChecked(RecordKind::Unit, visualColumn);
+}
+
+void TMain_Form::switchChecked(RecordKind kind, int visualColumn) {
+    // Tied to the column's position, whatever field the user has moved there.
+    if (visualColumn != (kind == RecordKind::Unit ? 7 : 6))
+        return;
+    TDM1& dm = m_parts->dm;
+    Dataset& q = dm.recordQuery(kind);
+    if (q.currentRow() < 0)
+        return;
+    const int id = q.integer(QStringLiteral("id"));
+    const QString value =
+        q.yesNo(QStringLiteral("kontrolovat")) ? QStringLiteral("0") : QStringLiteral("1");
+    const QString table = tablesOf(kind).recordTable;
+    try {
+        dm.ExecuteStatement(QStringLiteral("UPDATE `%1` SET `kontrolovat` = ").arg(table) + value +
+                            QStringLiteral(" WHERE id = ") + QString::number(id));
+    } catch (const DatabaseError& e) {
+        m_messages.showError(e.message());
+        return;
+    }
+    dm.Obnovit_Query(q);
+    q.locate(QStringLiteral("id"), id);
+}
+
+void TMain_Form::Parcely_DBGridTitleClick(const QString& field) {
+    sortBy(RecordKind::Parcel, field);
+}
+void TMain_Form::Stavby_DBGridTitleClick(const QString& field) {
+    sortBy(RecordKind::Building, field);
+}
+void TMain_Form::Jednotky_DBGridTitleClick(const QString& field) {
+    sortBy(RecordKind::Unit, field);
+}
+
+void TMain_Form::sortBy(RecordKind kind, const QString& field) {
+    Dataset& q = m_parts->dm.recordQuery(kind);
+    q.close();
+    // The computed designation sorts by the parcel number.
+    const QString column = field == QLatin1String("cele_cislo") ? QStringLiteral("cislo_1") : field;
+    const bool ascending = q.sql().last().contains(QLatin1String("ASC"));
+    q.setLastSqlLine(QStringLiteral("ORDER BY ") + column +
+                     (ascending ? QStringLiteral(" DESC") : QStringLiteral(" ASC")));
+    try {
+        q.open();
+    } catch (const DatabaseError& e) {
+        m_messages.showError(e.message());
+    }
+}
+
+void TMain_Form::deleteCurrent(RecordKind kind) {
+    Dataset& q = m_parts->dm.recordQuery(kind);
+    if (q.currentRow() < 0)
+        return;
+    if (QMessageBox::question(this, QStringLiteral("Veritam"), QStringLiteral("Delete record?"),
+                              QMessageBox::Ok | QMessageBox::Cancel,
+                              QMessageBox::Cancel) != QMessageBox::Ok)
+        return;
+    try {
+        q.deleteRecord();
+    } catch (const SilentAbort&) {
+        // The record rules did the deletion and refreshed the list.
+    } catch (const DatabaseError& e) {
+        m_messages.showError(e.message());
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Portal and checks
+
+void TMain_Form::http_SpeedButtonClick() {
+    TBrowser_Form& form = m_parts->browser;
+    PortalBrowser& browser = form.browser();
+    try {
+        const PortalBrowser::Operation operation(browser);
+        const std::optional<RecordKind> kind = focusedKind();
+        if (!kind) {
+            form.show();
+            PortalLogin(browser, m_parts->dm.dataFolder());
+            browser.Navigate(PortalAddresses::searchPage(RecordKind::Parcel));
+            return;
+        }
+        form.show();
+        form.hide();
+        PortalLogin(browser, m_parts->dm.dataFolder());
+        Log_Memo->clear();
+        form.show();
+        const Dataset& list = m_parts->dm.recordQuery(*kind);
+        if (list.recordCount() > 0)
+            searchRecord(*kind, list, browser);
+        else
+            browser.Navigate(PortalAddresses::searchPage(*kind));
+    } catch (const std::exception& e) {
+        m_messages.showError(QString::fromUtf8(e.what()));
+    }
+}
+
+void TMain_Form::Kontrola_JednohoClick() {
+    try {
+        veritam::Kontrola_JednohoClick(m_parts->dm, m_parts->browser, m_parts->sections,
+                                       focusedKind());
+    } catch (const PortalError& e) {
+        m_messages.showError(e.message());
+    } catch (const std::exception& e) {
+        m_messages.showError(QString::fromUtf8(e.what()));
+    }
+}
+
+void TMain_Form::Kontrola_ButtonClick() {
+    if (m_run)
+        m_run->Kontrola_ButtonClick();
+}
+
+void TMain_Form::Prerusit_ButtonClick() {
+    if (m_run)
+        m_run->Prerusit_ButtonClick();
+}
+
+// ---------------------------------------------------------------------------
+// The full run's outlets
+
+void TMain_Form::addLogLine(const QString& line) {
+    Log_Memo->appendPlainText(line);
+}
+
+void TMain_Form::setStatus(const QString& text, int pass, int done, int total) {
+    StatusBar1->setText(text);
+    RunProgress->setVisible(!text.isEmpty());
+    RunProgress->setRange(0, std::max(total, 1));
+    RunProgress->setValue(done);
+    static const char* const kPasses[] = {"parcely", "stavby", "jednotky"};
+    RunProgress->setFormat(QString::fromLatin1(kPasses[std::clamp(pass, 0, 2)]) +
+                           QStringLiteral(" %v/%m"));
+}
+
+void TMain_Form::ZapnoutOvladaciZarizeni(bool enable) {
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             Kontrola_Button, Insert_Button, OtevriHistorii_button, http_SpeedButton,
+             Kontrola_Jednoho, Parcely_DBGrid, Stavby_DBGrid, Jednotky_DBGrid})
+        if (w)
+            w->setEnabled(enable);
+    Prerusit_Button->setVisible(!enable);
+}
+
+void TMain_Form::setCheckButtonCaption(const QString& caption) {
+    Kontrola_Button->setText(caption);
+}
+
+void TMain_Form::clearSummary() {
+    m_parts->log.clear();
+}
+
+void TMain_Form::addSummaryLine(const QString& line) {
+    m_parts->log.addLine(line);
+}
+
+bool TMain_Form::summaryHasText() const {
+    return m_parts->log.hasText();
+}
+
+void TMain_Form::showSummary() {
+    QApplication::alert(this);
+    m_parts->log.exec();
+}
+
+void TMain_Form::quitApplication() {
+    // Queued, so that it also ends an automatic run started before the message loop.
+    QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+}
+
+// ---------------------------------------------------------------------------
+// Window events
+
 void TMain_Form::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (!event->spontaneous())
@@ -33,8 +532,8 @@ void TMain_Form::showEvent(QShowEvent* event) {
 }
 
 void TMain_Form::FormShow() {
-    if (m_settings.AutoStartRequested && !m_settings.AutoRunActive && startFullRun)
-        startFullRun();
+    if (m_settings.AutoStartRequested && !m_settings.AutoRunActive)
+        Kontrola_ButtonClick();
 }
 
 void TMain_Form::closeEvent(QCloseEvent* event) {

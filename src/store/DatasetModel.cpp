@@ -19,7 +19,11 @@ DatasetModel::DatasetModel(Dataset& dataset, QObject* parent)
         if (row >= 0 && row < rowCount() && columnCount() > 0)
             emit dataChanged(index(row, 0), index(row, columnCount() - 1));
     });
-    connect(&dataset, &Dataset::currentRowChanged, this, &DatasetModel::currentRowChanged);
+    connect(&dataset, &Dataset::currentRowChanged, this, [this](int row) {
+        if (rowCount() > 0)
+            emit headerDataChanged(Qt::Vertical, 0, rowCount() - 1);
+        emit currentRowChanged(row);
+    });
 }
 
 int DatasetModel::rowCount(const QModelIndex& parent) const {
@@ -27,17 +31,39 @@ int DatasetModel::rowCount(const QModelIndex& parent) const {
 }
 
 int DatasetModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(m_dataset.fieldNames().size());
+    if (parent.isValid())
+        return 0;
+    return static_cast<int>(m_columns.isEmpty() ? m_dataset.fieldNames().size() : m_columns.size());
+}
+
+void DatasetModel::setColumns(QList<Column> columns) {
+    beginResetModel();
+    m_columns = std::move(columns);
+    endResetModel();
+}
+
+QString DatasetModel::fieldOf(int column) const {
+    if (!m_columns.isEmpty())
+        return column >= 0 && column < m_columns.size() ? m_columns[column].field : QString();
+    const QStringList fields = m_dataset.fieldNames();
+    return column >= 0 && column < fields.size() ? fields[column] : QString();
+}
+
+int DatasetModel::datasetColumn(int column) const {
+    return m_columns.isEmpty() ? column : m_dataset.fieldIndex(fieldOf(column));
 }
 
 QVariant DatasetModel::data(const QModelIndex& index, int role) const {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
         return {};
+    const int column = datasetColumn(index.column());
+    if (column < 0)
+        return {};
     switch (role) {
     case Qt::DisplayRole:
-        return m_dataset.displayText(index.row(), index.column());
+        return m_dataset.displayText(index.row(), column);
     case Qt::EditRole:
-        return m_dataset.rowValue(index.row(), index.column());
+        return m_dataset.rowValue(index.row(), column);
     default:
         return {};
     }
@@ -47,10 +73,13 @@ QVariant DatasetModel::headerData(int section, Qt::Orientation orientation, int 
     if (role != Qt::DisplayRole)
         return {};
     if (orientation == Qt::Horizontal) {
-        const QStringList fields = m_dataset.fieldNames();
-        return section >= 0 && section < fields.size() ? QVariant(fields[section]) : QVariant();
+        if (!m_columns.isEmpty())
+            return section >= 0 && section < m_columns.size() ? QVariant(m_columns[section].title)
+                                                              : QVariant();
+        return fieldOf(section).isEmpty() ? QVariant() : QVariant(fieldOf(section));
     }
-    return section + 1;
+    // The row indicator marks the current row.
+    return section == m_dataset.currentRow() ? QStringLiteral("\u25B8") : QString();
 }
 
 Qt::ItemFlags DatasetModel::flags(const QModelIndex& index) const {
@@ -58,7 +87,12 @@ Qt::ItemFlags DatasetModel::flags(const QModelIndex& index) const {
 }
 
 int DatasetModel::columnOf(const QString& field) const {
-    return m_dataset.fieldIndex(field);
+    if (m_columns.isEmpty())
+        return m_dataset.fieldIndex(field);
+    for (int c = 0; c < m_columns.size(); ++c)
+        if (m_columns[c].field.compare(field, Qt::CaseInsensitive) == 0)
+            return c;
+    return -1;
 }
 
 } // namespace veritam

@@ -23,7 +23,17 @@ public:
                         int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
-    /// The column of a field, -1 when the query has no such field.
+    /// Shows only these fields, in this order, under these titles (a grid's columns);
+    /// an empty list shows every field under its name.
+    struct Column {
+        QString field;
+        QString title;
+    };
+    void setColumns(QList<Column> columns);
+    /// The field a column shows.
+    QString fieldOf(int column) const;
+
+    /// The column of a field, -1 when the model shows no such field.
     int columnOf(const QString& field) const;
 
 signals:
@@ -31,7 +41,10 @@ signals:
     void currentRowChanged(int row);
 
 private:
+    int datasetColumn(int column) const;
+
     Dataset& m_dataset;
+    QList<Column> m_columns;
 };
 
 } // namespace veritam

@@ -16,6 +16,7 @@
 #include "store/TDM1.h"
 
 #include <QFile>
+#include <QPlainTextEdit>
 #include <QWidget>
 #include <QtTest>
 
@@ -143,18 +144,16 @@ void TestStartup::showStartsTheAutomaticRunOnce() {
     Application app(
         CommandLine({QStringLiteral("-AUTOLOAD"), QStringLiteral("/files"), folder.path()}),
         messages);
-    int runs = 0;
-    app.Main_Form->startFullRun = [&] {
-        ++runs;
-        // The run marks itself as begun.
-        app.settings().AutoStartRequested = false;
-        app.settings().AutoRunActive = true;
-    };
     QVERIFY(app.settings().AutoStartRequested);
-    app.show();
+    app.show(); // the run: no account on file, no records
+    QVERIFY(!app.settings().AutoStartRequested);
+    QVERIFY(app.settings().AutoRunActive);
     app.Main_Form->hide();
     app.Main_Form->show();
-    QCOMPARE(runs, 1);
+    const QString log = app.Main_Form->Log_Memo->toPlainText();
+    QCOMPARE(log.count(QStringLiteral("Zahájena kontrola")), 1);
+    QVERIFY(log.endsWith(QStringLiteral("KONTROLA SKONČILA")));
+    QCOMPARE(messages.messages.filter(QStringLiteral("Zadejte přihlašovací údaje")).size(), 1);
 }
 
 QTEST_MAIN(TestStartup)

@@ -1,0 +1,69 @@
+#include "app/RecordGrid.h"
+
+#include "app/FlagCellDelegate.h"
+#include "store/Dataset.h"
+#include "store/DatasetModel.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+
+namespace veritam {
+
+RecordGrid::RecordGrid(DatasetModel& model, QWidget* parent)
+    : QTableView(parent)
+    , m_model(model) {
+    setModel(&model);
+    setItemDelegate(new FlagCellDelegate(model, this));
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setShowGrid(true);
+    setWordWrap(false);
+    horizontalHeader()->setSectionsMovable(true);
+    horizontalHeader()->setSectionsClickable(true);
+    horizontalHeader()->setHighlightSections(false);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    verticalHeader()->setMinimumWidth(14);
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+
+    // The grid and the query agree on the current row, whichever moves it.
+    connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) {
+                Dataset& q = m_model.dataset();
+                if (current.isValid() && current.row() != q.currentRow() && !q.isEditing())
+                    q.setCurrentRow(current.row());
+            });
+    connect(&model, &DatasetModel::currentRowChanged, this, &RecordGrid::followCurrentRow);
+    connect(&model, &QAbstractItemModel::modelReset, this,
+            [this] { followCurrentRow(m_model.dataset().currentRow()); });
+    connect(this, &QAbstractItemView::clicked, this,
+            [this](const QModelIndex& index) { emit cellClicked(visualColumn(index)); });
+    connect(horizontalHeader(), &QHeaderView::sectionClicked, this,
+            [this](int logical) { emit titleClicked(m_model.fieldOf(logical)); });
+}
+
+int RecordGrid::visualColumn(const QModelIndex& index) const {
+    return horizontalHeader()->visualIndex(index.column()) + 1;
+}
+
+void RecordGrid::followCurrentRow(int row) {
+    if (row < 0 || row >= m_model.rowCount())
+        return;
+    const QModelIndex current = currentIndex();
+    if (current.isValid() && current.row() == row)
+        return;
+    const int column = current.isValid() ? current.column() : 0;
+    selectionModel()->setCurrentIndex(m_model.index(row, column),
+                                      QItemSelectionModel::ClearAndSelect |
+                                          QItemSelectionModel::Rows);
+}
+
+void RecordGrid::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Delete && event->modifiers() == Qt::ControlModifier) {
+        emit deleteRequested();
+        return;
+    }
+    QTableView::keyPressEvent(event);
+}
+
+} // namespace veritam

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QTableView>
+
+namespace veritam {
+
+class DatasetModel;
+
+/// A record list: whole-row selection following the query's current row, a row indicator,
+/// movable and resizable columns, no in-place editing, Ctrl+Delete asking to delete.
+class RecordGrid : public QTableView {
+    Q_OBJECT
+public:
+    RecordGrid(DatasetModel& model, QWidget* parent = nullptr);
+
+    DatasetModel& datasetModel() const { return m_model; }
+    /// The column position of a cell as the user sees it, the row indicator being 0.
+    int visualColumn(const QModelIndex& index) const;
+
+signals:
+    /// A data cell was clicked, after its row became current.
+    void cellClicked(int visualColumn);
+    /// A column title was clicked; `field` is what the column shows.
+    void titleClicked(const QString& field);
+    void deleteRequested();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void followCurrentRow(int row);
+
+    DatasetModel& m_model;
+};
+
+} // namespace veritam

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QWidget>
+
+class QToolButton;
+
+namespace veritam {
+
+class DatasetModel;
+class RecordGrid;
+
+/// One of the three record lists: a header strip with its name on the list colour and the
+/// "norm"/"max" pair, and the grid below it.
+class RecordListPanel : public QWidget {
+    Q_OBJECT
+public:
+    RecordListPanel(const QString& title, QColor colour, DatasetModel& model,
+                    QWidget* parent = nullptr);
+
+    RecordGrid* grid() const { return m_grid; }
+    QToolButton* normButton() const { return m_norm; }
+    QToolButton* maxButton() const { return m_max; }
+
+signals:
+    void normClicked();
+    void maxClicked();
+
+private:
+    RecordGrid* m_grid;
+    QToolButton* m_norm;
+    QToolButton* m_max;
+};
+
+} // namespace veritam
