@@ -64,10 +64,12 @@ class TextBuilder {
 public:
     enum class Break { None, Space, Tab, Line };
 
+    /// White space is HTML's: space, tab, line feed, form feed, carriage return. The text is
+    /// kept as UTF-8 bytes until the end.
     void text(const char* utf8) {
-        const QString piece = QString::fromUtf8(utf8);
-        for (const QChar c : piece) {
-            if (c.isSpace() && c != QChar::Nbsp) {
+        for (const char* p = utf8; *p; ++p) {
+            const char c = *p;
+            if (c == ' ' || c == '\t' || c == '\n' || c == '\f' || c == '\r') {
                 request(Break::Space);
             } else {
                 flush();
@@ -80,32 +82,24 @@ public:
             m_pending = b;
     }
     /// A blank at the very end stays; a line or cell break there does not.
-    QString result() const { return m_pending == Break::Space ? m_out + u' ' : m_out; }
+    QString result() const {
+        return QString::fromUtf8(m_pending == Break::Space ? m_out + ' ' : m_out);
+    }
 
 private:
     void flush() {
+        if (m_pending == Break::None)
+            return;
         if (m_out.isEmpty()) {
             if (m_pending == Break::Space)
-                m_out.append(u' '); // a blank at the very start stays too
+                m_out.append(' '); // a blank at the very start stays too
         } else {
-            switch (m_pending) {
-            case Break::None:
-                break;
-            case Break::Space:
-                m_out.append(u' ');
-                break;
-            case Break::Tab:
-                m_out.append(u'\t');
-                break;
-            case Break::Line:
-                m_out.append(u'\n');
-                break;
-            }
+            m_out.append(m_pending == Break::Space ? ' ' : m_pending == Break::Tab ? '\t' : '\n');
         }
         m_pending = Break::None;
     }
 
-    QString m_out;
+    QByteArray m_out;
     Break m_pending = Break::None;
 };
 

@@ -8,7 +8,8 @@ namespace veritam {
 
 /// The text of a parsed element, after the innerText rules for content that is not
 /// rendered, in one fixed way so that the same markup always gives the same text:
-/// - white space in text runs collapses to one blank; next to a line or cell break it
+/// - white space (HTML's: space, tab, line feed, form feed, carriage return; not the
+///   no-break space) collapses to one blank; next to a line or cell break it
 ///   disappears, while one at the very start or end of the element's text stays (so a
 ///   label "Výměra [m2]: " keeps its trailing blank);
 /// - a block element (p, div, h1..h6, table, li, ...) and a table row begin and end a line;
