@@ -108,7 +108,9 @@ QToolButton* barButton(QWidget* bar, const char* objectName, const char* caption
     b->setIcon(icon);
     b->setIconSize(QSize(32, 32));
     b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    b->setFixedSize(width, 66);
+    // The specified widths fit the captions in the original font; wider fonts widen the button.
+    b->setFixedHeight(66);
+    b->setMinimumWidth(width);
     b->setFocusPolicy(Qt::NoFocus); // the focused list stays the current list
     return b;
 }

@@ -1,0 +1,174 @@
+// The main window's lists as the user works with them, offscreen.
+#include "TestSupport.h"
+
+#include "app/Application.h"
+#include "app/RecordGrid.h"
+#include "app/RecordListPanel.h"
+#include "app/TMain_Form.h"
+#include "store/DatasetModel.h"
+#include "store/TDM1.h"
+
+#include <QDir>
+#include <QHeaderView>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QToolButton>
+#include <QPlainTextEdit>
+#include <QTimer>
+#include <QtTest>
+
+using namespace veritam;
+using namespace veritam::test;
+
+namespace {
+
+/// The application on a data folder with three parcels (the second unwatched and with a
+/// changed owners section) and one change row with its snapshot for the first.
+struct Window {
+    Window() {
+        folder.createDatabaseWithCodeLists();
+        {
+            OpenedStore s(folder.path());
+            for (const char* values : {"602582, 2, 30, 'C', 1, 0", "602582, 2, 10, 'A', 0, 1", "602582, 1, 20, 'B', 1, 0"})
+                s.exec(QStringLiteral("INSERT INTO parcely (user_id, uzemi, druh_cislovani, cislo_1, nazev, "
+                                      "kontrolovat, zmena_vlastnici) VALUES (1, ") +
+                       QString::fromLatin1(values) + u')');
+            s.exec(QStringLiteral("INSERT INTO user_table (login) VALUES ('x')"));
+            s.exec(QStringLiteral("DELETE FROM user_table WHERE login = 'prihlasovaci_jmeno'"));
+            s.dm.InsertChange(QStringLiteral("zmeny_parcel"), QStringLiteral("id_parcely"), QStringLiteral("1"),
+                              QDateTime::currentDateTime(), QStringLiteral("historie/parcely/parcela-id-1/a.html"));
+        }
+        QDir().mkpath(folder.path() + QStringLiteral("historie/parcely/parcela-id-1"));
+        app = std::make_unique<Application>(CommandLine({QStringLiteral("--files"), folder.path()}), messages);
+        form().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form()));
+        form().Log_Memo->setFocus();
+    }
+    TMain_Form& form() { return *app->Main_Form; }
+    Dataset& parcels() { return app->DM1->Parcely_Query; }
+    RecordGrid& grid() { return *form().Parcely_DBGrid; }
+    QModelIndex cell(int row, const char* field) {
+        return grid().model()->index(row, grid().datasetModel().columnOf(QString::fromLatin1(field)));
+    }
+    void click(const QModelIndex& index) {
+        QTest::mouseClick(grid().viewport(), Qt::LeftButton, {}, grid().visualRect(index).center());
+    }
+    void clickTitle(const char* field) {
+        const int logical = grid().datasetModel().columnOf(QString::fromLatin1(field));
+        QHeaderView* header = grid().horizontalHeader();
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                          QPoint(header->sectionViewportPosition(logical) + 5, header->height() / 2));
+    }
+    bool checked(const char* name) {
+        return app->DM1->OpenStatement(QStringLiteral("SELECT kontrolovat FROM parcely WHERE nazev = '%1'")
+                                           .arg(QString::fromLatin1(name)))
+            ->yesNo(QStringLiteral("kontrolovat"));
+    }
+
+    TempDataFolder folder;
+    RecordingMessages messages;
+    std::unique_ptr<Application> app;
+};
+
+} // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void flagCellsArePainted();
+    void switchFollowsTheColumnPosition();
+    void titleClicksAlternateAscendingAndDescending();
+    void panelsShareTheHeight();
+    void maxThenNormRestoresTheOrder();
+    void ctrlDeleteRemovesRecordChangesAndSnapshots();
+};
+
+void TestMainWindow::flagCellsArePainted() {
+    Window w;
+    const QImage image = w.grid().viewport()->grab().toImage();
+    const auto colourAt = [&](int row, const char* field) {
+        const QRect r = w.grid().visualRect(w.cell(row, field));
+        return QColor(image.pixel(r.left() + 2, r.top() + 2)).rgb();
+    };
+    // Rows by name: A (unwatched, owners changed), B, C.
+    QCOMPARE(w.parcels().text(QStringLiteral("nazev")), QStringLiteral("A"));
+    QCOMPARE(colourAt(0, "kontrolovat"), qRgb(254, 207, 216));
+    QCOMPARE(colourAt(0, "zmena_vlastnici"), qRgb(254, 207, 216));
+    QCOMPARE(colourAt(0, "zmena_ochrana"), qRgb(179, 255, 159));
+    QCOMPARE(colourAt(1, "kontrolovat"), qRgb(179, 255, 159));
+    QVERIFY(colourAt(1, "nazev") != qRgb(179, 255, 159));
+}
+
+void TestMainWindow::switchFollowsTheColumnPosition() {
+    Window w;
+    w.click(w.cell(1, "kontrolovat")); // row B, not current before the click
+    QVERIFY(!w.checked("B"));
+    QCOMPARE(w.parcels().text(QStringLiteral("nazev")), QStringLiteral("B")); // stays current
+    w.click(w.cell(1, "nazev"));
+    QVERIFY(!w.checked("B"));
+
+    // "Kontrolováno" dragged to the front: the sixth position now shows "Poslední kontrola".
+    QHeaderView* header = w.grid().horizontalHeader();
+    header->moveSection(header->visualIndex(w.cell(0, "kontrolovat").column()), 0);
+    w.click(w.cell(2, "posledni_kontrola")); // row C
+    QVERIFY(!w.checked("C"));
+    w.click(w.cell(2, "kontrolovat"));
+    QVERIFY(!w.checked("C"));
+    QCOMPARE(w.parcels().text(QStringLiteral("nazev")), QStringLiteral("C"));
+}
+
+void TestMainWindow::titleClicksAlternateAscendingAndDescending() {
+    Window w;
+    w.clickTitle("nazev");
+    QCOMPARE(w.parcels().sql().last(), QStringLiteral("ORDER BY nazev ASC"));
+    QCOMPARE(w.parcels().text(QStringLiteral("nazev")), QStringLiteral("A"));
+    w.clickTitle("cele_cislo");
+    QCOMPARE(w.parcels().sql().last(), QStringLiteral("ORDER BY cislo_1 DESC"));
+    QCOMPARE(w.parcels().integer(QStringLiteral("cislo_1")), 30);
+    w.clickTitle("cele_cislo");
+    QCOMPARE(w.parcels().sql().last(), QStringLiteral("ORDER BY cislo_1 ASC"));
+}
+
+void TestMainWindow::panelsShareTheHeight() {
+    Window w;
+    TMain_Form& f = w.form();
+    f.resize(890, 735 + f.menuBar()->height());
+    QTRY_COMPARE(f.Parcely_Panel->height(), 183);
+    QCOMPARE(f.Stavby_Panel->height(), 183);
+    QCOMPARE(f.Jednotky_Panel->height(), 183);
+}
+
+void TestMainWindow::maxThenNormRestoresTheOrder() {
+    Window w;
+    TMain_Form& f = w.form();
+    f.Stavby_Panel->maxButton()->click();
+    QTRY_VERIFY(!f.Log_Memo->isVisible());
+    QVERIFY(!f.Parcely_Panel->isVisible() && !f.Jednotky_Panel->isVisible());
+    QTRY_VERIFY(f.Stavby_Panel->height() > 500);
+    f.Stavby_Panel->normButton()->click();
+    QTRY_VERIFY(f.Log_Memo->isVisible());
+    QTRY_VERIFY(f.Parcely_Panel->y() < f.Stavby_Panel->y() && f.Stavby_Panel->y() < f.Jednotky_Panel->y());
+    QCOMPARE(f.Stavby_Panel->height(), f.Parcely_Panel->height());
+    QCOMPARE(f.Jednotky_Panel->height(), f.Parcely_Panel->height());
+}
+
+void TestMainWindow::ctrlDeleteRemovesRecordChangesAndSnapshots() {
+    Window w;
+    QVERIFY(w.parcels().locate(QStringLiteral("ID"), 1));
+    w.grid().setFocus();
+    QTimer::singleShot(200, [] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            QCOMPARE(box->text(), QStringLiteral("Delete record?"));
+            box->button(QMessageBox::Ok)->click();
+        }
+    });
+    QTest::keyClick(&w.grid(), Qt::Key_Delete, Qt::ControlModifier);
+    QCOMPARE(w.parcels().recordCount(), 2);
+    QCOMPARE(w.app->DM1->OpenStatement(QStringLiteral("SELECT COUNT(*) AS n FROM zmeny_parcel"))->integer(QStringLiteral("n")), 0);
+    QVERIFY(!QFileInfo::exists(w.folder.path() + QStringLiteral("historie/parcely/parcela-id-1")));
+    QVERIFY(w.messages.errors.isEmpty());
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_MainWindow.moc"
