@@ -1,5 +1,6 @@
 #include "app/TMain_Form.h"
 
+#include "app/DesktopNotification.h"
 #include "app/ProcessSettings.h"
 #include "app/RecordGrid.h"
 #include "app/RecordListPanel.h"
@@ -516,6 +517,10 @@ bool TMain_Form::summaryHasText() const {
 
 void TMain_Form::showSummary() {
     QApplication::alert(this);
+    if (m_settings.AutoRunActive)
+        notifyDesktop(QStringLiteral("Veritam: nalezeny změny"),
+                      QStringLiteral("Automatická kontrola našla změny u %1 nemovitostí.")
+                          .arg(m_parts->log.Memo1->blockCount()));
     m_parts->log.exec();
 }
 

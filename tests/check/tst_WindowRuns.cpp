@@ -1,0 +1,158 @@
+// The check runs from the main window, with the real browser against the simulator.
+#include "PortalSimulator.h"
+#include "TestSupport.h"
+
+#include "app/Application.h"
+#include "app/RecordGrid.h"
+#include "app/TLog_Form.h"
+#include "app/TMain_Form.h"
+#include "portal/PortalCredentials.h"
+#include "store/TDM1.h"
+
+#include <QApplication>
+#include <QJsonDocument>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QTimer>
+#include <QToolButton>
+#include <QtTest>
+
+using namespace veritam;
+using namespace veritam::test;
+
+namespace {
+
+QJsonObject world() {
+    QJsonObject s = QJsonDocument::fromJson(R"({
+      "loginStep": false,
+      "territories": [{"code": 602582, "name": "Benice"}],
+      "municipalities": [{"code": 554782, "name": "Praha", "parts": [{"code": 1520, "name": "Běchovice"}]}],
+      "objects": [
+        {"kind": "parcel", "territory": 602582, "number": "1", "owners": [["A"]]},
+        {"kind": "parcel", "territory": 602582, "number": "2", "owners": [["B"]]},
+        {"kind": "parcel", "territory": 602582, "number": "3", "owners": [["C"]], "fault": "delay:1500"},
+        {"kind": "parcel", "territory": 602582, "number": "4", "owners": [["D"]]},
+        {"kind": "parcel", "territory": 602582, "number": "5", "owners": [["E"]], "fault": "delay:1500"},
+        {"kind": "building", "municipality": 554782, "part": 1520, "building": "45", "owners": [["F"]]}
+      ]})")
+                        .object();
+    return s;
+}
+
+int searches(PortalSimulator& sim, const char* path) {
+    int n = 0;
+    for (const QJsonObject& r : sim.requests())
+        if (r[QStringLiteral("path")].toString() == QLatin1String(path) &&
+            r[QStringLiteral("params")].toObject().contains(QStringLiteral("ctl00$bodyPlaceHolder$btnVyhledat")))
+            ++n;
+    return n;
+}
+
+} // namespace
+
+class TestWindowRuns : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void interruptDuringTheThirdParcel();
+    void singleCheckKeepsItsRecordWhileTheListMoves();
+
+private:
+    std::unique_ptr<PortalSimulator> m_sim;
+    std::unique_ptr<TempDataFolder> m_folder;
+    std::unique_ptr<RecordingMessages> m_messages;
+    std::unique_ptr<Application> m_app;
+};
+
+void TestWindowRuns::initTestCase() {
+    m_sim = std::make_unique<PortalSimulator>(world());
+}
+
+void TestWindowRuns::init() {
+    m_app.reset();
+    m_folder = std::make_unique<TempDataFolder>();
+    m_folder->createDatabaseWithCodeLists();
+    {
+        OpenedStore s(m_folder->path());
+        for (int n = 1; n <= 5; ++n)
+            s.exec(QStringLiteral("INSERT INTO parcely (user_id, uzemi, typ_parcely, druh_cislovani, cislo_1, nazev, "
+                                  "kontrolovat) VALUES (1, 602582, 'PKN', 2, %1, 'parcela %1', 1)")
+                       .arg(n));
+        s.exec(QStringLiteral("INSERT INTO stavby (user_id, obec, cast_obce, typ_stavby, cislo_stavby, nazev, "
+                              "kontrolovat, zmeny) VALUES (1, 554782, 1520, 1, 45, 'dům', 1, 1)"));
+        s.exec(QStringLiteral("UPDATE user_table SET login = 'jan'"));
+    }
+    PortalCredentials::save(m_folder->path(), QStringLiteral("jan"), QStringLiteral("heslo"));
+    m_sim->clearLog();
+    m_messages = std::make_unique<RecordingMessages>();
+    m_app = std::make_unique<Application>(CommandLine({QStringLiteral("--files"), m_folder->path()}), *m_messages);
+    m_app->Main_Form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_app->Main_Form.get()));
+}
+
+void TestWindowRuns::interruptDuringTheThirdParcel() {
+    TMain_Form& form = *m_app->Main_Form;
+    QTimer watcher;
+    QString summary;
+    bool interrupted = false;
+    connect(&watcher, &QTimer::timeout, this, [&] {
+        const QString log = form.Log_Memo->toPlainText();
+        if (!interrupted && log.count(QStringLiteral("Procházím parcelu")) == 3) {
+            QVERIFY(form.Prerusit_Button->isVisible());
+            QVERIFY(!form.Kontrola_Button->isEnabled());
+            form.Prerusit_Button->click();
+            interrupted = true;
+        }
+        if (m_app->Log_Form->isVisible()) {
+            summary = m_app->Log_Form->Memo1->toPlainText();
+            m_app->Log_Form->close();
+        }
+    });
+    watcher.start(20);
+    form.Kontrola_Button->click();
+    watcher.stop();
+
+    QVERIFY(interrupted);
+    QCOMPARE(searches(*m_sim, "/VyberParcelu/Parcela/InformaceO"), 3); // the third was finished
+    QCOMPARE(searches(*m_sim, "/VyberBudovu/Stavba/InformaceO"), 0);
+    QCOMPARE(summary, QStringLiteral("Změna u parcely p. č. 1, vlastní označení parcela 1\n"
+                                     "Změna u parcely p. č. 2, vlastní označení parcela 2\n"
+                                     "Změna u parcely p. č. 3, vlastní označení parcela 3"));
+    OpenedStore s(m_folder->path());
+    QCOMPARE(s.scalar(QStringLiteral("SELECT zmeny FROM stavby")).toInt(), 0); // reset all the same
+    QCOMPARE(form.Kontrola_Button->text(), QStringLiteral("Zkontrolovat záznamy"));
+    QVERIFY(form.Kontrola_Button->isEnabled() && form.Parcely_DBGrid->isEnabled());
+    QVERIFY(!form.Prerusit_Button->isVisible());
+    QCOMPARE(form.StatusBar1->text(), QString());
+    QVERIFY(form.Log_Memo->toPlainText().endsWith(QStringLiteral("KONTROLA SKONČILA")));
+}
+
+void TestWindowRuns::singleCheckKeepsItsRecordWhileTheListMoves() {
+    TMain_Form& form = *m_app->Main_Form;
+    Dataset& parcels = m_app->DM1->Parcely_Query;
+    QVERIFY(parcels.locate(QStringLiteral("nazev"), QStringLiteral("parcela 3"))); // its page is slow
+    const int checkedId = parcels.integer(QStringLiteral("ID"));
+    form.activateWindow();
+    form.Parcely_DBGrid->setFocus();
+    QTRY_VERIFY(form.Parcely_DBGrid->hasFocus());
+    // During the waits the user moves to another row.
+    QTimer::singleShot(300, this, [&] { parcels.setCurrentRow(0); });
+    form.Kontrola_Jednoho->click();
+    QCOMPARE(m_messages->messages.last(), QStringLiteral("Kontrola je u konce."));
+    QVERIFY2(m_messages->errors.isEmpty(), qPrintable(m_messages->errors.join(u'\n')));
+    OpenedStore s(m_folder->path());
+    QCOMPARE(s.scalar(QStringLiteral("SELECT COUNT(*) FROM zmeny_parcel")).toInt(), 1);
+    QCOMPARE(s.scalar(QStringLiteral("SELECT id_parcely FROM zmeny_parcel")).toInt(), checkedId);
+    QVERIFY(form.Log_Memo->toPlainText() == QStringLiteral("LOG...")); // the single check writes no run log
+    QCOMPARE(parcels.currentRow(), 0);
+}
+
+int main(int argc, char* argv[]) {
+    prepareBrowserEnvironment();
+    QApplication app(argc, argv);
+    TestWindowRuns test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_WindowRuns.moc"
