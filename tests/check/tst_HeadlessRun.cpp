@@ -12,6 +12,8 @@
 #include <QProcess>
 #include <QtTest>
 
+#include <csignal>
+
 using namespace veritam;
 using namespace veritam::test;
 
@@ -59,6 +61,8 @@ private slots:
     void initTestCase();
     void recordsExactlyTheChangesMadeBetweenRuns();
     void cannotStartWithoutDatabase();
+    void automaticRunClosesOnlyWithoutChanges();
+    void killedRunLeavesSoundFiles();
 
 private:
     Run run(const QString& dataFolder);
@@ -195,6 +199,105 @@ void TestHeadlessRun::cannotStartWithoutDatabase() {
     QCOMPARE(result.exitCode, 2);
     QVERIFY2(result.err.contains(QStringLiteral("Kontrolu nelze spustit")), qPrintable(result.err));
     QVERIFY(!QFileInfo::exists(folder.path() + QStringLiteral("katastr_data.sqlite")));
+}
+
+namespace {
+
+QProcessEnvironment browserEnvironment() {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QTWEBENGINE_CHROMIUM_FLAGS"),
+               QStringLiteral("--host-resolver-rules=\"MAP *.portal.test 127.0.0.1\" --disable-gpu"));
+    env.insert(QStringLiteral("QTWEBENGINE_DISABLE_SANDBOX"), QStringLiteral("1"));
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    return env;
+}
+
+/// A data folder with one watched parcel of the simulator's world, and an account.
+QString folderWithParcel(const PreparedFolder& prepared) {
+    OpenedStore s(prepared.folder.path());
+    s.exec(QStringLiteral("INSERT INTO parcely (user_id, uzemi, typ_parcely, druh_cislovani, cislo_1, cislo_2, "
+                          "nazev, kontrolovat) VALUES (1, 602582, 'PKN', 2, 345, 6, 'Louka', 1)"));
+    s.exec(QStringLiteral("UPDATE user_table SET login = 'jan'"));
+    PortalCredentials::save(prepared.folder.path(), QStringLiteral("jan"), QStringLiteral("heslo"));
+    return prepared.folder.path();
+}
+
+} // namespace
+
+void TestHeadlessRun::automaticRunClosesOnlyWithoutChanges() {
+    m_sim->setState(world());
+    PreparedFolder prepared(true);
+    const QString folder = folderWithParcel(prepared);
+    const auto start = [&](QProcess& process) {
+        process.setProcessEnvironment(browserEnvironment());
+        process.start(binFolder() + QStringLiteral("/veritam"), {QStringLiteral("/autoload"), QStringLiteral("/files"), folder});
+    };
+    // The first run records the parcel's first values: a change, so the program stays open.
+    QProcess withChanges;
+    start(withChanges);
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(folder + QStringLiteral("history_log.txt")), 60000);
+    QVERIFY(!withChanges.waitForFinished(3000));
+    withChanges.kill();
+    withChanges.waitForFinished();
+    // Nothing has changed since: the program closes itself.
+    QProcess unchanged;
+    start(unchanged);
+    QVERIFY(unchanged.waitForFinished(60000));
+    QCOMPARE(unchanged.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(unchanged.exitCode(), 0);
+}
+
+void TestHeadlessRun::killedRunLeavesSoundFiles() {
+    QJsonObject slow = world();
+    QJsonArray objects = slow[QStringLiteral("objects")].toArray();
+    for (int i = 0; i < objects.size(); ++i) {
+        QJsonObject o = objects[i].toObject();
+        o[QStringLiteral("fault")] = QStringLiteral("delay:300");
+        objects[i] = o;
+    }
+    slow[QStringLiteral("objects")] = objects;
+    m_sim->setState(slow);
+    PreparedFolder prepared(true);
+    const QString folder = folderWithParcel(prepared);
+    {
+        OpenedStore s(folder);
+        for (int n = 0; n < 6; ++n)
+            s.exec(QStringLiteral("INSERT INTO parcely (user_id, uzemi, typ_parcely, druh_cislovani, cislo_1, cislo_2, "
+                                  "nazev, kontrolovat) VALUES (1, 602582, 'PKN', 2, 345, 6, 'Louka %1', 1)")
+                       .arg(n));
+    }
+    for (int round = 0; round < 3; ++round) {
+        QProcess process;
+        process.setProcessEnvironment(browserEnvironment());
+        process.start(binFolder() + QStringLiteral("/veritam"),
+                      {QStringLiteral("/autoload"), QStringLiteral("--headless"), QStringLiteral("--files"), folder});
+        QByteArray out;
+        QTRY_VERIFY_WITH_TIMEOUT((out += process.readAllStandardOutput()).count("Procházím") >= 3 + round, 60000);
+        if (const qint64 pid = process.processId(); pid > 0)
+            ::kill(static_cast<pid_t>(pid), SIGKILL);
+        process.waitForFinished();
+
+        OpenedStore s(folder);
+        QCOMPARE(s.scalar(QStringLiteral("PRAGMA integrity_check")).toString(), QStringLiteral("ok"));
+        QDir snapshots(folder + QStringLiteral("historie/parcely"));
+        for (const QString& sub : snapshots.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+            QDir dir(snapshots.filePath(sub));
+            for (const QFileInfo& file : dir.entryInfoList(QDir::Files)) {
+                QVERIFY2(file.fileName().endsWith(QLatin1String(".html")), qPrintable(file.filePath()));
+                QFile f(file.filePath());
+                QVERIFY(f.open(QIODevice::ReadOnly));
+                const QByteArray content = f.readAll();
+                QVERIFY(content.startsWith("<!DOCTYPE html>") && content.endsWith("\r\n"));
+            }
+        }
+        QFile log(folder + QStringLiteral("history_log.txt"));
+        if (log.open(QIODevice::ReadOnly))
+            QVERIFY(log.readAll().endsWith("\r\n"));
+    }
+    m_sim->setState(world());
+    const Run next = run(folder);
+    QVERIFY(next.exitCode == 0 || next.exitCode == 1);
+    QCOMPARE(next.lines.count(QStringLiteral("KONTROLA SKONČILA")), 1);
 }
 
 QTEST_GUILESS_MAIN(TestHeadlessRun)
