@@ -55,6 +55,7 @@ void PortalBrowser::WaitForPage() {
     while (!PageLoaded && m_loadFailure.isEmpty()) {
         if (std::chrono::milliseconds(elapsed.elapsed()) >= m_timeLimit) {
             const QString address = m_view.url().toDisplayString();
+            m_waited += std::chrono::nanoseconds(elapsed.nsecsElapsed());
             m_view.stop();
             throw PortalError(QStringLiteral("Stránka %1 se nenačetla do %2 s.")
                                   .arg(address)
@@ -67,6 +68,7 @@ void PortalBrowser::WaitForPage() {
         loop.exec();
     }
     PageLoaded = false;
+    m_waited += std::chrono::nanoseconds(elapsed.nsecsElapsed());
     if (!m_loadFailure.isEmpty()) {
         const QString failure = m_loadFailure;
         m_loadFailure.clear();

@@ -49,6 +49,8 @@ public:
     /// completes within the time limit.
     void WaitForPage();
     void setPageTimeLimit(std::chrono::milliseconds limit) { m_timeLimit = limit; }
+    /// All the time spent in WaitForPage so far, for the benchmarks.
+    std::chrono::nanoseconds waitedTime() const { return m_waited; }
     /// Ends the wait under way with an error: a page of the domain failed to load.
     void failLoad(const QString& message);
 
@@ -82,6 +84,7 @@ private:
     std::chrono::milliseconds m_timeLimit = kPageTimeLimit;
     QString m_loadFailure;
     bool m_busy = false;
+    std::chrono::nanoseconds m_waited{0};
 };
 
 } // namespace veritam
