@@ -7,6 +7,7 @@
 #include "check/FullCheckRun.h"
 #include "check/RunWindow.h"
 #include "entry/TInsert_Form.h"
+#include "portal/PortalBrowser.h"
 #include "portal/PortalCredentials.h"
 #include "portal/TBrowser_Form.h"
 #include "store/CodeListImporter.h"
@@ -97,6 +98,7 @@ int main(int argc, char* argv[]) {
             "--host-resolver-rules=\"MAP *.portal.test 127.0.0.1\" --disable-gpu");
     qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    PortalBrowser::prepareEngine();
     QApplication app(argc, argv);
 
     QTemporaryDir dir;
@@ -167,8 +169,9 @@ int main(int argc, char* argv[]) {
         run.Kontrola_ButtonClick();
         const qint64 total = window.clock.nsecsElapsed();
         std::vector<double> perObject;
-        for (std::size_t i = 1; i < window.starts.size(); ++i)
+        for (std::size_t i = 1; i < window.starts.size(); ++i) {
             perObject.push_back(static_cast<double>(window.starts[i] - window.starts[i - 1]) / 1e6);
+        }
         std::sort(perObject.begin(), perObject.end());
         const double waited =
             static_cast<double>((browserForm.browser().waitedTime() - waitedBefore).count());

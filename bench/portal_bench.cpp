@@ -5,6 +5,7 @@
 #include "BenchSupport.h"
 #include "portal/DomRoutines.h"
 #include "portal/PortalAddresses.h"
+#include "portal/PortalBrowser.h"
 #include "portal/PortalCredentials.h"
 #include "portal/PortalLogin.h"
 #include "portal/SearchDrivers.h"
@@ -31,6 +32,7 @@ int main(int argc, char* argv[]) {
             "--host-resolver-rules=\"MAP *.portal.test 127.0.0.1\" --disable-gpu");
     qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    PortalBrowser::prepareEngine();
     QApplication app(argc, argv);
 
     QProcess simulator;

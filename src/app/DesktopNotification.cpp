@@ -12,10 +12,11 @@ void notifyDesktop(const QString& summary, const QString& body) {
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected() || !bus.interface() || !bus.interface()->isServiceRegistered(service))
         return;
-    QDBusMessage call = QDBusMessage::createMethodCall(service, QStringLiteral("/org/freedesktop/Notifications"),
-                                                       service, QStringLiteral("Notify"));
-    call << QStringLiteral("Veritam") << 0u << QStringLiteral("dialog-information") << summary << body
-         << QStringList() << QVariantMap() << -1;
+    QDBusMessage call =
+        QDBusMessage::createMethodCall(service, QStringLiteral("/org/freedesktop/Notifications"),
+                                       service, QStringLiteral("Notify"));
+    call << QStringLiteral("Veritam") << 0u << QStringLiteral("dialog-information") << summary
+         << body << QStringList() << QVariantMap() << -1;
     bus.call(call, QDBus::NoBlock);
 }
 

@@ -3,6 +3,7 @@
 #include "app/ConsoleCommands.h"
 #include "app/GuiMessages.h"
 #include "app/HeadlessRun.h"
+#include "portal/PortalBrowser.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -27,6 +28,7 @@ int main(int argc, char* argv[]) {
     if (::geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts); // for the embedded browser
+    veritam::PortalBrowser::prepareEngine();
     const bool headless = commandLine.hasSwitch(QStringLiteral("headless"));
     if (headless)
         qputenv("QT_QPA_PLATFORM", "offscreen"); // no display needed, none used

@@ -20,6 +20,13 @@ constexpr std::chrono::milliseconds kScriptTimeLimit{15000};
 
 } // namespace
 
+void PortalBrowser::prepareEngine() {
+    QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
+    if (!flags.contains("--disable-ipc-flooding-protection"))
+        flags += (flags.isEmpty() ? "" : " ") + QByteArray("--disable-ipc-flooding-protection");
+    qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags);
+}
+
 PortalBrowser::PortalBrowser(QWebEngineView& view, UserMessages& messages, QObject* parent)
     : QObject(parent)
     , m_view(view)

@@ -35,6 +35,12 @@ public:
 
     PortalBrowser(QWebEngineView& view, UserMessages& messages, QObject* parent = nullptr);
 
+    /// Adds the engine switches the portal work needs to QTWEBENGINE_CHROMIUM_FLAGS; call it
+    /// before the application object exists. Chromium otherwise drops page-initiated
+    /// navigations beyond 200 in 10 s, which a run of quick lookups reaches (a click that
+    /// submits nothing, and a wait that never ends).
+    static void prepareEngine();
+
     QWebEngineView& view() const { return m_view; }
     UserMessages& messages() const { return m_messages; }
 

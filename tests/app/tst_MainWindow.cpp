@@ -12,10 +12,10 @@
 #include <QHeaderView>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QPushButton>
-#include <QToolButton>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTimer>
+#include <QToolButton>
 #include <QtTest>
 
 using namespace veritam;
@@ -30,17 +30,21 @@ struct Window {
         folder.createDatabaseWithCodeLists();
         {
             OpenedStore s(folder.path());
-            for (const char* values : {"602582, 2, 30, 'C', 1, 0", "602582, 2, 10, 'A', 0, 1", "602582, 1, 20, 'B', 1, 0"})
-                s.exec(QStringLiteral("INSERT INTO parcely (user_id, uzemi, druh_cislovani, cislo_1, nazev, "
-                                      "kontrolovat, zmena_vlastnici) VALUES (1, ") +
+            for (const char* values : {"602582, 2, 30, 'C', 1, 0", "602582, 2, 10, 'A', 0, 1",
+                                       "602582, 1, 20, 'B', 1, 0"})
+                s.exec(QStringLiteral(
+                           "INSERT INTO parcely (user_id, uzemi, druh_cislovani, cislo_1, nazev, "
+                           "kontrolovat, zmena_vlastnici) VALUES (1, ") +
                        QString::fromLatin1(values) + u')');
             s.exec(QStringLiteral("INSERT INTO user_table (login) VALUES ('x')"));
             s.exec(QStringLiteral("DELETE FROM user_table WHERE login = 'prihlasovaci_jmeno'"));
-            s.dm.InsertChange(QStringLiteral("zmeny_parcel"), QStringLiteral("id_parcely"), QStringLiteral("1"),
-                              QDateTime::currentDateTime(), QStringLiteral("historie/parcely/parcela-id-1/a.html"));
+            s.dm.InsertChange(QStringLiteral("zmeny_parcel"), QStringLiteral("id_parcely"),
+                              QStringLiteral("1"), QDateTime::currentDateTime(),
+                              QStringLiteral("historie/parcely/parcela-id-1/a.html"));
         }
         QDir().mkpath(folder.path() + QStringLiteral("historie/parcely/parcela-id-1"));
-        app = std::make_unique<Application>(CommandLine({QStringLiteral("--files"), folder.path()}), messages);
+        app = std::make_unique<Application>(CommandLine({QStringLiteral("--files"), folder.path()}),
+                                            messages);
         form().show();
         QVERIFY(QTest::qWaitForWindowExposed(&form()));
         form().Log_Memo->setFocus();
@@ -49,7 +53,8 @@ struct Window {
     Dataset& parcels() { return app->DM1->Parcely_Query; }
     RecordGrid& grid() { return *form().Parcely_DBGrid; }
     QModelIndex cell(int row, const char* field) {
-        return grid().model()->index(row, grid().datasetModel().columnOf(QString::fromLatin1(field)));
+        return grid().model()->index(row,
+                                     grid().datasetModel().columnOf(QString::fromLatin1(field)));
     }
     void click(const QModelIndex& index) {
         QTest::mouseClick(grid().viewport(), Qt::LeftButton, {}, grid().visualRect(index).center());
@@ -57,12 +62,14 @@ struct Window {
     void clickTitle(const char* field) {
         const int logical = grid().datasetModel().columnOf(QString::fromLatin1(field));
         QHeaderView* header = grid().horizontalHeader();
-        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
-                          QPoint(header->sectionViewportPosition(logical) + 5, header->height() / 2));
+        QTest::mouseClick(
+            header->viewport(), Qt::LeftButton, {},
+            QPoint(header->sectionViewportPosition(logical) + 5, header->height() / 2));
     }
     bool checked(const char* name) {
-        return app->DM1->OpenStatement(QStringLiteral("SELECT kontrolovat FROM parcely WHERE nazev = '%1'")
-                                           .arg(QString::fromLatin1(name)))
+        return app->DM1
+            ->OpenStatement(QStringLiteral("SELECT kontrolovat FROM parcely WHERE nazev = '%1'")
+                                .arg(QString::fromLatin1(name)))
             ->yesNo(QStringLiteral("kontrolovat"));
     }
 
@@ -148,7 +155,8 @@ void TestMainWindow::maxThenNormRestoresTheOrder() {
     QTRY_VERIFY(f.Stavby_Panel->height() > 500);
     f.Stavby_Panel->normButton()->click();
     QTRY_VERIFY(f.Log_Memo->isVisible());
-    QTRY_VERIFY(f.Parcely_Panel->y() < f.Stavby_Panel->y() && f.Stavby_Panel->y() < f.Jednotky_Panel->y());
+    QTRY_VERIFY(f.Parcely_Panel->y() < f.Stavby_Panel->y() &&
+                f.Stavby_Panel->y() < f.Jednotky_Panel->y());
     QCOMPARE(f.Stavby_Panel->height(), f.Parcely_Panel->height());
     QCOMPARE(f.Jednotky_Panel->height(), f.Parcely_Panel->height());
 }
@@ -165,7 +173,9 @@ void TestMainWindow::ctrlDeleteRemovesRecordChangesAndSnapshots() {
     });
     QTest::keyClick(&w.grid(), Qt::Key_Delete, Qt::ControlModifier);
     QCOMPARE(w.parcels().recordCount(), 2);
-    QCOMPARE(w.app->DM1->OpenStatement(QStringLiteral("SELECT COUNT(*) AS n FROM zmeny_parcel"))->integer(QStringLiteral("n")), 0);
+    QCOMPARE(w.app->DM1->OpenStatement(QStringLiteral("SELECT COUNT(*) AS n FROM zmeny_parcel"))
+                 ->integer(QStringLiteral("n")),
+             0);
     QVERIFY(!QFileInfo::exists(w.folder.path() + QStringLiteral("historie/parcely/parcela-id-1")));
     QVERIFY(w.messages.errors.isEmpty());
 }

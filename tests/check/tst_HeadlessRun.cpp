@@ -205,8 +205,9 @@ namespace {
 
 QProcessEnvironment browserEnvironment() {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QTWEBENGINE_CHROMIUM_FLAGS"),
-               QStringLiteral("--host-resolver-rules=\"MAP *.portal.test 127.0.0.1\" --disable-gpu"));
+    env.insert(
+        QStringLiteral("QTWEBENGINE_CHROMIUM_FLAGS"),
+        QStringLiteral("--host-resolver-rules=\"MAP *.portal.test 127.0.0.1\" --disable-gpu"));
     env.insert(QStringLiteral("QTWEBENGINE_DISABLE_SANDBOX"), QStringLiteral("1"));
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     return env;
@@ -215,8 +216,9 @@ QProcessEnvironment browserEnvironment() {
 /// A data folder with one watched parcel of the simulator's world, and an account.
 QString folderWithParcel(const PreparedFolder& prepared) {
     OpenedStore s(prepared.folder.path());
-    s.exec(QStringLiteral("INSERT INTO parcely (user_id, uzemi, typ_parcely, druh_cislovani, cislo_1, cislo_2, "
-                          "nazev, kontrolovat) VALUES (1, 602582, 'PKN', 2, 345, 6, 'Louka', 1)"));
+    s.exec(QStringLiteral(
+        "INSERT INTO parcely (user_id, uzemi, typ_parcely, druh_cislovani, cislo_1, cislo_2, "
+        "nazev, kontrolovat) VALUES (1, 602582, 'PKN', 2, 345, 6, 'Louka', 1)"));
     s.exec(QStringLiteral("UPDATE user_table SET login = 'jan'"));
     PortalCredentials::save(prepared.folder.path(), QStringLiteral("jan"), QStringLiteral("heslo"));
     return prepared.folder.path();
@@ -230,7 +232,8 @@ void TestHeadlessRun::automaticRunClosesOnlyWithoutChanges() {
     const QString folder = folderWithParcel(prepared);
     const auto start = [&](QProcess& process) {
         process.setProcessEnvironment(browserEnvironment());
-        process.start(binFolder() + QStringLiteral("/veritam"), {QStringLiteral("/autoload"), QStringLiteral("/files"), folder});
+        process.start(binFolder() + QStringLiteral("/veritam"),
+                      {QStringLiteral("/autoload"), QStringLiteral("/files"), folder});
     };
     // The first run records the parcel's first values: a change, so the program stays open.
     QProcess withChanges;
@@ -262,28 +265,34 @@ void TestHeadlessRun::killedRunLeavesSoundFiles() {
     {
         OpenedStore s(folder);
         for (int n = 0; n < 6; ++n)
-            s.exec(QStringLiteral("INSERT INTO parcely (user_id, uzemi, typ_parcely, druh_cislovani, cislo_1, cislo_2, "
-                                  "nazev, kontrolovat) VALUES (1, 602582, 'PKN', 2, 345, 6, 'Louka %1', 1)")
+            s.exec(QStringLiteral(
+                       "INSERT INTO parcely (user_id, uzemi, typ_parcely, druh_cislovani, cislo_1, "
+                       "cislo_2, "
+                       "nazev, kontrolovat) VALUES (1, 602582, 'PKN', 2, 345, 6, 'Louka %1', 1)")
                        .arg(n));
     }
     for (int round = 0; round < 3; ++round) {
         QProcess process;
         process.setProcessEnvironment(browserEnvironment());
         process.start(binFolder() + QStringLiteral("/veritam"),
-                      {QStringLiteral("/autoload"), QStringLiteral("--headless"), QStringLiteral("--files"), folder});
+                      {QStringLiteral("/autoload"), QStringLiteral("--headless"),
+                       QStringLiteral("--files"), folder});
         QByteArray out;
-        QTRY_VERIFY_WITH_TIMEOUT((out += process.readAllStandardOutput()).count("Procházím") >= 3 + round, 60000);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            (out += process.readAllStandardOutput()).count("Procházím") >= 3 + round, 60000);
         if (const qint64 pid = process.processId(); pid > 0)
             ::kill(static_cast<pid_t>(pid), SIGKILL);
         process.waitForFinished();
 
         OpenedStore s(folder);
-        QCOMPARE(s.scalar(QStringLiteral("PRAGMA integrity_check")).toString(), QStringLiteral("ok"));
+        QCOMPARE(s.scalar(QStringLiteral("PRAGMA integrity_check")).toString(),
+                 QStringLiteral("ok"));
         QDir snapshots(folder + QStringLiteral("historie/parcely"));
         for (const QString& sub : snapshots.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
             QDir dir(snapshots.filePath(sub));
             for (const QFileInfo& file : dir.entryInfoList(QDir::Files)) {
-                QVERIFY2(file.fileName().endsWith(QLatin1String(".html")), qPrintable(file.filePath()));
+                QVERIFY2(file.fileName().endsWith(QLatin1String(".html")),
+                         qPrintable(file.filePath()));
                 QFile f(file.filePath());
                 QVERIFY(f.open(QIODevice::ReadOnly));
                 const QByteArray content = f.readAll();

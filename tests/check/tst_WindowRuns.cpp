@@ -7,9 +7,11 @@
 #include "app/TLog_Form.h"
 #include "app/TMain_Form.h"
 #include "portal/PortalCredentials.h"
+#include "portal/TBrowser_Form.h"
 #include "store/TDM1.h"
 
 #include <QApplication>
+#include <QWebEngineView>
 #include <QJsonDocument>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -43,7 +45,8 @@ int searches(PortalSimulator& sim, const char* path) {
     int n = 0;
     for (const QJsonObject& r : sim.requests())
         if (r[QStringLiteral("path")].toString() == QLatin1String(path) &&
-            r[QStringLiteral("params")].toObject().contains(QStringLiteral("ctl00$bodyPlaceHolder$btnVyhledat")))
+            r[QStringLiteral("params")].toObject().contains(
+                QStringLiteral("ctl00$bodyPlaceHolder$btnVyhledat")))
             ++n;
     return n;
 }
@@ -57,6 +60,7 @@ private slots:
     void init();
     void interruptDuringTheThirdParcel();
     void singleCheckKeepsItsRecordWhileTheListMoves();
+    void portalButtonShowsTheCurrentRecord();
 
 private:
     std::unique_ptr<PortalSimulator> m_sim;
@@ -76,17 +80,20 @@ void TestWindowRuns::init() {
     {
         OpenedStore s(m_folder->path());
         for (int n = 1; n <= 5; ++n)
-            s.exec(QStringLiteral("INSERT INTO parcely (user_id, uzemi, typ_parcely, druh_cislovani, cislo_1, nazev, "
+            s.exec(QStringLiteral("INSERT INTO parcely (user_id, uzemi, typ_parcely, "
+                                  "druh_cislovani, cislo_1, nazev, "
                                   "kontrolovat) VALUES (1, 602582, 'PKN', 2, %1, 'parcela %1', 1)")
                        .arg(n));
-        s.exec(QStringLiteral("INSERT INTO stavby (user_id, obec, cast_obce, typ_stavby, cislo_stavby, nazev, "
-                              "kontrolovat, zmeny) VALUES (1, 554782, 1520, 1, 45, 'dům', 1, 1)"));
+        s.exec(QStringLiteral(
+            "INSERT INTO stavby (user_id, obec, cast_obce, typ_stavby, cislo_stavby, nazev, "
+            "kontrolovat, zmeny) VALUES (1, 554782, 1520, 1, 45, 'dům', 1, 1)"));
         s.exec(QStringLiteral("UPDATE user_table SET login = 'jan'"));
     }
     PortalCredentials::save(m_folder->path(), QStringLiteral("jan"), QStringLiteral("heslo"));
     m_sim->clearLog();
     m_messages = std::make_unique<RecordingMessages>();
-    m_app = std::make_unique<Application>(CommandLine({QStringLiteral("--files"), m_folder->path()}), *m_messages);
+    m_app = std::make_unique<Application>(
+        CommandLine({QStringLiteral("--files"), m_folder->path()}), *m_messages);
     m_app->Main_Form->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_app->Main_Form.get()));
 }
@@ -101,6 +108,9 @@ void TestWindowRuns::interruptDuringTheThirdParcel() {
         if (!interrupted && log.count(QStringLiteral("Procházím parcelu")) == 3) {
             QVERIFY(form.Prerusit_Button->isVisible());
             QVERIFY(!form.Kontrola_Button->isEnabled());
+            QCOMPARE(form.Kontrola_Button->text(), QStringLiteral("Kontroluji záznamy"));
+            QCOMPARE(form.StatusBar1->text(),
+                     QStringLiteral("Průběh kontroly - hotovo parcel 2/5"));
             form.Prerusit_Button->click();
             interrupted = true;
         }
@@ -131,7 +141,8 @@ void TestWindowRuns::interruptDuringTheThirdParcel() {
 void TestWindowRuns::singleCheckKeepsItsRecordWhileTheListMoves() {
     TMain_Form& form = *m_app->Main_Form;
     Dataset& parcels = m_app->DM1->Parcely_Query;
-    QVERIFY(parcels.locate(QStringLiteral("nazev"), QStringLiteral("parcela 3"))); // its page is slow
+    QVERIFY(
+        parcels.locate(QStringLiteral("nazev"), QStringLiteral("parcela 3"))); // its page is slow
     const int checkedId = parcels.integer(QStringLiteral("ID"));
     form.activateWindow();
     form.Parcely_DBGrid->setFocus();
@@ -144,8 +155,28 @@ void TestWindowRuns::singleCheckKeepsItsRecordWhileTheListMoves() {
     OpenedStore s(m_folder->path());
     QCOMPARE(s.scalar(QStringLiteral("SELECT COUNT(*) FROM zmeny_parcel")).toInt(), 1);
     QCOMPARE(s.scalar(QStringLiteral("SELECT id_parcely FROM zmeny_parcel")).toInt(), checkedId);
-    QVERIFY(form.Log_Memo->toPlainText() == QStringLiteral("LOG...")); // the single check writes no run log
+    QVERIFY(form.Log_Memo->toPlainText() ==
+            QStringLiteral("LOG...")); // the single check writes no run log
     QCOMPARE(parcels.currentRow(), 0);
+}
+
+void TestWindowRuns::portalButtonShowsTheCurrentRecord() {
+    TMain_Form& form = *m_app->Main_Form;
+    QVERIFY(m_app->DM1->Parcely_Query.locate(QStringLiteral("nazev"), QStringLiteral("parcela 4")));
+    form.activateWindow();
+    form.Parcely_DBGrid->setFocus();
+    QTRY_VERIFY(form.Parcely_DBGrid->hasFocus());
+    form.http_SpeedButton->click();
+    QVERIFY(m_app->Browser_Form->isVisible());
+    QCOMPARE(form.Log_Memo->toPlainText(), QString()); // emptied
+    QCOMPARE(searches(*m_sim, "/VyberParcelu/Parcela/InformaceO"), 1);
+    QString number;
+    for (const QJsonObject& r : m_sim->requests())
+        if (r[QStringLiteral("params")].toObject().contains(QStringLiteral("ctl00$bodyPlaceHolder$btnVyhledat")))
+            number = r[QStringLiteral("params")].toObject()[QStringLiteral("ctl00$bodyPlaceHolder$txtParcis")].toString();
+    QCOMPARE(number, QStringLiteral("4"));
+    QVERIFY(m_app->Browser_Form->WB->url().toString().contains(QStringLiteral("/ZobrazObjekt")));
+    m_app->Browser_Form->hide();
 }
 
 int main(int argc, char* argv[]) {

@@ -2,6 +2,8 @@
 
 #include "TestSupport.h"
 
+#include "portal/PortalBrowser.h"
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QJsonDocument>
@@ -61,6 +63,7 @@ void prepareBrowserEnvironment() {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    PortalBrowser::prepareEngine();
 }
 
 } // namespace veritam::test

@@ -277,6 +277,9 @@ int main(int argc, char* argv[]) {
     }
 
     httplib::Server server;
+    // A browser keeps its connections; the default of five requests per connection makes
+    // it reconnect all the time.
+    server.set_keep_alive_max_count(1000);
     const auto isLogin = [](const httplib::Request& req) {
         return req.get_header_value("Host").rfind("login.", 0) == 0;
     };
