@@ -1,6 +1,10 @@
 #pragma once
 
 #include "platform/UserMessages.h"
+#include "portal/PortalBrowser.h"
+
+#include <QCoreApplication>
+#include <QProcess>
 
 #include <QElapsedTimer>
 
@@ -41,6 +45,33 @@ inline void report(const char* what, double ms, double goalMs = 0) {
         std::printf("%-48s %9.2f ms   (goal < %.0f ms)%s\n", what, ms, goalMs,
                     ms < goalMs ? "" : "   MISSED");
     std::fflush(stdout);
+}
+
+/// Starts the portal simulator on `statePath` and points the program's portal addresses
+/// at it. Returns false when it does not start.
+inline bool startSimulator(QProcess& simulator, const QString& statePath) {
+    simulator.start(QCoreApplication::applicationDirPath() + QStringLiteral("/veritam-portal-sim"),
+                    {QStringLiteral("--state"), statePath, QStringLiteral("--until-stdin-closes")});
+    if (!simulator.waitForReadyRead(10000))
+        return false;
+    const int port = QString::fromUtf8(simulator.readLine()).section(u' ', 2).trimmed().toInt();
+    qputenv("VERITAM_PORTAL_VIEWER",
+            QStringLiteral("http://nahlizeni.portal.test:%1").arg(port).toUtf8());
+    qputenv("VERITAM_PORTAL_LOGIN",
+            QStringLiteral("http://login.portal.test:%1").arg(port).toUtf8());
+    qputenv("VERITAM_PORTAL_DOMAIN", "portal.test");
+    return true;
+}
+
+/// The environment the embedded browser needs here: offscreen, the test domain on loopback,
+/// no sandbox (benchmarks may run as root). Call before the application object exists.
+inline void prepareBrowserEnvironment() {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("QTWEBENGINE_CHROMIUM_FLAGS",
+            "--host-resolver-rules=\"MAP *.portal.test 127.0.0.1\" --disable-gpu");
+    qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    PortalBrowser::prepareEngine();
 }
 
 } // namespace veritam::bench

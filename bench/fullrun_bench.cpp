@@ -93,12 +93,7 @@ long treePeakKb() {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    qputenv("QTWEBENGINE_CHROMIUM_FLAGS",
-            "--host-resolver-rules=\"MAP *.portal.test 127.0.0.1\" --disable-gpu");
-    qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    PortalBrowser::prepareEngine();
+    bench::prepareBrowserEnvironment();
     QApplication app(argc, argv);
 
     QTemporaryDir dir;
@@ -123,17 +118,8 @@ int main(int argc, char* argv[]) {
                     .toJson());
     state.close();
     QProcess simulator;
-    simulator.start(
-        QCoreApplication::applicationDirPath() + QStringLiteral("/veritam-portal-sim"),
-        {QStringLiteral("--state"), state.fileName(), QStringLiteral("--until-stdin-closes")});
-    if (!simulator.waitForReadyRead(10000))
+    if (!bench::startSimulator(simulator, state.fileName()))
         return 1;
-    const int port = QString::fromUtf8(simulator.readLine()).section(u' ', 2).trimmed().toInt();
-    qputenv("VERITAM_PORTAL_VIEWER",
-            QStringLiteral("http://nahlizeni.portal.test:%1").arg(port).toUtf8());
-    qputenv("VERITAM_PORTAL_LOGIN",
-            QStringLiteral("http://login.portal.test:%1").arg(port).toUtf8());
-    qputenv("VERITAM_PORTAL_DOMAIN", "portal.test");
 
     Schema::createDatabase(folder + Schema::databaseFileName());
     {

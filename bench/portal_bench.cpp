@@ -27,27 +27,13 @@ using veritam::bench::medianMs;
 using veritam::bench::report;
 
 int main(int argc, char* argv[]) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    qputenv("QTWEBENGINE_CHROMIUM_FLAGS",
-            "--host-resolver-rules=\"MAP *.portal.test 127.0.0.1\" --disable-gpu");
-    qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    PortalBrowser::prepareEngine();
+    bench::prepareBrowserEnvironment();
     QApplication app(argc, argv);
 
     QProcess simulator;
-    simulator.start(QCoreApplication::applicationDirPath() + QStringLiteral("/veritam-portal-sim"),
-                    {QStringLiteral("--state"),
-                     QStringLiteral(VERITAM_SOURCE_DIR "/tools/portal-sim/demo-state.json"),
-                     QStringLiteral("--until-stdin-closes")});
-    if (!simulator.waitForReadyRead(10000))
+    if (!bench::startSimulator(
+            simulator, QStringLiteral(VERITAM_SOURCE_DIR "/tools/portal-sim/demo-state.json")))
         return 1;
-    const int port = QString::fromUtf8(simulator.readLine()).section(u' ', 2).trimmed().toInt();
-    qputenv("VERITAM_PORTAL_VIEWER",
-            QStringLiteral("http://nahlizeni.portal.test:%1").arg(port).toUtf8());
-    qputenv("VERITAM_PORTAL_LOGIN",
-            QStringLiteral("http://login.portal.test:%1").arg(port).toUtf8());
-    qputenv("VERITAM_PORTAL_DOMAIN", "portal.test");
 
     QTemporaryDir data;
     const QString folder = data.path() + u'/';

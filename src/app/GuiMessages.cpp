@@ -15,23 +15,19 @@ void GuiMessages::showError(const QString& text) {
     QMessageBox::critical(QApplication::activeWindow(), QStringLiteral("Veritam"), text);
 }
 
-namespace {
-
-void printLine(const QString& text) {
+void printConsoleLine(std::FILE* stream, const QString& text) {
     QString line = text;
     line.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
-    std::fflush(stderr);
+    std::fprintf(stream, "%s\n", line.toLocal8Bit().constData());
+    std::fflush(stream);
 }
 
-} // namespace
-
 void ConsoleMessages::showMessage(const QString& text) {
-    printLine(text);
+    printConsoleLine(stderr, text);
 }
 
 void ConsoleMessages::showError(const QString& text) {
-    printLine(text);
+    printConsoleLine(stderr, text);
 }
 
 } // namespace veritam

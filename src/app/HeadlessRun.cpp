@@ -16,10 +16,7 @@ namespace veritam {
 namespace {
 
 void printLine(const QString& text) {
-    QString line = text;
-    line.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    std::fprintf(stdout, "%s\n", line.toUtf8().constData());
-    std::fflush(stdout);
+    printConsoleLine(stdout, text);
 }
 
 /// The run's outlets on standard output.
