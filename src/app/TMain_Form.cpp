@@ -516,6 +516,8 @@ bool TMain_Form::summaryHasText() const {
 }
 
 void TMain_Form::showSummary() {
+    if (!isVisible())
+        return; // the window was closed during the run: the program is ending
     QApplication::alert(this);
     if (m_settings.AutoRunActive)
         notifyDesktop(QStringLiteral("Veritam: nalezeny změny"),
@@ -545,6 +547,9 @@ void TMain_Form::FormShow() {
 
 void TMain_Form::closeEvent(QCloseEvent* event) {
     QMainWindow::closeEvent(event);
+    // A run under way looks up no further record; its waits end at once.
+    if (m_run && m_run->running())
+        m_run->Prerusit_ButtonClick();
     QCoreApplication::quit();
 }
 

@@ -72,7 +72,9 @@ void PortalBrowser::WaitForPage() {
         QTimer::singleShot(20, &loop, &QEventLoop::quit);
         connect(this, &PortalBrowser::documentCompleted, &loop, &QEventLoop::quit,
                 Qt::QueuedConnection);
-        loop.exec();
+        // -1: the application is ending; no loop would wait any more, so neither do we.
+        if (loop.exec() == -1)
+            throw PortalError(QStringLiteral("Program se ukončuje."));
     }
     PageLoaded = false;
     m_waited += std::chrono::nanoseconds(elapsed.nsecsElapsed());

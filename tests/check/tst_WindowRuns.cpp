@@ -11,12 +11,13 @@
 #include "store/TDM1.h"
 
 #include <QApplication>
-#include <QWebEngineView>
+#include <QElapsedTimer>
 #include <QJsonDocument>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QTimer>
 #include <QToolButton>
+#include <QWebEngineView>
 #include <QtTest>
 
 using namespace veritam;
@@ -61,6 +62,7 @@ private slots:
     void interruptDuringTheThirdParcel();
     void singleCheckKeepsItsRecordWhileTheListMoves();
     void portalButtonShowsTheCurrentRecord();
+    void closingTheWindowEndsARunAtOnce(); // last: it ends the application's event loops
 
 private:
     std::unique_ptr<PortalSimulator> m_sim;
@@ -172,11 +174,35 @@ void TestWindowRuns::portalButtonShowsTheCurrentRecord() {
     QCOMPARE(searches(*m_sim, "/VyberParcelu/Parcela/InformaceO"), 1);
     QString number;
     for (const QJsonObject& r : m_sim->requests())
-        if (r[QStringLiteral("params")].toObject().contains(QStringLiteral("ctl00$bodyPlaceHolder$btnVyhledat")))
-            number = r[QStringLiteral("params")].toObject()[QStringLiteral("ctl00$bodyPlaceHolder$txtParcis")].toString();
+        if (r[QStringLiteral("params")].toObject().contains(
+                QStringLiteral("ctl00$bodyPlaceHolder$btnVyhledat")))
+            number = r[QStringLiteral("params")]
+                         .toObject()[QStringLiteral("ctl00$bodyPlaceHolder$txtParcis")]
+                         .toString();
     QCOMPARE(number, QStringLiteral("4"));
     QVERIFY(m_app->Browser_Form->WB->url().toString().contains(QStringLiteral("/ZobrazObjekt")));
     m_app->Browser_Form->hide();
+}
+
+void TestWindowRuns::closingTheWindowEndsARunAtOnce() {
+    TMain_Form& form = *m_app->Main_Form;
+    QTimer watcher;
+    connect(&watcher, &QTimer::timeout, this, [&] {
+        if (form.isVisible() &&
+            form.Log_Memo->toPlainText().contains(QStringLiteral("Procházím parcelu č. 2")))
+            form.close();
+    });
+    watcher.start(20);
+    // The run inside the application's own message loop, as the program runs it.
+    QTimer::singleShot(0, &form, [&] { form.Kontrola_Button->click(); });
+    QElapsedTimer clock;
+    clock.start();
+    QApplication::exec();
+    watcher.stop();
+    QVERIFY2(clock.elapsed() < 15000, qPrintable(QString::number(clock.elapsed())));
+    QVERIFY(searches(*m_sim, "/VyberParcelu/Parcela/InformaceO") <= 2);
+    QCOMPARE(searches(*m_sim, "/VyberBudovu/Stavba/InformaceO"), 0);
+    QVERIFY(form.Log_Memo->toPlainText().endsWith(QStringLiteral("KONTROLA SKONČILA")));
 }
 
 int main(int argc, char* argv[]) {
