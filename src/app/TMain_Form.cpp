@@ -296,8 +296,12 @@ void TMain_Form::FormResize() {
     if (!Parcely_Panel)
         return;
     const int quarter = (height() - menuBar()->height()) / 4;
-    for (RecordListPanel* panel : {Jednotky_Panel, Stavby_Panel, Parcely_Panel})
+    for (RecordListPanel* panel : {Jednotky_Panel, Stavby_Panel, Parcely_Panel}) {
+        // A maximised list fills the window whatever its height was set to.
+        if (panel->maxButton()->isChecked())
+            continue;
         panel->setFixedHeight(quarter);
+    }
 }
 
 void TMain_Form::resizeEvent(QResizeEvent* event) {
