@@ -20,8 +20,11 @@ DatasetModel::DatasetModel(Dataset& dataset, QObject* parent)
             emit dataChanged(index(row, 0), index(row, columnCount() - 1));
     });
     connect(&dataset, &Dataset::currentRowChanged, this, [this](int row) {
-        if (rowCount() > 0)
-            emit headerDataChanged(Qt::Vertical, 0, rowCount() - 1);
+        // Only the indicator of the row left and of the row entered change.
+        for (const int r : {m_indicatorRow, row})
+            if (r >= 0 && r < rowCount())
+                emit headerDataChanged(Qt::Vertical, r, r);
+        m_indicatorRow = row;
         emit currentRowChanged(row);
     });
 }

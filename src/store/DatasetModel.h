@@ -45,6 +45,7 @@ private:
 
     Dataset& m_dataset;
     QList<Column> m_columns;
+    int m_indicatorRow = -1;
 };
 
 } // namespace veritam
