@@ -4,6 +4,7 @@
 #include "analysis/SectionExtractor.h"
 #include "app/CommandLine.h"
 #include "app/FirstStart.h"
+#include "app/GuiMessages.h"
 #include "app/ProcessSettings.h"
 #include "store/CodeListImporter.h"
 #include "store/DatabaseError.h"
@@ -19,11 +20,6 @@
 namespace veritam::ConsoleCommands {
 
 namespace {
-
-void print(std::FILE* stream, const QString& text) {
-    std::fputs(text.toLocal8Bit().constData(), stream);
-    std::fputc('\n', stream);
-}
 
 const char* const kUsage =
     "Použití: veritam [PŘEPÍNAČE]\n"
@@ -49,17 +45,18 @@ int extract(const CommandLine& commandLine) {
     const QString path = commandLine.argumentOf(QStringLiteral("extract")).value_or(QString());
     QFile file(path);
     if (path.isEmpty() || !file.open(QIODevice::ReadOnly)) {
-        print(stderr,
-              path.isEmpty()
-                  ? QStringLiteral("Chybí soubor se stránkou: --extract SOUBOR")
-                  : QStringLiteral("Soubor %1 nelze přečíst: %2").arg(path, file.errorString()));
+        printConsoleLine(
+            stderr,
+            path.isEmpty()
+                ? QStringLiteral("Chybí soubor se stránkou: --extract SOUBOR")
+                : QStringLiteral("Soubor %1 nelze přečíst: %2").arg(path, file.errorString()));
         return 2;
     }
     TParseKatastr sections;
     try {
         ExtractSections(QString::fromUtf8(file.readAll()), sections);
     } catch (const AnalysisError& e) {
-        print(stderr, e.message());
+        printConsoleLine(stderr, e.message());
         return 1;
     }
     QJsonObject result{{QStringLiteral("vymera"), sections.vymera},
@@ -82,7 +79,8 @@ int importCodeLists(const CommandLine& commandLine) {
     const QString source =
         commandLine.argumentOf(QStringLiteral("import-codelists")).value_or(QString());
     if (source.isEmpty()) {
-        print(stderr, QStringLiteral("Chybí složka s číselníky: --import-codelists SLOŽKA"));
+        printConsoleLine(stderr,
+                         QStringLiteral("Chybí složka s číselníky: --import-codelists SLOŽKA"));
         return 2;
     }
     try {
@@ -94,17 +92,18 @@ int importCodeLists(const CommandLine& commandLine) {
         SqliteConnection connection;
         connection.open(dataFolder + Schema::databaseFileName());
         CodeListImporter::store(connection, tables);
-        print(stdout, CodeListImporter::summary(tables));
-        print(stdout, QStringLiteral("Databáze: %1").arg(dataFolder + Schema::databaseFileName()));
+        printConsoleLine(stdout, CodeListImporter::summary(tables));
+        printConsoleLine(
+            stdout, QStringLiteral("Databáze: %1").arg(dataFolder + Schema::databaseFileName()));
         return 0;
     } catch (const CodeListError& e) {
-        print(stderr, e.message());
+        printConsoleLine(stderr, e.message());
     } catch (const DatabaseError& e) {
-        print(stderr, QStringLiteral("Databázi nelze použít: ") + e.message());
+        printConsoleLine(stderr, QStringLiteral("Databázi nelze použít: ") + e.message());
     } catch (const NoDataHomeError& e) {
-        print(stderr, QString::fromUtf8(e.what()));
+        printConsoleLine(stderr, QString::fromUtf8(e.what()));
     }
-    print(stderr, QStringLiteral("Číselníky nebyly změněny."));
+    printConsoleLine(stderr, QStringLiteral("Číselníky nebyly změněny."));
     return 1;
 }
 

@@ -15,14 +15,10 @@ namespace veritam {
 
 namespace {
 
-void printLine(const QString& text) {
-    printConsoleLine(stdout, text);
-}
-
 /// The run's outlets on standard output.
 class HeadlessWindow : public RunWindow {
 public:
-    void addLogLine(const QString& line) override { printLine(line); }
+    void addLogLine(const QString& line) override { printConsoleLine(stdout, line); }
     void setStatus(const QString&, int, int, int) override {}
     void ZapnoutOvladaciZarizeni(bool) override {}
     void setCheckButtonCaption(const QString&) override {}
@@ -32,7 +28,7 @@ public:
     bool summaryHasText() const override { return !m_summary.isEmpty(); }
     void showSummary() override {
         for (const QString& line : m_summary)
-            printLine(line);
+            printConsoleLine(stdout, line);
     }
     void quitApplication() override {}
 

@@ -460,8 +460,6 @@ void TMain_Form::Kontrola_JednohoClick() {
     try {
         veritam::Kontrola_JednohoClick(m_parts->dm, m_parts->browser, m_parts->sections,
                                        focusedKind());
-    } catch (const PortalError& e) {
-        m_messages.showError(e.message());
     } catch (const std::exception& e) {
         m_messages.showError(QString::fromUtf8(e.what()));
     }

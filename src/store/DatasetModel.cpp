@@ -8,7 +8,10 @@ DatasetModel::DatasetModel(Dataset& dataset, QObject* parent)
     : QAbstractTableModel(parent)
     , m_dataset(dataset) {
     connect(&dataset, &Dataset::aboutToReset, this, [this] { beginResetModel(); });
-    connect(&dataset, &Dataset::wasReset, this, [this] { endResetModel(); });
+    connect(&dataset, &Dataset::wasReset, this, [this] {
+        mapColumns();
+        endResetModel();
+    });
     connect(&dataset, &Dataset::rowAboutToBeInserted, this,
             [this](int row) { beginInsertRows({}, row, row); });
     connect(&dataset, &Dataset::rowInserted, this, [this](int) { endInsertRows(); });
@@ -42,7 +45,15 @@ int DatasetModel::columnCount(const QModelIndex& parent) const {
 void DatasetModel::setColumns(QList<Column> columns) {
     beginResetModel();
     m_columns = std::move(columns);
+    mapColumns();
     endResetModel();
+}
+
+void DatasetModel::mapColumns() {
+    // Looked up once per reset, not for every cell painted.
+    m_datasetColumns.clear();
+    for (const Column& c : m_columns)
+        m_datasetColumns.push_back(m_dataset.fieldIndex(c.field));
 }
 
 QString DatasetModel::fieldOf(int column) const {
@@ -53,7 +64,11 @@ QString DatasetModel::fieldOf(int column) const {
 }
 
 int DatasetModel::datasetColumn(int column) const {
-    return m_columns.isEmpty() ? column : m_dataset.fieldIndex(fieldOf(column));
+    if (m_columns.isEmpty())
+        return column;
+    return column >= 0 && column < static_cast<int>(m_datasetColumns.size())
+               ? m_datasetColumns[static_cast<std::size_t>(column)]
+               : -1;
 }
 
 QVariant DatasetModel::data(const QModelIndex& index, int role) const {

@@ -2,6 +2,8 @@
 
 #include <QAbstractTableModel>
 
+#include <vector>
+
 namespace veritam {
 
 class Dataset;
@@ -42,9 +44,11 @@ signals:
 
 private:
     int datasetColumn(int column) const;
+    void mapColumns();
 
     Dataset& m_dataset;
     QList<Column> m_columns;
+    std::vector<int> m_datasetColumns; ///< the dataset's column of each shown column
     int m_indicatorRow = -1;
 };
 

@@ -62,57 +62,19 @@ QStringList one(const char* text) {
 
 const QStringList kRecordYesNoWords = {QStringLiteral("kontrolovat"), QStringLiteral("zmeny")};
 
-QStringList columnsOf(std::initializer_list<const char*> names) {
-    return lines(names);
-}
+// The columns the three record tables share, after their own identifying columns.
+const QStringList kWatchedColumns =
+    lines({"nazev", "kontrolovat", "posledni_kontrola", "zmeny", "hash_vlastnici", "hash_ochrana",
+           "hash_omezeni", "hash_jine", "zmena_vlastnici", "zmena_ochrana", "zmena_omezeni",
+           "zmena_jine", "hash", "hash_prevod", "zmena_prevod"});
 
-const QStringList kParcelColumns = columnsOf({"ID",
-                                              "user_id",
-                                              "uzemi",
-                                              "typ_parcely",
-                                              "puvod_parcely",
-                                              "druh_cislovani",
-                                              "cislo_1",
-                                              "cislo_2",
-                                              "nazev",
-                                              "kontrolovat",
-                                              "posledni_kontrola",
-                                              "zmeny",
-                                              "hash_vymera",
-                                              "hash_vlastnici",
-                                              "hash_ochrana",
-                                              "hash_omezeni",
-                                              "hash_jine",
-                                              "zmena_vymera",
-                                              "zmena_vlastnici",
-                                              "zmena_ochrana",
-                                              "zmena_omezeni",
-                                              "zmena_jine",
-                                              "hash",
-                                              "hash_prevod",
-                                              "zmena_prevod"});
+const QStringList kParcelColumns =
+    lines({"ID", "user_id", "uzemi", "typ_parcely", "puvod_parcely", "druh_cislovani", "cislo_1",
+           "cislo_2", "hash_vymera", "zmena_vymera"}) +
+    kWatchedColumns;
 
-const QStringList kBuildingColumns = columnsOf({"ID",
-                                                "user_id",
-                                                "obec",
-                                                "cast_obce",
-                                                "typ_stavby",
-                                                "cislo_stavby",
-                                                "nazev",
-                                                "kontrolovat",
-                                                "posledni_kontrola",
-                                                "zmeny",
-                                                "hash_vlastnici",
-                                                "hash_ochrana",
-                                                "hash_omezeni",
-                                                "hash_jine",
-                                                "zmena_vlastnici",
-                                                "zmena_ochrana",
-                                                "zmena_omezeni",
-                                                "zmena_jine",
-                                                "hash",
-                                                "hash_prevod",
-                                                "zmena_prevod"});
+const QStringList kBuildingColumns =
+    lines({"ID", "user_id", "obec", "cast_obce", "typ_stavby", "cislo_stavby"}) + kWatchedColumns;
 
 } // namespace
 
@@ -179,12 +141,12 @@ void TDM1::configureQueries() {
     Obce_Query.setSql(one("SELECT DISTINCT obec_kod, obec_nazev, okres_nazev FROM kat_uzemi_obce "
                           "WHERE obec_nazev LIKE :par_nazev ORDER BY obec_nazev"));
     Obce_Query.setParam(QStringLiteral("par_nazev"), QStringLiteral("%"));
-    Obce_Query.setRequiredFields(columnsOf({"obec_kod", "obec_nazev", "okres_nazev"}));
+    Obce_Query.setRequiredFields(lines({"obec_kod", "obec_nazev", "okres_nazev"}));
 
     CastiObce_Query.setSql(
         one("SELECT * FROM kat_casti_obce WHERE obec_kod LIKE :par_obec_kod ORDER BY nazev"));
     CastiObce_Query.setParam(QStringLiteral("par_obec_kod"), QStringLiteral("-1"));
-    CastiObce_Query.setRequiredFields(columnsOf({"kod", "nazev", "obec_kod"}));
+    CastiObce_Query.setRequiredFields(lines({"kod", "nazev", "obec_kod"}));
 
     ZmenyParcel_Query.setSql(one("SELECT * FROM zmeny_parcel WHERE zmeny_parcel.id_parcely = "
                                  ":par_id ORDER BY zmeny_parcel.datum DESC "));
@@ -197,7 +159,7 @@ void TDM1::configureQueries() {
 
     User_Query.setSql(one("SELECT * FROM user_table"));
     User_Query.setUpdateTable(QStringLiteral("user_table"));
-    User_Query.setRequiredFields(columnsOf({"ID", "login", "heslo", "prihlasovat"}));
+    User_Query.setRequiredFields(lines({"ID", "login", "heslo", "prihlasovat"}));
 }
 
 void TDM1::DataModuleCreate(const QString& dataFolder) {

@@ -47,6 +47,16 @@ QJsonObject world(const char* owner = "Novák Jan") {
     return s;
 }
 
+QProcessEnvironment browserEnvironment() {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(
+        QStringLiteral("QTWEBENGINE_CHROMIUM_FLAGS"),
+        QStringLiteral("--host-resolver-rules=\"MAP *.portal.test 127.0.0.1\" --disable-gpu"));
+    env.insert(QStringLiteral("QTWEBENGINE_DISABLE_SANDBOX"), QStringLiteral("1"));
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    return env;
+}
+
 struct Run {
     int exitCode;
     QStringList lines;
@@ -75,12 +85,8 @@ void TestHeadlessRun::initTestCase() {
 
 Run TestHeadlessRun::run(const QString& dataFolder) {
     QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(
-        QStringLiteral("QTWEBENGINE_CHROMIUM_FLAGS"),
-        QStringLiteral("--host-resolver-rules=\"MAP *.portal.test 127.0.0.1\" --disable-gpu"));
-    env.insert(QStringLiteral("QTWEBENGINE_DISABLE_SANDBOX"), QStringLiteral("1"));
-    env.remove(QStringLiteral("DISPLAY"));
+    QProcessEnvironment env = browserEnvironment();
+    env.remove(QStringLiteral("DISPLAY")); // the headless run needs no display
     process.setProcessEnvironment(env);
     process.start(binFolder() + QStringLiteral("/veritam"),
                   {QStringLiteral("/autoload"), QStringLiteral("--headless"),
@@ -202,16 +208,6 @@ void TestHeadlessRun::cannotStartWithoutDatabase() {
 }
 
 namespace {
-
-QProcessEnvironment browserEnvironment() {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(
-        QStringLiteral("QTWEBENGINE_CHROMIUM_FLAGS"),
-        QStringLiteral("--host-resolver-rules=\"MAP *.portal.test 127.0.0.1\" --disable-gpu"));
-    env.insert(QStringLiteral("QTWEBENGINE_DISABLE_SANDBOX"), QStringLiteral("1"));
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    return env;
-}
 
 /// A data folder with one watched parcel of the simulator's world, and an account.
 QString folderWithParcel(const PreparedFolder& prepared) {
