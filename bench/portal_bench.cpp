@@ -4,7 +4,6 @@
 //   one whole parcel lookup after login goal < 400 ms
 #include "BenchSupport.h"
 #include "portal/DomRoutines.h"
-#include "portal/PortalAddresses.h"
 #include "portal/PortalBrowser.h"
 #include "portal/PortalCredentials.h"
 #include "portal/PortalLogin.h"
@@ -39,13 +38,13 @@ int main(int argc, char* argv[]) {
     const QString folder = data.path() + u'/';
     PortalCredentials::save(folder, QStringLiteral("demo"), QStringLiteral("demo"));
     bench::StderrMessages messages;
-    TBrowser_Form form(messages);
+    TBrowser_Form form(messages, folder);
     PortalBrowser& browser = form.browser();
     PortalLogin(browser, folder);
 
     const auto load = [&] {
         browser.PageLoaded = false;
-        browser.Navigate(PortalAddresses::searchPage(RecordKind::Parcel));
+        browser.Navigate(browser.settings().searchPage(RecordKind::Parcel));
         browser.WaitForPage();
     };
     load();

@@ -2,7 +2,6 @@
 
 #include "analysis/Fingerprint.h"
 #include "analysis/HistoryLog.h"
-#include "analysis/KindSections.h"
 #include "analysis/LogLines.h"
 #include "analysis/SectionExtractor.h"
 #include "platform/DataFolder.h"
@@ -19,10 +18,6 @@ const QString kSnapshotHeader = QStringLiteral(
     "<!DOCTYPE html><html><head><link href=\"../../../cascade1.css\" rel=\"stylesheet\"/>"
     "<link href=\"../../../cascade2.css\" rel=\"stylesheet\"/></head><body>");
 
-QString column(const char* name) {
-    return QString::fromLatin1(name);
-}
-
 } // namespace
 
 QByteArray MakeSnapshotText(const QString& page) {
@@ -31,7 +26,7 @@ QByteArray MakeSnapshotText(const QString& page) {
 
 Snapshot SaveSnapshot(const QString& dataFolder, RecordKind kind, const QString& id,
                       const QString& nazev, const QByteArray& content) {
-    const QString folder = tablesOf(kind).snapshotFolder + id;
+    const QString folder = kindTable(kind).snapshotFolder + id;
     if (!DataFolder::createWithParents(dataFolder + folder))
         throw AnalysisError(QStringLiteral("Složku %1 nelze vytvořit.").arg(dataFolder + folder));
     const QDateTime now = QDateTime::currentDateTime();
@@ -56,24 +51,24 @@ void FingerprintSections(TParseKatastr& sections) {
 }
 
 void StoreBaseline(TDM1& dm, RecordKind kind, int id, const TParseKatastr& sections) {
-    const QString table = tablesOf(kind).recordTable;
-    for (const Section& s : kindSections(kind).compared)
-        dm.UpdateField(id, table, column(s.storedColumn), TDM1::QuotedLiteral(sections.*s.field));
+    const KindTable& k = kindTable(kind);
+    for (Section s : k.compared)
+        dm.UpdateField(id, k.recordTable, sectionColumns(s).stored,
+                       TDM1::QuotedLiteral(sections[s]));
 }
 
 bool CompareAndRecord(TDM1& dm, RecordKind kind, const Dataset& row, TParseKatastr& sections,
                       const QString& page, Progress* progress) {
     FingerprintSections(sections);
-    const KindSections& k = kindSections(kind);
-    const RecordKindTables t = tablesOf(kind);
+    const KindTable& k = kindTable(kind);
     const int id = row.integer(QStringLiteral("ID"));
-    const auto differs = [&](const Section& s) {
-        return sections.*s.field != row.text(column(s.storedColumn));
+    const auto differs = [&](Section s) {
+        return sections[s] != row.text(sectionColumns(s).stored);
     };
     const bool changed = std::any_of(k.compared.begin(), k.compared.end(), differs);
     if (!changed) {
-        for (const Section& s : k.compared)
-            dm.UpdateField(id, t.recordTable, column(s.flagColumn), QStringLiteral("0"));
+        for (Section s : k.compared)
+            dm.UpdateField(id, k.recordTable, sectionColumns(s).flag, QStringLiteral("0"));
     } else {
         const QByteArray content = MakeSnapshotText(page);
         if (progress)
@@ -84,13 +79,13 @@ bool CompareAndRecord(TDM1& dm, RecordKind kind, const Dataset& row, TParseKatas
             progress->changeLogged();
         StoreBaseline(dm, kind, id, sections);
         // `row` still holds the values stored before this check.
-        for (const Section& s : k.compared)
-            dm.UpdateField(id, t.recordTable, column(s.flagColumn),
+        for (Section s : k.compared)
+            dm.UpdateField(id, k.recordTable, sectionColumns(s).flag,
                            differs(s) ? QStringLiteral("1") : QStringLiteral("0"));
-        dm.InsertChange(t.changeTable, t.referenceColumn, QString::number(id), snapshot.time,
+        dm.InsertChange(k.changeTable, k.referenceColumn, QString::number(id), snapshot.time,
                         snapshot.relativePath);
     }
-    dm.UpdateField(id, t.recordTable, QStringLiteral("posledni_kontrola"),
+    dm.UpdateField(id, k.recordTable, QStringLiteral("posledni_kontrola"),
                    TDM1::DateToSql(QDateTime::currentDateTime()));
     return changed;
 }

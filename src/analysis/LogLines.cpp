@@ -1,27 +1,42 @@
 #include "analysis/LogLines.h"
 
-#include "analysis/KindSections.h"
 #include "store/Dataset.h"
+#include "store/RecordKind.h"
+
+#include <QRegularExpression>
 
 namespace veritam::LogLines {
 
 namespace {
 
-QString text(const Dataset& row, const char* field) {
-    return row.text(QString::fromLatin1(field));
-}
-
 const QString kFailureStart = QStringLiteral("\r\n********* CHYBA !!! ***********\r\n- ");
 const QString kFailureEnd = QStringLiteral(". Prosím zkontrolujte vstupní data. \r\n");
+
+/// A line template of the kind table with the row's values put in.
+QString fill(const QString& line, const Dataset& row) {
+    static const QRegularExpression placeholder(QStringLiteral("\\{(\\w+)\\}"));
+    QString result;
+    qsizetype from = 0;
+    for (auto it = placeholder.globalMatch(line); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        result += line.mid(from, m.capturedStart() - from);
+        const QString name = m.captured(1);
+        result += name == QLatin1String("label") ? parcelLabel(row) : row.text(name);
+        from = m.capturedEnd();
+    }
+    return result + line.mid(from);
+}
 
 } // namespace
 
 QString parcelLabel(const Dataset& row) {
-    QString label =
-        text(row, "druh_cislovani") == QLatin1String("1") ? QStringLiteral("st. ") : QString();
-    label += text(row, "cislo_1");
-    if (!text(row, "cislo_2").isEmpty())
-        label += QStringLiteral(" / ") + text(row, "cislo_2");
+    QString label = row.text(QStringLiteral("druh_cislovani")) == QLatin1String("1")
+                        ? QStringLiteral("st. ")
+                        : QString();
+    label += row.text(QStringLiteral("cislo_1"));
+    const QString subdivision = row.text(QStringLiteral("cislo_2"));
+    if (!subdivision.isEmpty())
+        label += QStringLiteral(" / ") + subdivision;
     return label;
 }
 
@@ -30,16 +45,7 @@ QString runStarted() {
 }
 
 QString visiting(RecordKind kind, const Dataset& row) {
-    switch (kind) {
-    case RecordKind::Parcel:
-        return QStringLiteral("Procházím parcelu č. ") + parcelLabel(row);
-    case RecordKind::Building:
-        return QStringLiteral("Procházím stavbu č. ") + text(row, "cislo_stavby");
-    case RecordKind::Unit:
-        break;
-    }
-    return QStringLiteral("Procházím jednotku č. ") + text(row, "cislo_stavby") + u'/' +
-           text(row, "cislo_jednotky");
+    return fill(kindTable(kind).visitingLine, row);
 }
 
 QString pageLoaded() {
@@ -47,42 +53,30 @@ QString pageLoaded() {
 }
 
 QString failure(RecordKind kind, const Dataset& row) {
-    switch (kind) {
-    case RecordKind::Parcel:
-        return kFailureStart + QStringLiteral("parcela č. ") + text(row, "cislo_1") +
-               QStringLiteral(" / ") + text(row, "cislo_2") + kFailureEnd;
-    case RecordKind::Building:
-        return kFailureStart + QStringLiteral("stavba vlastní označení ") + text(row, "nazev") +
-               kFailureEnd;
-    case RecordKind::Unit:
-        break;
-    }
-    return kFailureStart + QStringLiteral("jednotka vlastní označení ") + text(row, "nazev") +
-           kFailureEnd;
+    return kFailureStart + fill(kindTable(kind).failureRecord, row) + kFailureEnd;
+}
+
+QString failure(RecordKind kind, const Dataset& row, const QString& cause) {
+    return failure(kind, row) + QStringLiteral("Příčina: ") + cause + QStringLiteral("\r\n");
 }
 
 QString runEnded() {
     return QStringLiteral("KONTROLA SKONČILA");
 }
 
+QString runRefused(const QString& why) {
+    return QStringLiteral("KONTROLA UKONČENA: ") + why;
+}
+
 QString summary(RecordKind kind, const Dataset& row) {
-    const QString own = QStringLiteral(", vlastní označení ") + text(row, "nazev");
-    switch (kind) {
-    case RecordKind::Parcel:
-        return QStringLiteral("Změna u parcely p. č. ") + parcelLabel(row) + own;
-    case RecordKind::Building:
-        return QStringLiteral("Změna u stavby ") + text(row, "cislo_stavby") + own;
-    case RecordKind::Unit:
-        break;
-    }
-    return QStringLiteral("Změna u jednotky ") + text(row, "cislo_jednotky") + own;
+    return fill(kindTable(kind).summaryLine, row);
 }
 
 QString history(RecordKind kind, const QString& id, const QString& nazev,
                 const QString& snapshotPath) {
-    const KindSections& k = kindSections(kind);
-    return k.logFirst + id + k.logSecond + nazev + QStringLiteral(", cesta k souboru je: ") +
-           snapshotPath;
+    const KindTable& k = kindTable(kind);
+    return k.changeLogFirst + id + k.changeLogSecond + nazev +
+           QStringLiteral(", cesta k souboru je: ") + snapshotPath;
 }
 
 } // namespace veritam::LogLines

@@ -20,7 +20,11 @@ QString visiting(RecordKind kind, const Dataset& row);
 QString pageLoaded();
 /// The failure block: an empty line, the asterisks, the record, an empty line.
 QString failure(RecordKind kind, const Dataset& row);
+/// The failure block with a last line that says why the record failed.
+QString failure(RecordKind kind, const Dataset& row, const QString& cause);
 QString runEnded();
+/// The portal refused and the run stops asking it; `why` is the refusal in a sentence.
+QString runRefused(const QString& why);
 
 /// A line of the change summary.
 QString summary(RecordKind kind, const Dataset& row);

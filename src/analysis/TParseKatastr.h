@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/RecordKind.h"
+
 #include <QString>
 
 namespace veritam {
@@ -12,6 +14,17 @@ struct TParseKatastr {
     QString omezeni;   ///< restrictions of ownership
     QString jine;      ///< other records
     QString podil;     ///< share, after a label beginning "Podíl na"
+
+    QString& operator[](Section section) { return this->*field(section); }
+    const QString& operator[](Section section) const { return this->*field(section); }
+
+private:
+    static QString TParseKatastr::*field(Section section) {
+        static QString TParseKatastr::*const fields[] = {
+            &TParseKatastr::vymera,  &TParseKatastr::podil,   &TParseKatastr::vlastnici,
+            &TParseKatastr::ochrana, &TParseKatastr::omezeni, &TParseKatastr::jine};
+        return fields[static_cast<int>(section)];
+    }
 };
 
 } // namespace veritam

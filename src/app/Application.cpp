@@ -7,6 +7,7 @@
 #include "entry/TInsert_Form.h"
 #include "history/TZmeny_Form.h"
 #include "platform/UserMessages.h"
+#include "portal/BrowserSession.h"
 #include "portal/TBrowser_Form.h"
 #include "settings/TAbout_Form.h"
 #include "settings/TAuto_Form.h"
@@ -26,15 +27,16 @@ Application::Application(CommandLine commandLine, UserMessages& messages, bool f
     Main_Form = std::make_unique<TMain_Form>(m_settings, m_commandLine, m_messages);
     Insert_Form = std::make_unique<TInsert_Form>();
     createDataModule();
-    Browser_Form = std::make_unique<TBrowser_Form>(m_messages);
+    Browser_Form = std::make_unique<TBrowser_Form>(m_messages, m_settings.DataFolder);
+    Portal = std::make_unique<BrowserSession>(*Browser_Form, m_settings.DataFolder);
     Zmeny_Form = std::make_unique<TZmeny_Form>();
     Nastaveni_Form = std::make_unique<TNastaveni_Form>(*DM1, m_messages);
     About_Form = std::make_unique<TAbout_Form>(m_settings.DataFolder, m_messages);
     Upozorneni_Form = std::make_unique<TUpozorneni_Form>();
     Log_Form = std::make_unique<TLog_Form>();
     Auto_Form = std::make_unique<TAuto_Form>();
-    Main_Form->attach(
-        {*DM1, *Browser_Form, *About_Form, *Upozorneni_Form, *Log_Form, *Auto_Form, Sections});
+    Main_Form->attach({*DM1, *Browser_Form, *Portal, *About_Form, *Upozorneni_Form, *Log_Form,
+                       *Auto_Form, Sections});
 }
 
 Application::~Application() = default;

@@ -13,6 +13,7 @@ class TMain_Form;
 class TInsert_Form;
 class TDM1;
 class TBrowser_Form;
+class BrowserSession;
 class TZmeny_Form;
 class TNastaveni_Form;
 class TAbout_Form;
@@ -52,6 +53,9 @@ public:
     std::unique_ptr<TUpozorneni_Form> Upozorneni_Form;
     std::unique_ptr<TLog_Form> Log_Form;
     std::unique_ptr<TAuto_Form> Auto_Form;
+
+    /// The portal as the runs see it, on the browser of Browser_Form.
+    std::unique_ptr<BrowserSession> Portal;
 
     /// The sections of the page read last, shared by the check runs and the editor.
     TParseKatastr Sections;

@@ -1,12 +1,16 @@
 #include "app/HeadlessRun.h"
 
-#include "app/Application.h"
 #include "app/GuiMessages.h"
+#include "app/ProcessSettings.h"
 #include "check/FullCheckRun.h"
 #include "check/RunWindow.h"
+#include "portal/BrowserSession.h"
 #include "portal/TBrowser_Form.h"
+#include "store/DatabaseError.h"
+#include "store/RecordEditorPort.h"
 #include "store/TDM1.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 #include <cstdio>
@@ -36,22 +40,51 @@ private:
     QStringList m_summary;
 };
 
+/// A run edits no record, so no editor is there for the record rules to touch.
+class NoEditor : public RecordEditorPort {
+public:
+    void clearSearchBox(SearchBox) override {}
+    void setStatusText(const QString&) override {}
+    void setOriginGroupEnabled(bool) override {}
+};
+
 } // namespace
 
 int runHeadless(const CommandLine& commandLine) {
     ConsoleMessages messages;
-    Application app(commandLine, messages, false);
-    if (!app.DM1->ADOConnection.isOpen() || !app.DM1->Parcely_Query.isOpen()) {
+    ProcessSettings settings;
+    try {
+        resolveProcessSettings(settings, commandLine, QCoreApplication::applicationFilePath());
+    } catch (const NoDataHomeError& e) {
+        messages.showError(QString::fromUtf8(e.what()));
+    }
+    NoEditor editor;
+    TDM1 dm(messages, editor);
+    try {
+        dm.DataModuleCreate(settings.DataFolder);
+    } catch (const DatabaseError& e) {
+        messages.showError(e.message());
+    }
+    if (settings.DataFolder.isEmpty() || !dm.ADOConnection.isOpen() || !dm.Parcely_Query.isOpen()) {
         messages.showError(QStringLiteral("Kontrolu nelze spustit: databázi v %1 nelze otevřít.")
-                               .arg(app.settings().DataFolder));
+                               .arg(settings.DataFolder));
         return 2;
     }
+    // The browser's window is never shown; it only holds the browser.
+    TBrowser_Form browserForm(messages, settings.DataFolder);
+    BrowserSession portal(browserForm, settings.DataFolder);
     HeadlessWindow window;
-    ProcessSettings& settings = app.settings();
+    TParseKatastr sections;
     settings.AutoStartRequested = true;
-    FullCheckRun run(*app.DM1, *app.Browser_Form, app.Sections, window, settings.AutoStartRequested,
+    FullCheckRun run(dm, portal, sections, window, settings.AutoStartRequested,
                      settings.AutoRunActive);
     run.Kontrola_ButtonClick();
+    if (run.failedRecords() > 0)
+        messages.showMessage(
+            QStringLiteral("Záznamů, které se nepodařilo zkontrolovat: %1 (viz výpis výše).")
+                .arg(run.failedRecords()));
+    if (!run.refusal().isEmpty())
+        return 3;
     return run.changesRecorded() > 0 ? 1 : 0;
 }
 

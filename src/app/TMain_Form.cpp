@@ -6,11 +6,10 @@
 #include "app/RecordListPanel.h"
 #include "app/TLog_Form.h"
 #include "check/FullCheckRun.h"
-#include "check/RecordLookup.h"
+#include "check/PageVerdict.h"
 #include "check/SingleCheck.h"
 #include "platform/UserMessages.h"
-#include "portal/PortalAddresses.h"
-#include "portal/PortalLogin.h"
+#include "portal/PortalSession.h"
 #include "portal/TBrowser_Form.h"
 #include "settings/TAbout_Form.h"
 #include "settings/TAuto_Form.h"
@@ -39,58 +38,12 @@ namespace veritam {
 
 namespace {
 
-struct GridColumn {
-    const char* field;
-    const char* title;
-    int width; ///< 0: as the field's text needs
-};
-
-const GridColumn kParcelColumns[] = {
-    {"ku_nazev", "Název k. ú.", 93},
-    {"uzemi", "Číslo území", 67},
-    {"nazev", "Vlastní název parcely", 165},
-    {"cele_cislo", "p. č.", 67},
-    {"posledni_kontrola", "Poslední kontrola", 110},
-    {"kontrolovat", "Kontrolováno", 71},
-    {"zmena_vymera", "Výměra", 0},
-    {"zmena_vlastnici", "Vlastníci", 46},
-    {"zmena_ochrana", "Ochrana", 52},
-    {"zmena_omezeni", "Omezení", 51},
-    {"zmena_jine", "Jiné", 35},
-};
-const GridColumn kBuildingColumns[] = {
-    {"obec_nazev", "Obec", 93},
-    {"nazev_casti_obce", "Část obce", 67},
-    {"nazev", "Vlastní název stavby", 165},
-    {"cislo_stavby", "Číslo stavby", 67},
-    {"posledni_kontrola", "Poslední kontrola", 110},
-    {"kontrolovat", "Kontrolováno", 70},
-    {"zmena_vlastnici", "Vlastníci", 0},
-    {"zmena_ochrana", "Ochrana", 64},
-    {"zmena_omezeni", "Omezení", 64},
-    {"zmena_jine", "Jiné", 64},
-};
-const GridColumn kUnitColumns[] = {
-    {"obec_nazev", "Obec", 93},
-    {"nazev_casti_obce", "Část obce", 67},
-    {"nazev", "Vlastní název jednotky", 165},
-    {"cislo_stavby", "Číslo stavby", 67},
-    {"cislo_jednotky", "Č. jednotky", 0},
-    {"posledni_kontrola", "Poslední kontrola", 110},
-    {"kontrolovat", "Kontrolováno", 0},
-    {"zmena_podil", "Podíl", 64},
-    {"zmena_vlastnici", "Vlastníci", 64},
-    {"zmena_ochrana", "Ochrana", 64},
-    {"zmena_omezeni", "Omezení", 64},
-    {"zmena_jine", "Jiné", 64},
-};
-
-template <std::size_t N> void bindColumns(RecordGrid* grid, const GridColumn (&columns)[N]) {
+void bindColumns(RecordGrid* grid, const std::vector<GridColumn>& columns) {
     QList<DatasetModel::Column> list;
     for (const GridColumn& c : columns)
-        list.append({QString::fromLatin1(c.field), QString::fromUtf8(c.title)});
+        list.append({c.field, c.title});
     grid->datasetModel().setColumns(list);
-    for (int i = 0; i < static_cast<int>(N); ++i)
+    for (int i = 0; i < static_cast<int>(columns.size()); ++i)
         if (columns[i].width > 0)
             grid->setColumnWidth(i, columns[i].width);
 }
@@ -213,7 +166,7 @@ void TMain_Form::buildMenu() {
 void TMain_Form::attach(const Parts& parts) {
     m_parts = std::make_unique<Parts>(parts);
     buildLists();
-    m_run = std::make_unique<FullCheckRun>(parts.dm, parts.browser, parts.sections, *this,
+    m_run = std::make_unique<FullCheckRun>(parts.dm, parts.portal, parts.sections, *this,
                                            m_settings.AutoStartRequested, m_settings.AutoRunActive);
     connect(Kontrola_Button, &QToolButton::clicked, this, &TMain_Form::Kontrola_ButtonClick);
     connect(Prerusit_Button, &QToolButton::clicked, this, &TMain_Form::Prerusit_ButtonClick);
@@ -224,27 +177,22 @@ void TMain_Form::attach(const Parts& parts) {
 void TMain_Form::buildLists() {
     TDM1& dm = m_parts->dm;
     auto* layout = static_cast<QVBoxLayout*>(centralWidget()->layout());
-    Parcely_Panel = new RecordListPanel(QStringLiteral("PARCELY"), QColor(255, 255, 193),
-                                        dm.Parcely_DataSource, centralWidget());
-    Stavby_Panel = new RecordListPanel(QStringLiteral("STAVBY"), QColor(255, 242, 223),
-                                       dm.Stavby_DataSource, centralWidget());
-    Jednotky_Panel = new RecordListPanel(QStringLiteral("JEDNOTKY"), QColor(217, 236, 255),
-                                         dm.Jednotky_DataSource, centralWidget());
-    Parcely_Panel->setObjectName(QStringLiteral("Parcely_Panel"));
-    Stavby_Panel->setObjectName(QStringLiteral("Stavby_Panel"));
-    Jednotky_Panel->setObjectName(QStringLiteral("Jednotky_Panel"));
-    layout->insertWidget(1, Parcely_Panel);
-    layout->insertWidget(2, Stavby_Panel);
-    layout->insertWidget(3, Jednotky_Panel);
+    const auto panel = [&](RecordKind kind, const char* panelName, const char* gridName) {
+        const KindTable& k = kindTable(kind);
+        auto* p = new RecordListPanel(k.listCaption, QColor::fromRgb(k.listColour),
+                                      dm.recordSource(kind), centralWidget());
+        p->setObjectName(QString::fromLatin1(panelName));
+        p->grid()->setObjectName(QString::fromLatin1(gridName));
+        bindColumns(p->grid(), k.columns);
+        layout->insertWidget(1 + static_cast<int>(kind), p);
+        return p;
+    };
+    Parcely_Panel = panel(RecordKind::Parcel, "Parcely_Panel", "Parcely_DBGrid");
+    Stavby_Panel = panel(RecordKind::Building, "Stavby_Panel", "Stavby_DBGrid");
+    Jednotky_Panel = panel(RecordKind::Unit, "Jednotky_Panel", "Jednotky_DBGrid");
     Parcely_DBGrid = Parcely_Panel->grid();
     Stavby_DBGrid = Stavby_Panel->grid();
     Jednotky_DBGrid = Jednotky_Panel->grid();
-    Parcely_DBGrid->setObjectName(QStringLiteral("Parcely_DBGrid"));
-    Stavby_DBGrid->setObjectName(QStringLiteral("Stavby_DBGrid"));
-    Jednotky_DBGrid->setObjectName(QStringLiteral("Jednotky_DBGrid"));
-    bindColumns(Parcely_DBGrid, kParcelColumns);
-    bindColumns(Stavby_DBGrid, kBuildingColumns);
-    bindColumns(Jednotky_DBGrid, kUnitColumns);
 
     connect(Parcely_Panel, &RecordListPanel::normClicked, this,
             &TMain_Form::Parcely_Norm_SpeedButtonClick);
@@ -271,15 +219,8 @@ void TMain_Form::buildLists() {
 }
 
 RecordListPanel* TMain_Form::panelOf(RecordKind kind) const {
-    switch (kind) {
-    case RecordKind::Parcel:
-        return Parcely_Panel;
-    case RecordKind::Building:
-        return Stavby_Panel;
-    case RecordKind::Unit:
-        break;
-    }
-    return Jednotky_Panel;
+    const std::array<RecordListPanel*, 3> panels = {Parcely_Panel, Stavby_Panel, Jednotky_Panel};
+    return panels[static_cast<int>(kind)];
 }
 
 std::optional<RecordKind> TMain_Form::focusedKind() const {
@@ -363,7 +304,7 @@ void TMain_Form::Jednotky_DBGridCellClick(int visualColumn) {
 
 void TMain_Form::switchChecked(RecordKind kind, int visualColumn) {
     // Tied to the column's position, whatever field the user has moved there.
-    if (visualColumn != (kind == RecordKind::Unit ? 7 : 6))
+    if (visualColumn != kindTable(kind).switchColumn)
         return;
     TDM1& dm = m_parts->dm;
     Dataset& q = dm.recordQuery(kind);
@@ -372,7 +313,7 @@ void TMain_Form::switchChecked(RecordKind kind, int visualColumn) {
     const int id = q.integer(QStringLiteral("id"));
     const QString value =
         q.yesNo(QStringLiteral("kontrolovat")) ? QStringLiteral("0") : QStringLiteral("1");
-    const QString table = tablesOf(kind).recordTable;
+    const QString table = kindTable(kind).recordTable;
     try {
         dm.ExecuteStatement(QStringLiteral("UPDATE `%1` SET `kontrolovat` = ").arg(table) + value +
                             QStringLiteral(" WHERE id = ") + QString::number(id));
@@ -431,26 +372,25 @@ void TMain_Form::deleteCurrent(RecordKind kind) {
 
 void TMain_Form::http_SpeedButtonClick() {
     TBrowser_Form& form = m_parts->browser;
+    PortalSession& portal = m_parts->portal;
     PortalBrowser& browser = form.browser();
     try {
-        const PortalBrowser::Operation operation(browser);
+        const PortalSession::Operation operation(portal);
         const std::optional<RecordKind> kind = focusedKind();
+        const LoginOutcome login = portal.login();
+        form.show();
+        if (login == LoginOutcome::Refused)
+            m_messages.showError(loginRefusedText());
         if (!kind) {
-            form.show();
-            PortalLogin(browser, m_parts->dm.dataFolder());
-            browser.Navigate(PortalAddresses::searchPage(RecordKind::Parcel));
+            browser.Navigate(browser.settings().searchPage(RecordKind::Parcel));
             return;
         }
-        form.show();
-        form.hide();
-        PortalLogin(browser, m_parts->dm.dataFolder());
         Log_Memo->clear();
-        form.show();
         const Dataset& list = m_parts->dm.recordQuery(*kind);
-        if (list.recordCount() > 0)
-            searchRecord(*kind, list, browser);
+        if (list.recordCount() > 0 && login == LoginOutcome::LoggedIn)
+            portal.lookup(*kind, searchValues(*kind, list));
         else
-            browser.Navigate(PortalAddresses::searchPage(*kind));
+            browser.Navigate(browser.settings().searchPage(*kind));
     } catch (const std::exception& e) {
         m_messages.showError(QString::fromUtf8(e.what()));
     }
@@ -458,7 +398,7 @@ void TMain_Form::http_SpeedButtonClick() {
 
 void TMain_Form::Kontrola_JednohoClick() {
     try {
-        veritam::Kontrola_JednohoClick(m_parts->dm, m_parts->browser, m_parts->sections,
+        veritam::Kontrola_JednohoClick(m_parts->dm, m_parts->portal, m_parts->sections,
                                        focusedKind());
     } catch (const std::exception& e) {
         m_messages.showError(QString::fromUtf8(e.what()));
@@ -487,8 +427,7 @@ void TMain_Form::setStatus(const QString& text, int pass, int done, int total) {
     RunProgress->setVisible(!text.isEmpty());
     RunProgress->setRange(0, std::max(total, 1));
     RunProgress->setValue(done);
-    static const char* const kPasses[] = {"parcely", "stavby", "jednotky"};
-    RunProgress->setFormat(QString::fromLatin1(kPasses[std::clamp(pass, 0, 2)]) +
+    RunProgress->setFormat(kindTable(kAllRecordKinds[std::clamp(pass, 0, 2)]).progressName +
                            QStringLiteral(" %v/%m"));
 }
 
@@ -529,8 +468,7 @@ void TMain_Form::showSummary() {
 }
 
 void TMain_Form::quitApplication() {
-    // Queued, so that it also ends an automatic run started before the message loop.
-    QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+    QCoreApplication::quit();
 }
 
 // ---------------------------------------------------------------------------
@@ -543,8 +481,16 @@ void TMain_Form::showEvent(QShowEvent* event) {
 }
 
 void TMain_Form::FormShow() {
-    if (m_settings.AutoStartRequested && !m_settings.AutoRunActive)
-        Kontrola_ButtonClick();
+    // Queued: the run starts once the window is on screen, so that its log, status line and
+    // "Přerušit" work while it lasts. The run clears the request when it begins.
+    if (m_settings.AutoStartRequested && !m_settings.AutoRunActive && !m_autoRunQueued) {
+        m_autoRunQueued = true;
+        QTimer::singleShot(0, this, [this] {
+            m_autoRunQueued = false;
+            if (m_settings.AutoStartRequested && !m_settings.AutoRunActive)
+                Kontrola_ButtonClick();
+        });
+    }
 }
 
 void TMain_Form::closeEvent(QCloseEvent* event) {

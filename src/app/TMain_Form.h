@@ -16,6 +16,7 @@ namespace veritam {
 
 class CommandLine;
 class FullCheckRun;
+class PortalSession;
 class RecordGrid;
 class RecordListPanel;
 class TAbout_Form;
@@ -42,6 +43,7 @@ public:
     struct Parts {
         TDM1& dm;
         TBrowser_Form& browser;
+        PortalSession& portal;
         TAbout_Form& about;
         TUpozorneni_Form& notice;
         TLog_Form& log;
@@ -123,6 +125,7 @@ private:
     UserMessages& m_messages;
     std::unique_ptr<Parts> m_parts;
     std::unique_ptr<FullCheckRun> m_run;
+    bool m_autoRunQueued = false;
 };
 
 } // namespace veritam

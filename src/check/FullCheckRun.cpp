@@ -3,17 +3,18 @@
 #include "analysis/ChangeRecorder.h"
 #include "analysis/LogLines.h"
 #include "analysis/SectionExtractor.h"
-#include "check/RecordLookup.h"
+#include "check/PageVerdict.h"
 #include "check/RunWindow.h"
 #include "platform/UserMessages.h"
-#include "portal/DomRoutines.h"
-#include "portal/PortalLogin.h"
-#include "portal/TBrowser_Form.h"
+#include "portal/PortalSession.h"
+#include "portal/PortalSettings.h"
 #include "store/Dataset.h"
 #include "store/RecordKind.h"
 #include "store/TDM1.h"
 
 #include <QCoreApplication>
+#include <QEventLoop>
+#include <QTimer>
 
 #include <memory>
 
@@ -21,40 +22,33 @@ namespace veritam {
 
 namespace {
 
-struct PassTexts {
-    const char* reset;
-    const char* selection;
-    const char* status; ///< followed by n "/" total
-};
-
-// The selection statements run as they stand (two blanks before "and" in the later two).
-const PassTexts kPasses[] = {
-    {"UPDATE parcely SET zmeny = 0",
-     "SELECT parcely.* FROM parcely WHERE user_id = 1 and kontrolovat = true",
-     "Průběh kontroly - hotovo parcel "},
-    {"UPDATE stavby SET zmeny = 0",
-     "SELECT stavby.* FROM stavby WHERE user_id = 1  and kontrolovat = true",
-     "Průběh kontroly - parcely zcela hotové; stavby hotové "},
-    {"UPDATE jednotky SET zmeny = 0",
-     "SELECT jednotky.* FROM jednotky WHERE user_id = 1  and kontrolovat = true",
-     "Průběh kontroly - parcely zcela hotové; stavby zcela hotové; jednotky hotové "},
-};
+/// Page waits in a row that may reach their time limit before the portal counts as gone.
+constexpr int kTimeLimitsInARow = 3;
 
 } // namespace
 
-FullCheckRun::FullCheckRun(TDM1& dm, TBrowser_Form& browserForm, TParseKatastr& sections,
+FullCheckRun::FullCheckRun(TDM1& dm, PortalSession& session, TParseKatastr& sections,
                            RunWindow& window, bool& autoStartRequested, bool& autoRunActive)
     : m_dm(dm)
-    , m_browserForm(browserForm)
+    , m_session(session)
     , m_sections(sections)
     , m_window(window)
     , m_autoStartRequested(autoStartRequested)
     , m_autoRunActive(autoRunActive) {}
 
+void FullCheckRun::Prerusit_ButtonClick() {
+    InterruptRequested = true;
+    if (!m_running)
+        return;
+    m_session.interrupt();
+    if (m_pauseLoop)
+        m_pauseLoop->quit();
+}
+
 void FullCheckRun::Kontrola_ButtonClick() {
-    std::unique_ptr<PortalBrowser::Operation> operation;
+    std::unique_ptr<PortalSession::Operation> operation;
     try {
-        operation = std::make_unique<PortalBrowser::Operation>(m_browserForm.browser());
+        operation = std::make_unique<PortalSession::Operation>(m_session);
     } catch (const PortalError& e) {
         m_dm.messages().showMessage(e.message());
         return;
@@ -63,6 +57,13 @@ void FullCheckRun::Kontrola_ButtonClick() {
     m_autoStartRequested = false;
     m_running = true;
     m_changes = 0;
+    m_failed = 0;
+    m_refusal.clear();
+    m_refusalTold = false;
+    m_lookups = 0;
+    m_timeLimitsInARow = 0;
+    m_reloginUseless = false;
+    m_pause = PortalSettings::load(m_dm.dataFolder()).pause;
     m_window.setCheckButtonCaption(QStringLiteral("Kontroluji záznamy"));
     m_window.ZapnoutOvladaciZarizeni(false);
     m_window.clearSummary();
@@ -71,56 +72,78 @@ void FullCheckRun::Kontrola_ButtonClick() {
     m_window.addLogLine(LogLines::runStarted());
     QCoreApplication::processEvents();
 
-    m_browserForm.show();
-    m_browserForm.hide();
-    bool loggedIn = true;
-    try {
-        PortalLogin(m_browserForm.browser(), m_dm.dataFolder());
-    } catch (const std::exception& e) {
-        // The window must not stay locked after a failed login.
-        m_dm.messages().showError(QString::fromUtf8(e.what()));
-        loggedIn = false;
-    }
-    if (loggedIn) {
+    if (logIn()) {
         try {
-            pass(0, RecordKind::Parcel);
-            pass(1, RecordKind::Building);
-            pass(2, RecordKind::Unit);
+            for (RecordKind kind : kAllRecordKinds)
+                pass(kind);
         } catch (const std::exception&) {
             // A pass's own statements failed: the remaining passes are skipped quietly.
         }
     }
+    if (!m_refusal.isEmpty())
+        m_window.addLogLine(LogLines::runRefused(m_refusal));
     m_window.addLogLine(LogLines::runEnded());
     m_window.setCheckButtonCaption(QStringLiteral("Zkontrolovat záznamy"));
     m_window.ZapnoutOvladaciZarizeni(true);
     m_running = false;
     operation.reset();
+    if (!m_refusal.isEmpty() && !m_refusalTold)
+        m_dm.messages().showError(QStringLiteral("Kontrola byla ukončena. ") + m_refusal);
     if (m_window.summaryHasText())
         m_window.showSummary();
     else if (m_autoRunActive)
         m_window.quitApplication();
 }
 
-void FullCheckRun::pass(int index, RecordKind kind) {
-    const PassTexts& texts = kPasses[index];
+void FullCheckRun::refuse(const QString& why, bool told) {
+    if (!m_refusal.isEmpty())
+        return;
+    m_refusal = why;
+    m_refusalTold = told;
+}
+
+bool FullCheckRun::logIn() {
+    try {
+        switch (m_session.login()) {
+        case LoginOutcome::LoggedIn:
+            return true;
+        case LoginOutcome::NoCredentials:
+            // The login has told the user where to enter them.
+            refuse(QStringLiteral("Chybí přihlašovací údaje k účtu na portálu."), true);
+            return false;
+        case LoginOutcome::Refused:
+            refuse(loginRefusedText());
+            return false;
+        }
+    } catch (const PortalError& e) {
+        if (e.cause() != PortalError::Cause::Interrupted)
+            refuse(QStringLiteral("Přihlášení k portálu se nezdařilo. ") + e.message() +
+                   QStringLiteral(" Zkuste kontrolu později."));
+    }
+    return false;
+}
+
+void FullCheckRun::pass(RecordKind kind) {
+    const KindTable& k = kindTable(kind);
     Dataset& list = m_dm.recordQuery(kind);
     try {
-        m_dm.ExecuteStatement(QString::fromUtf8(texts.reset));
-        Dataset rows(m_dm.ADOConnection, QStringLiteral("Kontrola_Query"),
-                     {QString::fromUtf8(texts.selection)});
+        m_dm.ExecuteStatement(k.resetStatement);
+        Dataset rows(m_dm.ADOConnection, QStringLiteral("Kontrola_Query"), {k.selectionStatement});
         rows.open();
         const int total = rows.recordCount();
         int done = 0;
         for (rows.first(); !rows.eof(); rows.next()) {
             ClearSections(m_sections);
-            if (InterruptRequested)
+            pauseBeforeLookup();
+            if (stopping())
                 break;
             m_window.addLogLine(LogLines::visiting(kind, rows));
             checkRecord(kind, rows);
+            if (stopping())
+                break;
             ++done;
-            m_window.setStatus(QString::fromUtf8(texts.status) + QString::number(done) + u'/' +
-                                   QString::number(total),
-                               index, done, total);
+            m_window.setStatus(k.statusText + QString::number(done) + u'/' + QString::number(total),
+                               static_cast<int>(kind), done, total);
         }
     } catch (...) {
         m_dm.Obnovit_Query(list);
@@ -128,7 +151,38 @@ void FullCheckRun::pass(int index, RecordKind kind) {
     }
     m_dm.Obnovit_Query(list);
     if (kind == RecordKind::Unit)
-        m_window.setStatus(QString(), index, 0, 0);
+        m_window.setStatus(QString(), static_cast<int>(kind), 0, 0);
+}
+
+void FullCheckRun::pauseBeforeLookup() {
+    // A person reading the portal takes a while per object; so does the run.
+    if (m_lookups++ == 0 || m_pause.count() <= 0 || stopping())
+        return;
+    QEventLoop loop;
+    m_pauseLoop = &loop;
+    QTimer::singleShot(m_pause, &loop, &QEventLoop::quit);
+    loop.exec();
+    m_pauseLoop = nullptr;
+}
+
+std::optional<PortalPage> FullCheckRun::lookUp(RecordKind kind, const Dataset& row) {
+    const QStringList values = searchValues(kind, row);
+    PortalPage page = m_session.lookup(kind, values);
+    // The code page or the login form come only without a valid login; a page without its
+    // owners may, too. Once a new login did not bring the owners back, it is not tried again.
+    const bool loggedOut = page.kind == PageKind::LoginRequired ||
+                           (page.kind == PageKind::InformationWithoutOwners && !m_reloginUseless);
+    if (!loggedOut)
+        return page;
+    m_window.addLogLine(QStringLiteral("Portál žádá nové přihlášení, přihlašuji znovu."));
+    if (!logIn())
+        return std::nullopt;
+    const PageKind before = page.kind;
+    page = m_session.lookup(kind, values);
+    if (before == PageKind::InformationWithoutOwners &&
+        page.kind == PageKind::InformationWithoutOwners)
+        m_reloginUseless = true;
+    return page;
 }
 
 void FullCheckRun::checkRecord(RecordKind kind, const Dataset& row) {
@@ -138,18 +192,61 @@ void FullCheckRun::checkRecord(RecordKind kind, const Dataset& row) {
         m_window.addSummaryLine(LogLines::summary(kind, row));
     };
     try {
-        PortalBrowser& browser = m_browserForm.browser();
-        searchRecord(kind, row, browser);
-        if (kind != RecordKind::Unit)
+        const std::optional<PortalPage> page = lookUp(kind, row);
+        if (!page)
+            return;
+        m_timeLimitsInARow = 0;
+        if (kindTable(kind).pageLoadedLine)
             m_window.addLogLine(LogLines::pageLoaded());
-        const QString page = DomRoutines::DocumentMarkup(browser);
-        ExtractSections(page, m_sections);
-        ChangeRecorder::CompareAndRecord(m_dm, kind, row, m_sections, page, &progress);
-    } catch (const std::exception&) {
+        switch (page->kind) {
+        case PageKind::Information:
+            ExtractSections(page->markup, m_sections);
+            ChangeRecorder::CompareAndRecord(m_dm, kind, row, m_sections, page->markup, &progress);
+            return;
+        case PageKind::SearchForm:
+        case PageKind::InformationWithoutOwners:
+            fail(kind, row, whyNotComparable(*page));
+            return;
+        case PageKind::LoginRequired:
+            refuse(QStringLiteral("Ani po novém přihlášení portál neukazuje údaje. ") +
+                   whyNotComparable(*page) + u' ' + loginRefusedText());
+            return;
+        case PageKind::Other:
+            refuse(whyNotComparable(*page) +
+                   QStringLiteral(" Další dotazy by portál mohl brát jako zneužití; "
+                                  "zkuste kontrolu později."));
+            return;
+        }
+    } catch (const PortalError& e) {
+        switch (e.cause()) {
+        case PortalError::Cause::Interrupted:
+        case PortalError::Cause::Busy:
+            return;
+        case PortalError::Cause::Refused:
+            refuse(e.message() + QStringLiteral(" Zkuste kontrolu později."));
+            return;
+        case PortalError::Cause::TimeLimit:
+            fail(kind, row, e.message());
+            if (++m_timeLimitsInARow >= kTimeLimitsInARow)
+                refuse(QStringLiteral("Portál neodpovídá: %1 stránky po sobě se nenačetly včas. "
+                                      "Zkuste kontrolu později.")
+                           .arg(kTimeLimitsInARow));
+            return;
+        case PortalError::Cause::Page:
+            m_timeLimitsInARow = 0;
+            fail(kind, row, e.message());
+            return;
+        }
+    } catch (const std::exception& e) {
         // Reported only while nothing of a change has been written; the run goes on.
         if (!progress.contentMade)
-            m_window.addLogLine(LogLines::failure(kind, row));
+            fail(kind, row, QString::fromUtf8(e.what()));
     }
+}
+
+void FullCheckRun::fail(RecordKind kind, const Dataset& row, const QString& cause) {
+    ++m_failed;
+    m_window.addLogLine(LogLines::failure(kind, row, cause));
 }
 
 } // namespace veritam

@@ -2,42 +2,75 @@
 
 #include "analysis/TParseKatastr.h"
 
+#include <QString>
+
+#include <chrono>
+#include <optional>
+
+class QEventLoop;
+
 namespace veritam {
 
+class Dataset;
+class PortalSession;
 class RunWindow;
-class TBrowser_Form;
 class TDM1;
+struct PortalPage;
 enum class RecordKind;
 
 /// The full check run: every record marked for checking, parcels, then buildings, then
-/// units, each looked up on the portal and compared with its last check.
+/// units, each looked up on the portal and compared with its last check. The run keeps a
+/// human pace (a pause between two lookups) and stops asking the portal at its first
+/// refusal: a refused login, a page that is no object's page, three page waits in a row
+/// that reach their time limit.
 class FullCheckRun {
 public:
-    FullCheckRun(TDM1& dm, TBrowser_Form& browserForm, TParseKatastr& sections, RunWindow& window,
+    FullCheckRun(TDM1& dm, PortalSession& session, TParseKatastr& sections, RunWindow& window,
                  bool& autoStartRequested, bool& autoRunActive);
 
     /// The run; returns when it has ended (after the change summary, if shown, was closed).
     void Kontrola_ButtonClick();
-    /// "Přerušit": no further record is looked up.
-    void Prerusit_ButtonClick() { InterruptRequested = true; }
+    /// "Přerušit": no further record is looked up; a page wait or pause ends at once.
+    void Prerusit_ButtonClick();
 
     bool InterruptRequested = false;
     bool running() const { return m_running; }
     /// Changes recorded by the last run.
     int changesRecorded() const { return m_changes; }
+    /// Records of the last run whose check failed (not found, a server error, ...).
+    int failedRecords() const { return m_failed; }
+    /// Why the portal refused and the last run stopped asking it; empty when it did not.
+    QString refusal() const { return m_refusal; }
 
 private:
-    void pass(int index, RecordKind kind);
-    void checkRecord(RecordKind kind, const class Dataset& row);
+    bool stopping() const { return InterruptRequested || !m_refusal.isEmpty(); }
+    /// Ends the run at the portal's refusal; `told`: the user has been told already.
+    void refuse(const QString& why, bool told = false);
+    bool logIn();
+    void pass(RecordKind kind);
+    void pauseBeforeLookup();
+    /// The record's page, logging in once more when the login has gone; nothing when the
+    /// run is to stop.
+    std::optional<PortalPage> lookUp(RecordKind kind, const Dataset& row);
+    void checkRecord(RecordKind kind, const Dataset& row);
+    void fail(RecordKind kind, const Dataset& row, const QString& cause);
 
     TDM1& m_dm;
-    TBrowser_Form& m_browserForm;
+    PortalSession& m_session;
     TParseKatastr& m_sections;
     RunWindow& m_window;
     bool& m_autoStartRequested;
     bool& m_autoRunActive;
     bool m_running = false;
     int m_changes = 0;
+    int m_failed = 0;
+    QString m_refusal;
+    bool m_refusalTold = false;
+    std::chrono::seconds m_pause{0};
+    int m_lookups = 0;
+    int m_timeLimitsInARow = 0;
+    bool m_reloginUseless = false;
+    QEventLoop* m_pauseLoop = nullptr;
 };
 
 } // namespace veritam

@@ -6,15 +6,16 @@
 
 namespace veritam {
 
-class TBrowser_Form;
+class PortalSession;
 class TDM1;
 enum class RecordKind;
 
 /// Checks the current record of the list `kind` (none: no list qualified) at once: log in,
 /// look it up, compare, record a change. The record is fixed when the check begins, whatever
-/// the user does with the list during the waits. Errors propagate to the caller's error box;
-/// "Kontrola je u konce." is told at the end.
-void Kontrola_JednohoClick(TDM1& dm, TBrowser_Form& browserForm, TParseKatastr& sections,
+/// the user does with the list during the waits. Only an information page with its owners
+/// is compared. Errors propagate to the caller's error box; "Kontrola je u konce." is told
+/// at the end.
+void Kontrola_JednohoClick(TDM1& dm, PortalSession& session, TParseKatastr& sections,
                            std::optional<RecordKind> kind);
 
 } // namespace veritam

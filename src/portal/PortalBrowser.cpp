@@ -37,11 +37,16 @@ PortalBrowser::PortalBrowser(QWebEngineView& view, UserMessages& messages, QObje
 void PortalBrowser::onLoadingChanged(const QWebEngineLoadingInfo& info) {
     switch (info.status()) {
     case QWebEngineLoadingInfo::LoadSucceededStatus:
-        emit documentCompleted(info.url(), true);
+        emit documentCompleted(info.url(), QString(), 0);
         break;
-    case QWebEngineLoadingInfo::LoadFailedStatus:
-        emit documentCompleted(info.url(), false);
+    case QWebEngineLoadingInfo::LoadFailedStatus: {
+        const bool http = info.errorDomain() == QWebEngineLoadingInfo::HttpStatusCodeDomain;
+        const QString failure =
+            http ? QStringLiteral("HTTP %1").arg(info.errorCode()) : info.errorString();
+        emit documentCompleted(info.url(), failure.isEmpty() ? QStringLiteral("?") : failure,
+                               http ? info.errorCode() : 0);
         break;
+    }
     default: // started, or stopped because another navigation replaced it
         break;
     }
@@ -52,21 +57,28 @@ void PortalBrowser::Navigate(const QUrl& address) {
     m_view.load(address);
 }
 
-void PortalBrowser::failLoad(const QString& message) {
+void PortalBrowser::failLoad(const QString& message, PortalError::Cause cause) {
     m_loadFailure = message;
+    m_failureCause = cause;
 }
 
 void PortalBrowser::WaitForPage() {
     QElapsedTimer elapsed;
     elapsed.start();
     while (!PageLoaded && m_loadFailure.isEmpty()) {
+        if (m_interrupted) {
+            m_waited += std::chrono::nanoseconds(elapsed.nsecsElapsed());
+            m_view.stop();
+            throw PortalError(QStringLiteral("Přerušeno."), PortalError::Cause::Interrupted);
+        }
         if (std::chrono::milliseconds(elapsed.elapsed()) >= m_timeLimit) {
             const QString address = m_view.url().toDisplayString();
             m_waited += std::chrono::nanoseconds(elapsed.nsecsElapsed());
             m_view.stop();
             throw PortalError(QStringLiteral("Stránka %1 se nenačetla do %2 s.")
                                   .arg(address)
-                                  .arg(m_timeLimit.count() / 1000));
+                                  .arg(m_timeLimit.count() / 1000),
+                              PortalError::Cause::TimeLimit);
         }
         QEventLoop loop;
         QTimer::singleShot(20, &loop, &QEventLoop::quit);
@@ -74,14 +86,15 @@ void PortalBrowser::WaitForPage() {
                 Qt::QueuedConnection);
         // -1: the application is ending; no loop would wait any more, so neither do we.
         if (loop.exec() == -1)
-            throw PortalError(QStringLiteral("Program se ukončuje."));
+            throw PortalError(QStringLiteral("Program se ukončuje."),
+                              PortalError::Cause::Interrupted);
     }
     PageLoaded = false;
     m_waited += std::chrono::nanoseconds(elapsed.nsecsElapsed());
     if (!m_loadFailure.isEmpty()) {
         const QString failure = m_loadFailure;
         m_loadFailure.clear();
-        throw PortalError(failure);
+        throw PortalError(failure, m_failureCause);
     }
 }
 
@@ -108,18 +121,6 @@ QVariant PortalBrowser::runScript(const QString& script) {
         throw PortalError(
             QStringLiteral("Stránka %1 neodpovídá.").arg(m_view.url().toDisplayString()));
     return answer->value;
-}
-
-PortalBrowser::Operation::Operation(PortalBrowser& browser)
-    : m_browser(browser) {
-    if (browser.m_busy)
-        throw PortalError(QStringLiteral("Prohlížeč katastru právě pracuje na jiné operaci. "
-                                         "Zkuste to prosím znovu, až skončí."));
-    browser.m_busy = true;
-}
-
-PortalBrowser::Operation::~Operation() {
-    m_browser.m_busy = false;
 }
 
 } // namespace veritam

@@ -1,12 +1,14 @@
 #pragma once
 
+#include "portal/PortalError.h"
+#include "portal/PortalSettings.h"
+
 #include <QObject>
 #include <QString>
 #include <QUrl>
 #include <QVariant>
 
 #include <chrono>
-#include <stdexcept>
 
 class QWebEngineView;
 class QWebEngineLoadingInfo;
@@ -14,16 +16,6 @@ class QWebEngineLoadingInfo;
 namespace veritam {
 
 class UserMessages;
-
-/// A portal operation that cannot go on: a page that failed or never completed, a
-/// control that is missing, a document that is no HTML document. The message is the
-/// user's to read.
-class PortalError : public std::runtime_error {
-public:
-    explicit PortalError(const QString& message)
-        : std::runtime_error(message.toStdString()) {}
-    QString message() const { return QString::fromStdString(what()); }
-};
 
 /// The one embedded browser every portal operation uses, with its page-loaded flag.
 /// Pages load without scripts, images or error pages of the engine's own; the
@@ -43,6 +35,9 @@ public:
 
     QWebEngineView& view() const { return m_view; }
     UserMessages& messages() const { return m_messages; }
+    /// Where the portal lives; the pages of its domains alone end a wait.
+    const PortalSettings& settings() const { return m_settings; }
+    void setSettings(const PortalSettings& settings) { m_settings = settings; }
 
     /// Set when a completed page of the authority's domain arrived; cleared by each
     /// navigating caller before it navigates and at the end of each wait.
@@ -51,36 +46,26 @@ public:
     /// Starts loading and returns at once.
     void Navigate(const QUrl& address);
     /// Processes events until a page of the authority's domain has completed, then clears
-    /// the flag. Throws PortalError when a page of the domain fails to load or when none
-    /// completes within the time limit.
+    /// the flag. Throws PortalError when a page of the domain fails to load, when none
+    /// completes within the time limit, or when the wait is interrupted.
     void WaitForPage();
+    /// Ends the wait under way, and any that starts before clearInterrupt(), at once.
+    void interrupt() { m_interrupted = true; }
+    void clearInterrupt() { m_interrupted = false; }
     void setPageTimeLimit(std::chrono::milliseconds limit) { m_timeLimit = limit; }
     /// All the time spent in WaitForPage so far, for the benchmarks.
     std::chrono::nanoseconds waitedTime() const { return m_waited; }
     /// Ends the wait under way with an error: a page of the domain failed to load.
-    void failLoad(const QString& message);
+    void failLoad(const QString& message, PortalError::Cause cause = PortalError::Cause::Page);
 
     /// Runs a script in the application's world of the current page and returns its
     /// value. Throws PortalError when the page does not answer.
     QVariant runScript(const QString& script);
 
-    /// Keeps a second portal operation out while one is under way, instead of letting
-    /// both drive the one browser. Throws PortalError when another one runs.
-    class Operation {
-    public:
-        explicit Operation(PortalBrowser& browser);
-        ~Operation();
-        Operation(const Operation&) = delete;
-        Operation& operator=(const Operation&) = delete;
-
-    private:
-        PortalBrowser& m_browser;
-    };
-    bool busy() const { return m_busy; }
-
 signals:
-    /// A main-frame document completed (or failed); `url` is its address.
-    void documentCompleted(const QUrl& url, bool ok);
+    /// A main-frame document completed (or failed); `url` is its address. `failure` is
+    /// empty for a page that loaded, else what went wrong; `httpStatus` is 0 without one.
+    void documentCompleted(const QUrl& url, const QString& failure, int httpStatus);
 
 private:
     void onLoadingChanged(const QWebEngineLoadingInfo& info);
@@ -88,8 +73,10 @@ private:
     QWebEngineView& m_view;
     UserMessages& m_messages;
     std::chrono::milliseconds m_timeLimit = kPageTimeLimit;
+    PortalSettings m_settings;
     QString m_loadFailure;
-    bool m_busy = false;
+    PortalError::Cause m_failureCause = PortalError::Cause::Page;
+    bool m_interrupted = false;
     std::chrono::nanoseconds m_waited{0};
 };
 

@@ -1,7 +1,6 @@
 #include "portal/SearchDrivers.h"
 
 #include "portal/DomRoutines.h"
-#include "portal/PortalAddresses.h"
 #include "portal/PortalBrowser.h"
 #include "store/RecordKind.h"
 
@@ -21,7 +20,7 @@ QString name(const char* control) {
 
 void load(PortalBrowser& browser, RecordKind kind) {
     browser.PageLoaded = false;
-    browser.Navigate(PortalAddresses::searchPage(kind));
+    browser.Navigate(browser.settings().searchPage(kind));
     browser.WaitForPage();
 }
 

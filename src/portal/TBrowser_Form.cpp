@@ -1,7 +1,6 @@
 #include "portal/TBrowser_Form.h"
 
 #include "portal/DomRoutines.h"
-#include "portal/PortalAddresses.h"
 
 #include <QMenuBar>
 #include <QShowEvent>
@@ -12,7 +11,7 @@
 
 namespace veritam {
 
-TBrowser_Form::TBrowser_Form(UserMessages& messages, QWidget* parent)
+TBrowser_Form::TBrowser_Form(UserMessages& messages, const QString& dataFolder, QWidget* parent)
     : QMainWindow(parent) {
     setObjectName(QStringLiteral("Browser_Form"));
     setWindowTitle(QStringLiteral("Prohlížeč"));
@@ -35,6 +34,7 @@ TBrowser_Form::TBrowser_Form(UserMessages& messages, QWidget* parent)
     resize(886, 581 + menuBar()->sizeHint().height());
 
     m_browser = new PortalBrowser(*WB, messages, this);
+    m_browser->setSettings(PortalSettings::load(dataFolder));
     connect(m_browser, &PortalBrowser::documentCompleted, this, &TBrowser_Form::WBDocumentComplete);
 }
 
@@ -43,13 +43,18 @@ TBrowser_Form::~TBrowser_Form() {
     delete WB;
 }
 
-void TBrowser_Form::WBDocumentComplete(const QUrl& url, bool ok) {
-    const QString address = url.toString();
-    if (!address.contains(PortalAddresses::domain()))
+void TBrowser_Form::WBDocumentComplete(const QUrl& url, const QString& failure, int httpStatus) {
+    if (!m_browser->settings().isPortal(url))
         return;
-    if (!ok) {
-        m_browser->failLoad(
-            QStringLiteral("Stránku %1 se nepodařilo načíst.").arg(url.toDisplayString()));
+    if (!failure.isEmpty()) {
+        // Forbidden, too many requests, unavailable: the portal refuses to be asked further.
+        if (httpStatus == 403 || httpStatus == 429 || httpStatus == 503)
+            m_browser->failLoad(QStringLiteral("Portál odmítl stránku %1 (%2).")
+                                    .arg(url.toDisplayString(), failure),
+                                PortalError::Cause::Refused);
+        else
+            m_browser->failLoad(QStringLiteral("Stránku %1 se nepodařilo načíst (%2).")
+                                    .arg(url.toDisplayString(), failure));
         return;
     }
     m_browser->PageLoaded = true;

@@ -16,7 +16,8 @@ class UserMessages;
 class TBrowser_Form : public QMainWindow {
     Q_OBJECT
 public:
-    explicit TBrowser_Form(UserMessages& messages, QWidget* parent = nullptr);
+    /// The portal's addresses are read from the settings file of `dataFolder`.
+    TBrowser_Form(UserMessages& messages, const QString& dataFolder, QWidget* parent = nullptr);
     ~TBrowser_Form() override;
 
     QWebEngineView* WB = nullptr;
@@ -24,7 +25,8 @@ public:
 
     /// The document-complete handler: pages of the authority's domain set the flag and
     /// are tidied; a failed one ends the wait with an error; others are ignored.
-    void WBDocumentComplete(const QUrl& url, bool ok);
+    /// `failure` is empty for a page that loaded.
+    void WBDocumentComplete(const QUrl& url, const QString& failure, int httpStatus);
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -1,10 +1,16 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <array>
+#include <vector>
 
 namespace veritam {
+
+class Dataset;
+class DatasetModel;
+class TDM1;
 
 /// The three kinds of watched record, handled alike throughout the program.
 enum class RecordKind { Parcel, Building, Unit };
@@ -12,27 +18,69 @@ enum class RecordKind { Parcel, Building, Unit };
 constexpr std::array<RecordKind, 3> kAllRecordKinds = {RecordKind::Parcel, RecordKind::Building,
                                                        RecordKind::Unit};
 
-/// The database side of a kind.
-struct RecordKindTables {
+/// The six sections of an information page that the program watches.
+enum class Section { Area, Share, Owners, Protection, Restrictions, Other };
+
+/// Where a section's value and change flag are stored in a record table.
+struct SectionColumns {
+    QString stored;     ///< hash_vymera, hash_vlastnici, ...
+    QString flag;       ///< zmena_vymera, zmena_vlastnici, ...
+    bool fingerprinted; ///< stored as its fingerprint, not as the text itself
+};
+const SectionColumns& sectionColumns(Section section);
+
+/// A column of a record list in the main window.
+struct GridColumn {
+    QString field;
+    QString title;
+    int width; ///< 0: as the field's text needs
+};
+
+/// Everything that differs between parcels, buildings and units, in one place; the rest of
+/// the program reads it instead of telling the kinds apart itself.
+///
+/// Line templates name the row's columns in braces ("{cislo_stavby}"); "{label}" stands for
+/// the parcel's designation: "st. " for a building parcel, the number, and " / " with the
+/// subdivision when it has one.
+struct KindTable {
+    RecordKind kind;
+
+    // --- database
     QString recordTable;     ///< parcely, stavby, jednotky
     QString changeTable;     ///< zmeny_parcel, zmeny_staveb, zmeny_jednotek
     QString referenceColumn; ///< id_parcely, id_stavby, id_jednotky
-    QString snapshotFolder;  ///< relative to the data folder, followed by the record's ID
+    Dataset TDM1::*recordQuery;
+    DatasetModel TDM1::*recordSource;
+    Dataset TDM1::*historyQuery;
+    DatasetModel TDM1::*historySource;
+
+    // --- analysis
+    std::vector<Section> compared; ///< in the order they are compared and written
+    QString snapshotFolder;        ///< relative to the data folder, followed by the record's ID
+    QString changeLogFirst;        ///< "Změna u parcely ID "
+    QString changeLogSecond;       ///< ". Vlastní označení parcely "
+
+    // --- portal
+    QString searchPath;        ///< the search page on the viewer host
+    QStringList searchColumns; ///< the record's columns given to the search, in the driver's order
+
+    // --- full check run
+    QString resetStatement;
+    QString selectionStatement;
+    QString statusText;    ///< followed by n "/" total
+    QString visitingLine;  ///< run log, before the lookup
+    bool pageLoadedLine;   ///< "Načteno ze serveru, zpracovávám data." after the lookup
+    QString failureRecord; ///< the record line of the failure block, after "- "
+    QString summaryLine;   ///< change summary
+    QString progressName;  ///< the pass named beside the progress bar
+
+    // --- main window
+    QString listCaption; ///< PARCELY, STAVBY, JEDNOTKY
+    unsigned listColour; ///< 0xRRGGBB of the list's header strip
+    int switchColumn;    ///< visual column whose click switches `kontrolovat`
+    std::vector<GridColumn> columns;
 };
 
-inline RecordKindTables tablesOf(RecordKind kind) {
-    switch (kind) {
-    case RecordKind::Parcel:
-        return {QStringLiteral("parcely"), QStringLiteral("zmeny_parcel"),
-                QStringLiteral("id_parcely"), QStringLiteral("historie/parcely/parcela-id-")};
-    case RecordKind::Building:
-        return {QStringLiteral("stavby"), QStringLiteral("zmeny_staveb"),
-                QStringLiteral("id_stavby"), QStringLiteral("historie/stavby/stavba-id-")};
-    case RecordKind::Unit:
-        break;
-    }
-    return {QStringLiteral("jednotky"), QStringLiteral("zmeny_jednotek"),
-            QStringLiteral("id_jednotky"), QStringLiteral("historie/jednotky/jednotky-id-")};
-}
+const KindTable& kindTable(RecordKind kind);
 
 } // namespace veritam

@@ -80,7 +80,7 @@ void RecordRules::requireNumber(Dataset& q, const char* field, const char* messa
 }
 
 void RecordRules::deleteWithCascade(Dataset& q, RecordKind kind) {
-    const RecordKindTables t = tablesOf(kind);
+    const KindTable& t = kindTable(kind);
     const QString id = QString::number(q.integer(QStringLiteral("ID")));
     {
         // Both deletions or neither: a record never loses its change rows and stays.

@@ -244,28 +244,4 @@ QString TDM1::QuotedLiteral(const QString& text) {
     return u'\'' + quoted + u'\'';
 }
 
-Dataset& TDM1::recordQuery(RecordKind kind) {
-    switch (kind) {
-    case RecordKind::Parcel:
-        return Parcely_Query;
-    case RecordKind::Building:
-        return Stavby_Query;
-    case RecordKind::Unit:
-        break;
-    }
-    return Jednotky_Query;
-}
-
-Dataset& TDM1::historyQuery(RecordKind kind) {
-    switch (kind) {
-    case RecordKind::Parcel:
-        return ZmenyParcel_Query;
-    case RecordKind::Building:
-        return ZmenyStaveb_Query;
-    case RecordKind::Unit:
-        break;
-    }
-    return ZmenyJednotek_Query;
-}
-
 } // namespace veritam

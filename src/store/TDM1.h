@@ -48,8 +48,9 @@ public:
     /// A text as an SQL literal: in single quotes, every quote inside doubled.
     static QString QuotedLiteral(const QString& text);
 
-    Dataset& recordQuery(RecordKind kind);
-    Dataset& historyQuery(RecordKind kind);
+    Dataset& recordQuery(RecordKind kind) { return this->*kindTable(kind).recordQuery; }
+    DatasetModel& recordSource(RecordKind kind) { return this->*kindTable(kind).recordSource; }
+    Dataset& historyQuery(RecordKind kind) { return this->*kindTable(kind).historyQuery; }
 
     UserMessages& messages() const { return m_messages; }
 

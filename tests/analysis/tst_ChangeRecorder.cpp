@@ -37,7 +37,7 @@ struct Recorder : StoreFixture {
     }
     /// The check of record 1 of the kind's table with these sections.
     bool check(RecordKind kind, TParseKatastr s) {
-        auto row = dm.OpenStatement(QStringLiteral("SELECT * FROM ") + tablesOf(kind).recordTable +
+        auto row = dm.OpenStatement(QStringLiteral("SELECT * FROM ") + kindTable(kind).recordTable +
                                     QStringLiteral(" WHERE ID = 1"));
         return CompareAndRecord(dm, kind, *row, s, kPage);
     }

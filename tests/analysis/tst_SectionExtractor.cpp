@@ -51,8 +51,14 @@ void TestSectionExtractor::labelCells_data() {
                                           << "";
     QTest::newRow("class must be exactly nazev") << make("nazev x", "Výměra [m2]:", "1254") << ""
                                                  << "";
-    QTest::newRow("label with a trailing blank") << make("nazev", "Výměra [m2]: ", "1254") << ""
-                                                 << "";
+    // White space a browser collapses does not count at the label's ends; a no-break
+    // space is part of the text.
+    QTest::newRow("label written across lines")
+        << make("nazev", "\n    Výměra [m2]:\n  ", "1254") << "1254"
+        << "";
+    QTest::newRow("label followed by a no-break space")
+        << make("nazev", "Výměra [m2]:&nbsp;", "1254") << ""
+        << "";
     QTest::newRow("Podíl na with further words")
         << make("nazev", "Podíl na společných částech:", "1/20") << ""
         << "1/20";
@@ -92,6 +98,9 @@ void TestSectionExtractor::headings_data() {
         << page("<h2>Jiné zápisy</h2><p>první</p><h2>Jiné zápisy</h2><div>druhý<br>řádek</div>")
         << ""
         << "druhý\nřádek";
+    QTest::newRow("heading written across lines")
+        << page("<h2>\n\t Vlastníci, jiní oprávnění\n</h2><p>A</p>") << "A"
+        << "";
     QTest::newRow("heading text must be whole")
         << page("<h2>Vlastníci, jiní oprávnění:</h2><p>x</p>") << ""
         << "";

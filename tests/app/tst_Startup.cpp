@@ -145,7 +145,10 @@ void TestStartup::showStartsTheAutomaticRunOnce() {
         CommandLine({QStringLiteral("-AUTOLOAD"), QStringLiteral("/files"), folder.path()}),
         messages);
     QVERIFY(app.settings().AutoStartRequested);
-    app.show(); // the run: no account on file, no records
+    app.show(); // the run, once the window is on screen: no account on file, no records
+    QVERIFY(app.settings().AutoStartRequested);
+    QTRY_VERIFY(
+        app.Main_Form->Log_Memo->toPlainText().endsWith(QStringLiteral("KONTROLA SKONČILA")));
     QVERIFY(!app.settings().AutoStartRequested);
     QVERIFY(app.settings().AutoRunActive);
     app.Main_Form->hide();

@@ -123,7 +123,7 @@ void TestHeadlessRun::recordsExactlyTheChangesMadeBetweenRuns() {
             "INSERT INTO jednotky (user_id, obec, cast_obce, typ_stavby, cislo_stavby, "
             "cislo_jednotky, nazev, kontrolovat) VALUES (1, 554782, 1520, 1, 1200, 14, 'Byt', 1)"));
     }
-    PortalCredentials::save(folder, QStringLiteral("jan"), QStringLiteral("heslo"));
+    saveAccount(folder);
     m_sim->setState(world());
     m_sim->clearLog();
 
@@ -216,7 +216,7 @@ QString folderWithParcel(const PreparedFolder& prepared) {
         "INSERT INTO parcely (user_id, uzemi, typ_parcely, druh_cislovani, cislo_1, cislo_2, "
         "nazev, kontrolovat) VALUES (1, 602582, 'PKN', 2, 345, 6, 'Louka', 1)"));
     s.exec(QStringLiteral("UPDATE user_table SET login = 'jan'"));
-    PortalCredentials::save(prepared.folder.path(), QStringLiteral("jan"), QStringLiteral("heslo"));
+    saveAccount(prepared.folder.path());
     return prepared.folder.path();
 }
 

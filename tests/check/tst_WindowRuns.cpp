@@ -91,7 +91,7 @@ void TestWindowRuns::init() {
             "kontrolovat, zmeny) VALUES (1, 554782, 1520, 1, 45, 'dům', 1, 1)"));
         s.exec(QStringLiteral("UPDATE user_table SET login = 'jan'"));
     }
-    PortalCredentials::save(m_folder->path(), QStringLiteral("jan"), QStringLiteral("heslo"));
+    saveAccount(m_folder->path());
     m_sim->clearLog();
     m_messages = std::make_unique<RecordingMessages>();
     m_app = std::make_unique<Application>(
@@ -126,12 +126,13 @@ void TestWindowRuns::interruptDuringTheThirdParcel() {
     watcher.stop();
 
     QVERIFY(interrupted);
-    QCOMPARE(searches(*m_sim, "/VyberParcelu/Parcela/InformaceO"), 3); // the third was finished
+    // The third lookup's wait ended at once: nothing of it is recorded.
+    QVERIFY(searches(*m_sim, "/VyberParcelu/Parcela/InformaceO") <= 3);
     QCOMPARE(searches(*m_sim, "/VyberBudovu/Stavba/InformaceO"), 0);
     QCOMPARE(summary, QStringLiteral("Změna u parcely p. č. 1, vlastní označení parcela 1\n"
-                                     "Změna u parcely p. č. 2, vlastní označení parcela 2\n"
-                                     "Změna u parcely p. č. 3, vlastní označení parcela 3"));
+                                     "Změna u parcely p. č. 2, vlastní označení parcela 2"));
     OpenedStore s(m_folder->path());
+    QCOMPARE(s.scalar(QStringLiteral("SELECT COUNT(*) FROM zmeny_parcel")).toInt(), 2);
     QCOMPARE(s.scalar(QStringLiteral("SELECT zmeny FROM stavby")).toInt(), 0); // reset all the same
     QCOMPARE(form.Kontrola_Button->text(), QStringLiteral("Zkontrolovat záznamy"));
     QVERIFY(form.Kontrola_Button->isEnabled() && form.Parcely_DBGrid->isEnabled());

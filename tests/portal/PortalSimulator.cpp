@@ -2,7 +2,9 @@
 
 #include "TestSupport.h"
 
+#include "platform/IniFile.h"
 #include "portal/PortalBrowser.h"
+#include "portal/PortalCredentials.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -54,6 +56,12 @@ QList<QJsonObject> PortalSimulator::requests() const {
 
 void PortalSimulator::clearLog() {
     QFile::remove(m_dir.filePath(QStringLiteral("requests.log")));
+}
+
+void saveAccount(const QString& dataFolder, const QString& name, const QString& password) {
+    PortalCredentials::save(dataFolder, name, password);
+    IniFile::write(PortalCredentials::settingsFile(dataFolder), QStringLiteral("portal"),
+                   QStringLiteral("prodleva_s"), QStringLiteral("0"));
 }
 
 void prepareBrowserEnvironment() {

@@ -30,6 +30,11 @@ private:
     int m_port = 0;
 };
 
+/// Saves the portal account in the data folder's settings file, with no pause between the
+/// lookups of a run (the simulator needs none).
+void saveAccount(const QString& dataFolder, const QString& name = QStringLiteral("jan"),
+                 const QString& password = QStringLiteral("heslo"));
+
 /// The Chromium switches the browser tests need; call before the application object
 /// exists. Maps the simulator's test domain to loopback.
 void prepareBrowserEnvironment();

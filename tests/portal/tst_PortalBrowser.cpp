@@ -102,7 +102,6 @@ private slots:
     void foreignPageDoesNotEndTheWait();
     void hangingPageEndsInTimeLimitError();
     void serverErrorEndsTheWaitWithAnError();
-    void secondOperationIsRefused();
 
 private:
     std::unique_ptr<PortalSimulator> m_sim;
@@ -121,7 +120,7 @@ private:
 void TestPortalBrowser::initTestCase() {
     m_sim = std::make_unique<PortalSimulator>(state());
     m_messages = std::make_unique<RecordingMessages>();
-    m_form = std::make_unique<TBrowser_Form>(*m_messages);
+    m_form = std::make_unique<TBrowser_Form>(*m_messages, m_data.path());
 }
 
 void TestPortalBrowser::init() {
@@ -152,7 +151,7 @@ void TestPortalBrowser::loginEntersCredentialsExactlyAsStored() {
     QFETCH(QString, password);
     m_sim->setState(state(loginStep));
     PortalCredentials::save(m_data.path(), name, password);
-    PortalLogin(browser(), m_data.path());
+    QCOMPARE(PortalLogin(browser(), m_data.path()), LoginOutcome::LoggedIn);
     QVERIFY(m_messages->messages.isEmpty());
     const auto requests = pages(m_sim->requests());
     const QStringList expected =
@@ -169,7 +168,7 @@ void TestPortalBrowser::loginEntersCredentialsExactlyAsStored() {
 
 void TestPortalBrowser::loginWithoutCredentialsLoadsNothing() {
     PortalCredentials::save(m_data.path(), QStringLiteral("jan"), QString());
-    PortalLogin(browser(), m_data.path());
+    QCOMPARE(PortalLogin(browser(), m_data.path()), LoginOutcome::NoCredentials);
     QCOMPARE(m_messages->messages.size(), 1);
     QCOMPARE(m_messages->messages[0],
              QStringLiteral("Zadejte přihlašovací údaje k Vašemu účtu na portal.test. Bez těchto "
@@ -354,11 +353,6 @@ void TestPortalBrowser::serverErrorEndsTheWaitWithAnError() {
         QVERIFY2(e.message().contains(QStringLiteral("/ZobrazObjekt?id=e500")),
                  qPrintable(e.message()));
     }
-}
-
-void TestPortalBrowser::secondOperationIsRefused() {
-    PortalBrowser::Operation first(browser());
-    QVERIFY_THROWS_EXCEPTION(PortalError, PortalBrowser::Operation second(browser()));
 }
 
 int main(int argc, char* argv[]) {

@@ -79,14 +79,22 @@ QString select(const QString& name, const std::vector<Place>& options, bool disa
 }
 
 QString label(const QString& text, const QString& value) {
-    return QStringLiteral("<tr><td class=\"nazev\">%1</td><td>%2</td></tr>\n")
+    return QStringLiteral("<tr><td class=\"nazev\">\n      %1\n    </td><td>%2</td></tr>\n")
         .arg(escape(text), escape(value));
 }
 
 /// A label whose value the portal wraps in a further element, so it lies two on.
 QString labelWrapped(const QString& text, const QString& value) {
-    return QStringLiteral("<tr><td class=\"nazev\">%1</td><td><strong>%2</strong></td></tr>\n")
+    return QStringLiteral(
+               "<tr><td class=\"nazev\">\n      %1\n    </td><td><strong>%2</strong></td></tr>\n")
         .arg(escape(text), escape(value));
+}
+
+/// What the portal adds to a search form for visitors without a login.
+QString codeFromPicture() {
+    return QStringLiteral("<p>Pro zobrazení údajů opište kód z obrázku: "
+                          "<img id=\"captchaImage\" src=\"/captcha.png\" alt=\"kód\"> ") +
+           input(QStringLiteral("txtCaptcha")) + QStringLiteral("</p>\n");
 }
 
 QString section(const QString& heading, const Rows& rows, const QString& none) {
@@ -103,7 +111,7 @@ QString section(const QString& heading, const Rows& rows, const QString& none) {
         }
         body = QStringLiteral("<table class=\"zarovnat\"><tbody>%1</tbody></table>").arg(trs);
     }
-    return QStringLiteral("<h2>%1</h2>\n%2\n").arg(escape(heading), body);
+    return QStringLiteral("<h2>\n  %1\n</h2>\n%2\n").arg(escape(heading), body);
 }
 
 QString placeText(const QString& name, qint64 code) {
@@ -143,7 +151,7 @@ QString viewerHome(const QString& user) {
                                          : QStringLiteral("Přihlášen: ") + escape(user)));
 }
 
-QString parcelSearch(const Place* territory, const QString& message) {
+QString parcelSearch(const Place* territory, const QString& message, bool code) {
     const QString action = QStringLiteral("/VyberParcelu/Parcela/InformaceO");
     QString controls;
     if (!territory) {
@@ -171,16 +179,19 @@ QString parcelSearch(const Place* territory, const QString& message) {
                 .arg(radioList(
                     QStringLiteral("druhCislovani"), {QStringLiteral("1"), QStringLiteral("2")},
                     {QStringLiteral("stavební parcela"), QStringLiteral("pozemková parcela")}, 1)) +
-            QStringLiteral("<p>Parcelní číslo: %1 / %2</p>\n<p>%3</p>")
-                .arg(input(QStringLiteral("txtParcis")), input(QStringLiteral("txtParpod")),
-                     submit(QStringLiteral("btnVyhledat"), QStringLiteral("Vyhledat")));
+            QStringLiteral("<p>Parcelní číslo: %1 / %2</p>\n")
+                .arg(input(QStringLiteral("txtParcis")), input(QStringLiteral("txtParpod"))) +
+            (code ? codeFromPicture() : QString()) +
+            QStringLiteral("<p>%1</p>")
+                .arg(submit(QStringLiteral("btnVyhledat"), QStringLiteral("Vyhledat")));
     }
     return frame(QStringLiteral("Vyhledání parcely"),
                  QStringLiteral("<h1>Informace o parcele</h1>%1%2")
                      .arg(notice(message), form(action, controls)));
 }
 
-QString buildingSearch(bool unit, const Municipality* municipality, const QString& message) {
+QString buildingSearch(bool unit, const Municipality* municipality, const QString& message,
+                       bool code) {
     const QString action = unit ? QStringLiteral("/VyberBudovu/Jednotka/InformaceO")
                                 : QStringLiteral("/VyberBudovu/Stavba/InformaceO");
     QString controls;
@@ -203,6 +214,8 @@ QString buildingSearch(bool unit, const Municipality* municipality, const QStrin
         if (unit)
             controls += QStringLiteral("<p>Číslo jednotky: %1</p>\n")
                             .arg(input(QStringLiteral("txtJednotka")));
+        if (code)
+            controls += codeFromPicture();
         controls += QStringLiteral("<p>%1</p>")
                         .arg(submit(QStringLiteral("btnVyhledat"), QStringLiteral("Vyhledat")));
     }
@@ -213,7 +226,7 @@ QString buildingSearch(bool unit, const Municipality* municipality, const QStrin
                           notice(message), form(action, controls)));
 }
 
-QString information(const Object& o, const PortalState& state) {
+QString information(const Object& o, const PortalState& state, bool owners) {
     QString labels;
     QString heading;
     if (o.kind == QLatin1String("parcel")) {
@@ -264,8 +277,9 @@ QString information(const Object& o, const PortalState& state) {
     const QString content =
         QStringLiteral("<h1>%1</h1>\n<table class=\"atributy\"><tbody>\n%2</tbody></table>\n")
             .arg(heading, labels) +
-        section(QStringLiteral("Vlastníci, jiní oprávnění"), o.owners,
-                QStringLiteral("Bez zápisu.")) +
+        (owners ? section(QStringLiteral("Vlastníci, jiní oprávnění"), o.owners,
+                          QStringLiteral("Bez zápisu."))
+                : QString()) +
         section(QStringLiteral("Způsob ochrany nemovitosti"), o.protection,
                 QStringLiteral("Není evidován žádný způsob ochrany.")) +
         section(QStringLiteral("Omezení vlastnického práva"), o.restrictions,
@@ -276,6 +290,12 @@ QString information(const Object& o, const PortalState& state) {
             "<p class=\"platnost\">Zobrazené údaje mají informativní charakter. Platnost k %1</p>")
             .arg(QDateTime::currentDateTime().toString(QStringLiteral("d.M.yyyy H:mm:ss.zzz")));
     return frame(heading, content);
+}
+
+QString protection() {
+    return frame(QStringLiteral("Omezení přístupu"),
+                 QStringLiteral("<h1>Omezení přístupu</h1><p>Z Vaší adresy přišlo příliš mnoho "
+                                "dotazů. Přístup je dočasně omezen.</p>"));
 }
 
 QString withoutSections() {

@@ -51,6 +51,11 @@ PortalState PortalState::load(const QString& path) {
         return state;
     const QJsonObject root = QJsonDocument::fromJson(file.readAll()).object();
     state.loginStep = root.value(QStringLiteral("loginStep")).toBool(true);
+    const QJsonObject account = root.value(QStringLiteral("account")).toObject();
+    state.accountName = account.value(QStringLiteral("name")).toString();
+    state.accountPassword = account.value(QStringLiteral("password")).toString();
+    state.visitors = root.value(QStringLiteral("visitors")).toString(QStringLiteral("code"));
+    state.loginExpiresAfter = root.value(QStringLiteral("loginExpiresAfter")).toInt(0);
     state.territories = places(root[QStringLiteral("territories")]);
     for (const QJsonValue m : root[QStringLiteral("municipalities")].toArray())
         state.municipalities.push_back(

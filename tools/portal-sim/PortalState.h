@@ -36,7 +36,8 @@ struct Object {
     Rows protection;
     Rows restrictions;
     Rows other;
-    /// "http500", "delay:MS", "hang", "nosections", "foreign", or empty.
+    /// "http500", "delay:MS", "hang", "nosections", "foreign", "protection" (the traffic
+    /// protection's page with status 200), or empty.
     QString fault;
 };
 
@@ -56,6 +57,15 @@ struct Municipality {
 /// test may change it between two lookups.
 struct PortalState {
     bool loginStep = true; ///< the login address first shows a page with "dpSubmitBtn"
+    /// The one account the login takes; empty: any non-empty name and password.
+    QString accountName;
+    QString accountPassword;
+    /// What a visitor without a login gets for a search: "code" (the form again, asking
+    /// for a code from a picture, as the portal does), "noowners" (the information page
+    /// without its owners) or "all".
+    QString visitors = QStringLiteral("code");
+    /// Pages of the viewer host a login lasts; 0: as long as the browser keeps it.
+    int loginExpiresAfter = 0;
     std::vector<Place> territories;
     std::vector<Municipality> municipalities;
     std::vector<Object> objects;

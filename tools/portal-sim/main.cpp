@@ -36,6 +36,11 @@ struct Session {
     QString municipality; ///< code chosen on the building and unit pages
 };
 
+struct Login {
+    QString user;
+    int pagesLeft; ///< viewer pages the login still lasts; negative: no end
+};
+
 struct Simulator {
     QString statePath;
     QString logPath;
@@ -44,6 +49,7 @@ struct Simulator {
 
     std::mutex mutex;
     std::map<QString, Session> sessions;
+    std::map<QString, Login> logins; ///< by the token in the "prihlaseni" cookie
 
     QString viewerBase() const {
         return QStringLiteral("http://nahlizeni.%1:%2").arg(domain).arg(port);
@@ -111,12 +117,20 @@ struct Simulator {
         const QString step = param(req, "krok");
         if (step == QLatin1String("prihlasit")) {
             const QString user = param(req, "PAR_LoginUsername");
-            if (user.isEmpty() || param(req, "PAR_LoginPassword").isEmpty())
+            const QString password = param(req, "PAR_LoginPassword");
+            const PortalState st = state();
+            if (user.isEmpty() || password.isEmpty() ||
+                (!st.accountName.isEmpty() &&
+                 (user != st.accountName || password != st.accountPassword)))
                 return html(res, Pages::loginForm(QStringLiteral("Neplatné přihlašovací údaje.")));
-            res.set_header("Set-Cookie",
-                           QStringLiteral("prihlaseni=%1; Domain=%2; Path=/")
-                               .arg(QString::fromLatin1(QUrl::toPercentEncoding(user)), domain)
-                               .toStdString());
+            const QString token = QUuid::createUuid().toString(QUuid::Id128);
+            {
+                const std::lock_guard lock(mutex);
+                logins[token] = {user, st.loginExpiresAfter > 0 ? st.loginExpiresAfter : -1};
+            }
+            res.set_header("Set-Cookie", QStringLiteral("prihlaseni=%1; Domain=%2; Path=/")
+                                             .arg(token, domain)
+                                             .toStdString());
             return res.set_redirect((viewerBase() + u'/').toStdString());
         }
         if (req.method == "GET" && state().loginStep)
@@ -125,21 +139,34 @@ struct Simulator {
     }
 
     // --- viewer host
-    void home(const httplib::Request& req, httplib::Response& res) {
-        log(req);
+    /// The logged-in user of a viewer page, which uses up one page of the login; empty
+    /// for a visitor without a login or with one that has expired.
+    QString viewerUser(const httplib::Request& req) {
         const std::string cookies = req.get_header_value("Cookie");
         const auto at = cookies.find("prihlaseni=");
-        QString user;
-        if (at != std::string::npos)
-            user = QUrl::fromPercentEncoding(QByteArray::fromStdString(
-                cookies.substr(at + 11, cookies.find(';', at) - at - 11)));
-        html(res, Pages::viewerHome(user));
+        if (at == std::string::npos)
+            return {};
+        const QString token =
+            QString::fromStdString(cookies.substr(at + 11, cookies.find(';', at) - at - 11));
+        const std::lock_guard lock(mutex);
+        const auto login = logins.find(token);
+        if (login == logins.end() || login->second.pagesLeft == 0)
+            return {};
+        if (login->second.pagesLeft > 0)
+            --login->second.pagesLeft;
+        return login->second.user;
+    }
+
+    void home(const httplib::Request& req, httplib::Response& res) {
+        log(req);
+        html(res, Pages::viewerHome(viewerUser(req)));
     }
 
     void parcelSearch(const httplib::Request& req, httplib::Response& res) {
         log(req);
         const PortalState st = state();
         Session& s = session(req, res);
+        const bool visitor = viewerUser(req).isEmpty();
         QString message;
         if (req.method == "POST") {
             if (has(req, QStringLiteral("vyberObecKU$vyberKU$btnZmenKU"))) {
@@ -151,6 +178,11 @@ struct Simulator {
                     s.territory = QString::number(t->code);
                 else
                     message = QStringLiteral("Katastrální území nebylo nalezeno.");
+            } else if (has(req, QStringLiteral("btnVyhledat")) && visitor &&
+                       st.visitors == QLatin1String("code")) {
+                return html(res,
+                            Pages::parcelSearch(st.territory(s.territory),
+                                                QStringLiteral("Opište kód z obrázku."), true));
             } else if (has(req, QStringLiteral("btnVyhledat")) && !s.territory.isEmpty()) {
                 const bool ze = control(req, QStringLiteral("typParcely")) == QLatin1String("ZE");
                 for (const Object& o : st.objects) {
@@ -175,6 +207,7 @@ struct Simulator {
         log(req);
         const PortalState st = state();
         Session& s = session(req, res);
+        const bool visitor = viewerUser(req).isEmpty();
         QString message;
         if (req.method == "POST") {
             if (has(req, QStringLiteral("vyberObec$btnZmenObec"))) {
@@ -186,6 +219,11 @@ struct Simulator {
                     s.municipality = QString::number(m->code);
                 else
                     message = QStringLiteral("Obec nebyla nalezena.");
+            } else if (has(req, QStringLiteral("btnVyhledat")) && visitor &&
+                       st.visitors == QLatin1String("code")) {
+                return html(res,
+                            Pages::buildingSearch(unit, st.municipality(s.municipality),
+                                                  QStringLiteral("Opište kód z obrázku."), true));
             } else if (has(req, QStringLiteral("btnVyhledat")) && !s.municipality.isEmpty()) {
                 const QString kind = unit ? QStringLiteral("unit") : QStringLiteral("building");
                 const bool partSent = has(req, QStringLiteral("listCastObce"));
@@ -209,6 +247,7 @@ struct Simulator {
     void information(const httplib::Request& req, httplib::Response& res) {
         log(req);
         const PortalState st = state();
+        const bool visitor = viewerUser(req).isEmpty();
         const Object* o = st.object(param(req, "id"));
         if (!o)
             return html(res, Pages::withoutSections(), 404);
@@ -218,6 +257,8 @@ struct Simulator {
                         500);
         if (fault == QLatin1String("nosections"))
             return html(res, Pages::withoutSections());
+        if (fault == QLatin1String("protection"))
+            return html(res, Pages::protection());
         if (fault == QLatin1String("foreign")) // an address without the portal's domain
             return res.set_redirect(QStringLiteral("http://127.0.0.1:%1/cizi?dalsi=%2")
                                         .arg(port)
@@ -237,7 +278,8 @@ struct Simulator {
         }
         if (fault.startsWith(QLatin1String("delay:")))
             std::this_thread::sleep_for(std::chrono::milliseconds(fault.mid(6).toInt()));
-        html(res, Pages::information(*o, st));
+        html(res,
+             Pages::information(*o, st, !(visitor && st.visitors == QLatin1String("noowners"))));
     }
 
     void foreign(const httplib::Request& req, httplib::Response& res) {

@@ -1,0 +1,52 @@
+#include "portal/BrowserSession.h"
+
+#include "portal/DomRoutines.h"
+#include "portal/PortalLogin.h"
+#include "portal/SearchDrivers.h"
+#include "portal/TBrowser_Form.h"
+#include "store/RecordKind.h"
+
+#include <QWebEngineView>
+
+namespace veritam {
+
+BrowserSession::BrowserSession(TBrowser_Form& form, QString dataFolder)
+    : m_form(form)
+    , m_dataFolder(std::move(dataFolder)) {}
+
+LoginOutcome BrowserSession::login() {
+    PortalBrowser& browser = m_form.browser();
+    browser.clearInterrupt();
+    browser.setSettings(PortalSettings::load(m_dataFolder));
+    m_form.show();
+    m_form.hide();
+    return PortalLogin(browser, m_dataFolder);
+}
+
+PortalPage BrowserSession::lookup(RecordKind kind, const QStringList& values) {
+    PortalBrowser& browser = m_form.browser();
+    browser.clearInterrupt();
+    const auto v = [&values](int i) { return values.value(i); };
+    switch (kind) {
+    case RecordKind::Parcel:
+        SearchParcel(v(0), v(1), v(2), v(3), v(4), v(5), browser);
+        break;
+    case RecordKind::Building:
+        SearchBuilding(v(0), v(1), v(2), v(3), browser);
+        break;
+    case RecordKind::Unit:
+        SearchUnit(v(0), v(1), v(2), v(3), v(4), browser);
+        break;
+    }
+    PortalPage page;
+    page.markup = DomRoutines::DocumentMarkup(browser);
+    page.kind = recognisePage(page.markup);
+    page.address = browser.view().url().toDisplayString();
+    return page;
+}
+
+void BrowserSession::interrupt() {
+    m_form.browser().interrupt();
+}
+
+} // namespace veritam

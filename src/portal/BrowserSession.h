@@ -1,0 +1,26 @@
+#pragma once
+
+#include "portal/PortalSession.h"
+
+namespace veritam {
+
+class TBrowser_Form;
+
+/// The portal session on the embedded browser of the portal browser window: the login and
+/// the search drivers in its browser, each lookup's page recognised before anyone reads it.
+/// The window is shown and hidden once at every login, so that its browser is ready.
+class BrowserSession : public PortalSession {
+public:
+    BrowserSession(TBrowser_Form& form, QString dataFolder);
+
+    /// Reads the portal's settings anew, then logs in.
+    LoginOutcome login() override;
+    PortalPage lookup(RecordKind kind, const QStringList& values) override;
+    void interrupt() override;
+
+private:
+    TBrowser_Form& m_form;
+    QString m_dataFolder;
+};
+
+} // namespace veritam

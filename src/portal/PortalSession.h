@@ -1,0 +1,60 @@
+#pragma once
+
+#include "analysis/PageRecognition.h"
+#include "portal/PortalError.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace veritam {
+
+enum class RecordKind;
+
+/// The page a lookup brought, as the browser holds it.
+struct PortalPage {
+    PageKind kind = PageKind::Other;
+    QString markup;  ///< the page's markup followed by CR LF; the snapshot's content
+    QString address; ///< where the page was shown
+};
+
+enum class LoginOutcome {
+    LoggedIn,
+    NoCredentials, ///< none on file; the user has been told where to enter them
+    Refused,       ///< the portal showed its login form again: wrong or expired credentials
+};
+
+/// The portal as the check runs, the record editor and the capture see it: log in, look a
+/// record up, read what came. The embedded browser implements it; tests serve fixture pages.
+class PortalSession {
+public:
+    virtual ~PortalSession() = default;
+
+    /// Logs in anew with the account on file. Throws PortalError when the login pages fail,
+    /// never come, or are not the portal's own.
+    virtual LoginOutcome login() = 0;
+    /// Brings the page the portal answers to a search for one record. `values` are the
+    /// kind's search columns of the record (kindTable().searchColumns), in that order.
+    /// Throws PortalError.
+    virtual PortalPage lookup(RecordKind kind, const QStringList& values) = 0;
+    /// Ends a wait under way at once with PortalError::Cause::Interrupted.
+    virtual void interrupt() = 0;
+
+    /// Keeps a second portal operation out while one is under way, instead of letting both
+    /// drive the one browser. Throws PortalError (Busy) when another one runs.
+    class Operation {
+    public:
+        explicit Operation(PortalSession& session);
+        ~Operation();
+        Operation(const Operation&) = delete;
+        Operation& operator=(const Operation&) = delete;
+
+    private:
+        PortalSession& m_session;
+    };
+    bool busy() const { return m_busy; }
+
+private:
+    bool m_busy = false;
+};
+
+} // namespace veritam
