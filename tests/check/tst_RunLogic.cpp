@@ -1,0 +1,355 @@
+// The full run's and the single check's decisions, through a portal session that serves
+// small fixture pages: a real database and data folder, no browser.
+#include "TestSupport.h"
+
+#include "analysis/ChangeRecorder.h"
+#include "analysis/Fingerprint.h"
+#include "check/FullCheckRun.h"
+#include "check/RunWindow.h"
+#include "check/SingleCheck.h"
+#include "platform/IniFile.h"
+#include "portal/PortalCredentials.h"
+#include "portal/PortalSession.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QTimer>
+#include <QtTest>
+
+#include <deque>
+#include <functional>
+
+using namespace veritam;
+using namespace veritam::test;
+
+namespace {
+
+QString informationPage(const char* owner) {
+    return QStringLiteral("<html><head><title>Informace o pozemku</title></head><body>"
+                          "<table><tr><td class=\"nazev\">Výměra [m2]:</td><td><b>120</b></td></tr>"
+                          "</table><h2>Vlastníci, jiní oprávnění</h2><table><tr><td>%1</td></tr>"
+                          "</table><h2>Jiné zápisy</h2><p>Bez zápisu.</p></body></html>\r\n")
+        .arg(QString::fromUtf8(owner));
+}
+
+const QString kNotFound =
+    QStringLiteral("<html><body><p class=\"chyba\">Nenalezeno.</p><form><input type=\"submit\" "
+                   "id=\"ctl00_bodyPlaceHolder_btnVyhledat\"></form></body></html>\r\n");
+const QString kWithoutOwners =
+    QStringLiteral("<html><body><h2>Jiné zápisy</h2><p>Bez zápisu.</p></body></html>\r\n");
+const QString kCodePage =
+    QStringLiteral("<html><body><form><img id=\"captchaImage\" src=\"/captcha.png\"><input "
+                   "id=\"ctl00_bodyPlaceHolder_btnVyhledat\"></form></body></html>\r\n");
+const QString kProtection = QStringLiteral(
+    "<html><head><title>Omezení přístupu</title></head><body><h1>Omezení přístupu</h1>"
+    "<p>Příliš mnoho dotazů.</p></body></html>\r\n");
+
+/// Serves pages by the parcel number searched for; counts logins and lookups.
+class FixtureSession : public PortalSession {
+public:
+    LoginOutcome login() override {
+        ++logins;
+        if (loginOutcomes.empty())
+            return LoginOutcome::LoggedIn;
+        const LoginOutcome outcome = loginOutcomes.front();
+        loginOutcomes.pop_front();
+        return outcome;
+    }
+    PortalPage lookup(RecordKind, const QStringList& values) override {
+        const QString number = values.value(4); // cislo_1
+        looked.append(number);
+        if (onLookup)
+            onLookup(number);
+        const auto queue = pages.find(number);
+        if (queue == pages.end() || queue->second.empty())
+            throw PortalError(QStringLiteral("no fixture for %1").arg(number));
+        const QString markup = queue->second.front();
+        if (queue->second.size() > 1)
+            queue->second.pop_front();
+        return {recognisePage(markup), markup, QStringLiteral("http://portal.test/") + number};
+    }
+    void interrupt() override { ++interrupts; }
+
+    std::deque<LoginOutcome> loginOutcomes;
+    /// Pages by parcel number, served in turn; the last one stays.
+    std::map<QString, std::deque<QString>> pages;
+    std::function<void(const QString&)> onLookup;
+    int logins = 0;
+    int interrupts = 0;
+    QStringList looked;
+};
+
+class RecordingWindow : public RunWindow {
+public:
+    void addLogLine(const QString& line) override { log.append(line); }
+    void setStatus(const QString&, int, int, int) override {}
+    void ZapnoutOvladaciZarizeni(bool enable) override { enabled = enable; }
+    void setCheckButtonCaption(const QString&) override {}
+    void normParcels() override {}
+    void clearSummary() override { summary.clear(); }
+    void addSummaryLine(const QString& line) override { summary.append(line); }
+    bool summaryHasText() const override { return !summary.isEmpty(); }
+    void showSummary() override {}
+    void quitApplication() override { quit = true; }
+
+    QStringList log;
+    QStringList summary;
+    bool enabled = true;
+    bool quit = false;
+};
+
+} // namespace
+
+class TestRunLogic : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void pagesDecideWhatIsRecorded_data();
+    void pagesDecideWhatIsRecorded();
+    void refusedOrMissingLoginLooksNothingUp_data();
+    void refusedOrMissingLoginLooksNothingUp();
+    void expiredLoginIsRenewedOnce_data();
+    void expiredLoginIsRenewedOnce();
+    void threeTimeLimitsInARowEndTheRun();
+    void interruptEndsThePauseAtOnce();
+    void failedPassStatementSkipsTheRestQuietly();
+    void failureAfterTheSnapshotIsNotReported();
+    void singleCheckComparesOnlyAnInformationPage();
+    void secondOperationIsRefused();
+
+private:
+    /// Parcels 1, 2 and 3, each with its owner "A" stored as at an earlier check.
+    void watchThreeParcels();
+    int changeRows() {
+        return m_store->scalar(QStringLiteral("SELECT COUNT(*) FROM zmeny_parcel")).toInt();
+    }
+    QString storedOwners(int number) {
+        return m_store
+            ->scalar(
+                QStringLiteral("SELECT hash_vlastnici FROM parcely WHERE cislo_1 = %1").arg(number))
+            .toString();
+    }
+    void runFull() {
+        FullCheckRun run(m_store->dm, *m_session, m_sections, *m_window, m_autoStart, m_autoRun);
+        m_run = &run;
+        run.Kontrola_ButtonClick();
+        m_refusal = run.refusal();
+        m_failed = run.failedRecords();
+        m_changes = run.changesRecorded();
+        m_run = nullptr;
+    }
+
+    std::unique_ptr<StoreFixture> m_store;
+    std::unique_ptr<FixtureSession> m_session;
+    std::unique_ptr<RecordingWindow> m_window;
+    TParseKatastr m_sections;
+    bool m_autoStart = false;
+    bool m_autoRun = false;
+    FullCheckRun* m_run = nullptr;
+    QString m_refusal;
+    int m_failed = 0;
+    int m_changes = 0;
+};
+
+void TestRunLogic::init() {
+    m_store = std::make_unique<StoreFixture>(true); // the list joins the code lists
+    m_session = std::make_unique<FixtureSession>();
+    m_window = std::make_unique<RecordingWindow>();
+    IniFile::write(PortalCredentials::settingsFile(m_store->folder.path()),
+                   QStringLiteral("portal"), QStringLiteral("prodleva_s"), QStringLiteral("0"));
+    watchThreeParcels();
+}
+
+void TestRunLogic::watchThreeParcels() {
+    for (int n = 1; n <= 3; ++n)
+        m_store->exec(
+            QStringLiteral("INSERT INTO parcely (user_id, uzemi, typ_parcely, druh_cislovani, "
+                           "cislo_1, nazev, kontrolovat) VALUES (1, 602582, 'PKN', 2, %1, "
+                           "'p%1', 1)")
+                .arg(n));
+    // The stored values of a check that saw owner "A" and area 120.
+    TParseKatastr seen;
+    seen.vymera = QStringLiteral("120");
+    seen.vlastnici = Fingerprint(QStringLiteral("A"));
+    seen.jine = Fingerprint(QStringLiteral("Bez zápisu."));
+    seen.ochrana = Fingerprint(QString());
+    seen.omezeni = Fingerprint(QString());
+    for (int id = 1; id <= 3; ++id)
+        ChangeRecorder::StoreBaseline(m_store->dm, RecordKind::Parcel, id, seen);
+    for (const QString& n : {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")})
+        m_session->pages[n] = {informationPage("A")};
+}
+
+void TestRunLogic::pagesDecideWhatIsRecorded_data() {
+    QTest::addColumn<QString>("page"); // what parcel 2's lookup brings
+    QTest::addColumn<int>("changes");  // change rows after the run
+    QTest::addColumn<int>("failed");
+    QTest::addColumn<bool>("refused");
+    QTest::addColumn<QStringList>("looked"); // parcels looked up
+    QTest::addColumn<QString>("logged");     // a line the run log must hold
+    const QStringList all = texts({"1", "2", "3"});
+    QTest::newRow("an information page with a change")
+        << informationPage("B") << 1 << 0 << false << all << "Změna u parcely p. č. 2";
+    QTest::newRow("the search form again: not found")
+        << kNotFound << 0 << 1 << false << all << "Příčina: Portál objekt nenašel";
+    QTest::newRow("the traffic protection ends the run")
+        << kProtection << 0 << 0 << true << texts({"1", "2"})
+        << "KONTROLA UKONČENA: Portál místo údajů o objektu ukázal stránku „Omezení přístupu“";
+}
+
+void TestRunLogic::pagesDecideWhatIsRecorded() {
+    QFETCH(QString, page);
+    QFETCH(int, changes);
+    QFETCH(int, failed);
+    QFETCH(bool, refused);
+    QFETCH(QStringList, looked);
+    QFETCH(QString, logged);
+    m_session->pages[QStringLiteral("2")] = {page};
+    runFull();
+    QCOMPARE(m_session->looked, looked);
+    QCOMPARE(changeRows(), changes);
+    QCOMPARE(m_failed, failed);
+    QCOMPARE(!m_refusal.isEmpty(), refused);
+    const QString shown = (m_window->log + m_window->summary).join(u'\n');
+    QVERIFY2(shown.contains(logged), qPrintable(shown));
+    if (changes == 0)
+        QCOMPARE(storedOwners(2), Fingerprint(QStringLiteral("A"))); // the baseline is kept
+    QCOMPARE(m_window->log.last(), QStringLiteral("KONTROLA SKONČILA"));
+    QVERIFY(m_window->enabled);
+    QCOMPARE(m_store->messages.errors.size(), refused ? 1 : 0);
+}
+
+void TestRunLogic::refusedOrMissingLoginLooksNothingUp_data() {
+    QTest::addColumn<int>("outcome");
+    QTest::addColumn<int>("errors"); // the missing account was told by the login itself
+    QTest::newRow("refused") << static_cast<int>(LoginOutcome::Refused) << 1;
+    QTest::newRow("no credentials") << static_cast<int>(LoginOutcome::NoCredentials) << 0;
+}
+
+void TestRunLogic::refusedOrMissingLoginLooksNothingUp() {
+    QFETCH(int, outcome);
+    QFETCH(int, errors);
+    m_session->loginOutcomes = {static_cast<LoginOutcome>(outcome)};
+    runFull();
+    QVERIFY(m_session->looked.isEmpty());
+    QVERIFY(!m_refusal.isEmpty());
+    QCOMPARE(m_store->messages.errors.size(), errors);
+    if (errors)
+        QVERIFY(m_store->messages.errors[0].contains(QStringLiteral("\"O programu\"")));
+    QCOMPARE(m_window->log.size(), 3); // started, the refusal, ended
+    QCOMPARE(changeRows(), 0);
+}
+
+void TestRunLogic::expiredLoginIsRenewedOnce_data() {
+    QTest::addColumn<QString>("loggedOut");
+    QTest::addColumn<int>("secondLogin");
+    QTest::addColumn<bool>("refused");
+    QTest::newRow("code page, login renewed")
+        << kCodePage << static_cast<int>(LoginOutcome::LoggedIn) << false;
+    QTest::newRow("no owners, login renewed")
+        << kWithoutOwners << static_cast<int>(LoginOutcome::LoggedIn) << false;
+    QTest::newRow("code page, renewal refused")
+        << kCodePage << static_cast<int>(LoginOutcome::Refused) << true;
+}
+
+void TestRunLogic::expiredLoginIsRenewedOnce() {
+    QFETCH(QString, loggedOut);
+    QFETCH(int, secondLogin);
+    QFETCH(bool, refused);
+    // Parcel 2's first lookup meets the expired login; the repeated one its page.
+    m_session->pages[QStringLiteral("2")] = {loggedOut, informationPage("A")};
+    m_session->loginOutcomes = {LoginOutcome::LoggedIn, static_cast<LoginOutcome>(secondLogin)};
+    runFull();
+    QCOMPARE(m_session->logins, 2);
+    QCOMPARE(m_session->looked, refused ? texts({"1", "2"}) : texts({"1", "2", "2", "3"}));
+    QCOMPARE(!m_refusal.isEmpty(), refused);
+    QCOMPARE(changeRows(), 0); // nothing false recorded
+    QCOMPARE(m_failed, 0);
+    QCOMPARE(storedOwners(2), Fingerprint(QStringLiteral("A")));
+}
+
+void TestRunLogic::threeTimeLimitsInARowEndTheRun() {
+    m_store->exec(
+        QStringLiteral("INSERT INTO parcely (user_id, uzemi, typ_parcely, druh_cislovani, "
+                       "cislo_1, nazev, kontrolovat) VALUES (1, 602582, 'PKN', 2, 4, 'p4', 1)"));
+    m_session->pages[QStringLiteral("4")] = {informationPage("A")};
+    m_session->onLookup = [](const QString&) {
+        throw PortalError(QStringLiteral("Stránka se nenačetla do 60 s."),
+                          PortalError::Cause::TimeLimit);
+    };
+    runFull();
+    QCOMPARE(m_session->looked, texts({"1", "2", "3"}));
+    QCOMPARE(m_failed, 3);
+    QVERIFY(m_refusal.contains(QStringLiteral("Portál neodpovídá")));
+    QCOMPARE(m_window->log.filter(QStringLiteral("Příčina: Stránka se nenačetla")).size(), 3);
+}
+
+void TestRunLogic::interruptEndsThePauseAtOnce() {
+    IniFile::write(PortalCredentials::settingsFile(m_store->folder.path()),
+                   QStringLiteral("portal"), QStringLiteral("prodleva_s"), QStringLiteral("600"));
+    // "Přerušit" pressed a moment into the pause after the first lookup.
+    m_session->onLookup = [this](const QString&) {
+        QTimer::singleShot(50, [this] { m_run->Prerusit_ButtonClick(); });
+    };
+    QElapsedTimer clock;
+    clock.start();
+    runFull();
+    QVERIFY2(clock.elapsed() < 60000, "the pause was waited out");
+    QCOMPARE(m_session->looked, texts({"1"}));
+    QCOMPARE(m_session->interrupts, 1);
+    QVERIFY(m_refusal.isEmpty());
+    QCOMPARE(m_window->log.last(), QStringLiteral("KONTROLA SKONČILA"));
+}
+
+void TestRunLogic::failedPassStatementSkipsTheRestQuietly() {
+    m_store->exec(
+        QStringLiteral("INSERT INTO stavby (user_id, obec, cislo_stavby, nazev, kontrolovat) "
+                       "VALUES (1, 554782, 45, 'dům', 1)"));
+    m_store->exec(QStringLiteral("ALTER TABLE stavby RENAME TO stavby_pryc"));
+    runFull();
+    QCOMPARE(m_session->looked, texts({"1", "2", "3"})); // the parcels, then nothing
+    QCOMPARE(m_window->log.last(), QStringLiteral("KONTROLA SKONČILA"));
+    QVERIFY(m_window->enabled);
+    QVERIFY(m_refusal.isEmpty());
+}
+
+void TestRunLogic::failureAfterTheSnapshotIsNotReported() {
+    m_session->pages[QStringLiteral("2")] = {informationPage("B")};
+    // The change log cannot be written: a folder stands where the file would be.
+    QVERIFY(QDir().mkpath(m_store->folder.path() + QStringLiteral("history_log.txt")));
+    runFull();
+    QCOMPARE(m_window->log.filter(QStringLiteral("CHYBA")).size(), 0);
+    QCOMPARE(m_failed, 0);
+    QCOMPARE(m_session->looked, texts({"1", "2", "3"}));
+    QCOMPARE(changeRows(), 0);
+}
+
+void TestRunLogic::singleCheckComparesOnlyAnInformationPage() {
+    const QString pages[] = {kNotFound, kWithoutOwners, kProtection, kCodePage};
+    Dataset& list = m_store->dm.Parcely_Query;
+    m_store->refresh(list);
+    const QString number = list.text(QStringLiteral("cislo_1"));
+    for (const QString& page : pages) {
+        m_session->pages[number] = {page};
+        QVERIFY_THROWS_EXCEPTION(
+            PortalError,
+            Kontrola_JednohoClick(m_store->dm, *m_session, m_sections, RecordKind::Parcel));
+        QCOMPARE(storedOwners(number.toInt()), Fingerprint(QStringLiteral("A")));
+    }
+    m_session->pages[number] = {informationPage("B")};
+    Kontrola_JednohoClick(m_store->dm, *m_session, m_sections, RecordKind::Parcel);
+    QCOMPARE(changeRows(), 1);
+    QCOMPARE(m_store->messages.messages.last(), QStringLiteral("Kontrola je u konce."));
+}
+
+void TestRunLogic::secondOperationIsRefused() {
+    const PortalSession::Operation first(*m_session);
+    runFull();
+    QVERIFY(m_session->looked.isEmpty());
+    QVERIFY(m_store->messages.messages.last().contains(QStringLiteral("jiné operaci")));
+    QVERIFY_THROWS_EXCEPTION(PortalError, Kontrola_JednohoClick(m_store->dm, *m_session, m_sections,
+                                                                RecordKind::Parcel));
+}
+
+QTEST_GUILESS_MAIN(TestRunLogic)
+#include "tst_RunLogic.moc"
