@@ -71,6 +71,10 @@ private slots:
     void initTestCase();
     void recordsExactlyTheChangesMadeBetweenRuns();
     void cannotStartWithoutDatabase();
+    void refusalsEndTheRunBeforeFurtherSearches_data();
+    void refusalsEndTheRunBeforeFurtherSearches();
+    void expiredLoginRecordsNothingFalse_data();
+    void expiredLoginRecordsNothingFalse();
     void automaticRunClosesOnlyWithoutChanges();
     void killedRunLeavesSoundFiles();
 
@@ -205,6 +209,110 @@ void TestHeadlessRun::cannotStartWithoutDatabase() {
     QCOMPARE(result.exitCode, 2);
     QVERIFY2(result.err.contains(QStringLiteral("Kontrolu nelze spustit")), qPrintable(result.err));
     QVERIFY(!QFileInfo::exists(folder.path() + QStringLiteral("katastr_data.sqlite")));
+}
+
+namespace {
+
+/// The search requests (those that press "Vyhledat"), oldest first, as "number".
+QStringList searchesOf(const QList<QJsonObject>& requests) {
+    QStringList result;
+    for (const QJsonObject& r : requests) {
+        const QJsonObject params = r[QStringLiteral("params")].toObject();
+        if (params.contains(QStringLiteral("ctl00$bodyPlaceHolder$btnVyhledat")))
+            result.append(params[QStringLiteral("ctl00$bodyPlaceHolder$txtParcis")].toString() +
+                          params[QStringLiteral("ctl00$bodyPlaceHolder$txtBudova")].toString());
+    }
+    return result;
+}
+
+/// A data folder watching the world's parcels 345/6, st. 12 and 1021, with an account.
+QString folderWithParcels(const PreparedFolder& prepared) {
+    OpenedStore s(prepared.folder.path());
+    for (const char* values :
+         {"602582, 'PKN', 4, 2, 345, 6, 'Louka'", "602582, 'PKN', 4, 1, 12, NULL, 'Stavební'",
+          "774871, 'PZE', 6, 2, 1021, NULL, 'Pole'"})
+        s.exec(QStringLiteral("INSERT INTO parcely (user_id, uzemi, typ_parcely, puvod_parcely, "
+                              "druh_cislovani, cislo_1, cislo_2, nazev, kontrolovat) VALUES (1, ") +
+               QString::fromUtf8(values) + QStringLiteral(", 1)"));
+    saveAccount(prepared.folder.path());
+    return prepared.folder.path();
+}
+
+QJsonObject withObjectFault(QJsonObject state, const QString& id, const QString& fault) {
+    QJsonArray objects = state[QStringLiteral("objects")].toArray();
+    for (int i = 0; i < objects.size(); ++i) {
+        QJsonObject o = objects[i].toObject();
+        if (o[QStringLiteral("id")].toString() == id)
+            o[QStringLiteral("fault")] = fault;
+        objects[i] = o;
+    }
+    state[QStringLiteral("objects")] = objects;
+    return state;
+}
+
+} // namespace
+
+void TestHeadlessRun::refusalsEndTheRunBeforeFurtherSearches_data() {
+    QTest::addColumn<QJsonObject>("state");
+    QTest::addColumn<QStringList>("searches");
+    QTest::addColumn<QString>("message");
+    QJsonObject otherAccount = world();
+    otherAccount[QStringLiteral("account")] =
+        QJsonObject{{QStringLiteral("name"), QStringLiteral("jan")},
+                    {QStringLiteral("password"), QStringLiteral("jine")}};
+    QTest::newRow("refused login") << otherAccount << QStringList() << "odmítl přihlášení";
+    QTest::newRow("traffic protection on the second parcel")
+        << withObjectFault(world(), QStringLiteral("st"), QStringLiteral("protection"))
+        << texts({"345", "12"}) << "„Omezení přístupu - Nahlížení do katastru nemovitostí“";
+}
+
+void TestHeadlessRun::refusalsEndTheRunBeforeFurtherSearches() {
+    QFETCH(QJsonObject, state);
+    QFETCH(QStringList, searches);
+    QFETCH(QString, message);
+    m_sim->setState(state);
+    m_sim->clearLog();
+    PreparedFolder prepared(true);
+    const QString folder = folderWithParcels(prepared);
+    const Run result = run(folder);
+    QCOMPARE(result.exitCode, 3);
+    QVERIFY2(result.err.contains(message), qPrintable(result.err));
+    QCOMPARE(searchesOf(m_sim->requests()), searches);
+    OpenedStore s(folder);
+    QCOMPARE(s.scalar(QStringLiteral("SELECT COUNT(*) FROM zmeny_parcel")).toInt(),
+             searches.size() > 1 ? 1 : 0); // only the parcel before the refusal
+    QCOMPARE(
+        s.scalar(QStringLiteral("SELECT hash_vymera FROM parcely WHERE cislo_1 = 12")).toString(),
+        QString());
+}
+
+void TestHeadlessRun::expiredLoginRecordsNothingFalse_data() {
+    QTest::addColumn<QString>("visitors");
+    QTest::newRow("code page for visitors") << "code";
+    QTest::newRow("pages without owners for visitors") << "noowners";
+}
+
+void TestHeadlessRun::expiredLoginRecordsNothingFalse() {
+    QFETCH(QString, visitors);
+    m_sim->setState(world());
+    PreparedFolder prepared(true);
+    const QString folder = folderWithParcels(prepared);
+    QCOMPARE(run(folder).exitCode, 1); // the first values
+    // A login now lasts a few pages: every lookup or two meets it expired.
+    QJsonObject expiring = world();
+    expiring[QStringLiteral("loginExpiresAfter")] = 8;
+    expiring[QStringLiteral("visitors")] = visitors;
+    m_sim->setState(expiring);
+    const Run second = run(folder);
+    QCOMPARE(second.exitCode, 0);
+    QVERIFY2(second.lines.filter(QStringLiteral("přihlašuji znovu")).size() >= 1,
+             qPrintable(second.lines.join(u'\n')));
+    QVERIFY(second.lines.filter(QStringLiteral("CHYBA")).isEmpty());
+    OpenedStore s(folder);
+    QCOMPARE(s.scalar(QStringLiteral("SELECT COUNT(*) FROM zmeny_parcel")).toInt(), 3);
+    QCOMPARE(
+        s.scalar(QStringLiteral("SELECT COUNT(*) FROM parcely WHERE zmena_vlastnici = 1")).toInt(),
+        0);
 }
 
 namespace {
