@@ -68,7 +68,8 @@ inline bool startSimulator(QProcess& simulator, const QString& statePath) {
 inline void prepareBrowserEnvironment() {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qputenv("QTWEBENGINE_CHROMIUM_FLAGS",
-            "--host-resolver-rules=\"MAP *.portal.test 127.0.0.1\" --disable-gpu");
+            "--host-resolver-rules=\"MAP *.portal.test 127.0.0.1, MAP *.evil.example 127.0.0.1\" "
+            "--disable-gpu");
     qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     PortalBrowser::prepareEngine();

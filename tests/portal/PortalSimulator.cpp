@@ -66,7 +66,8 @@ void saveAccount(const QString& dataFolder, const QString& name, const QString& 
 
 void prepareBrowserEnvironment() {
     qputenv("QTWEBENGINE_CHROMIUM_FLAGS",
-            "--host-resolver-rules=\"MAP *.portal.test 127.0.0.1\" --disable-gpu");
+            "--host-resolver-rules=\"MAP *.portal.test 127.0.0.1, MAP *.evil.example 127.0.0.1\" "
+            "--disable-gpu");
     qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");

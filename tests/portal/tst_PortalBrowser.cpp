@@ -92,6 +92,9 @@ private slots:
     void loginEntersCredentialsExactlyAsStored_data();
     void loginEntersCredentialsExactlyAsStored();
     void loginWithoutCredentialsLoadsNothing();
+    void loginRefusedByThePortal();
+    void noPasswordLeavesForAForeignHost_data();
+    void noPasswordLeavesForAForeignHost();
     void searchParcel_data();
     void searchParcel();
     void searchBuildingsAndUnit_data();
@@ -174,6 +177,46 @@ void TestPortalBrowser::loginWithoutCredentialsLoadsNothing() {
              QStringLiteral("Zadejte přihlašovací údaje k Vašemu účtu na portal.test. Bez těchto "
                             "údajů program nefunguje.\r\nÚdaje zadáte v okně \"O programu\""));
     QVERIFY(pages(m_sim->requests()).isEmpty());
+}
+
+void TestPortalBrowser::loginRefusedByThePortal() {
+    QJsonObject s = state();
+    s[QStringLiteral("account")] =
+        QJsonObject{{QStringLiteral("name"), QStringLiteral("jan")},
+                    {QStringLiteral("password"), QStringLiteral("jiné")}};
+    m_sim->setState(s);
+    PortalCredentials::save(m_data.path(), QStringLiteral("jan"), QStringLiteral("heslo"));
+    QCOMPARE(PortalLogin(browser(), m_data.path()), LoginOutcome::Refused);
+}
+
+void TestPortalBrowser::noPasswordLeavesForAForeignHost_data() {
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("path");
+    QTest::newRow("the login address redirects to a look-alike host")
+        << "loginRedirect"
+        << "/login.do?typPrihlaseni=NAHLIZENI";
+    QTest::newRow("the login form posts to a look-alike host")
+        << "loginAction"
+        << "/login.do?typPrihlaseni=NAHLIZENI&krok=prihlasit";
+}
+
+void TestPortalBrowser::noPasswordLeavesForAForeignHost() {
+    QFETCH(QString, key);
+    QFETCH(QString, path);
+    QJsonObject s = state();
+    // The look-alike host carries the portal's domain; the simulator answers it too.
+    s[key] = QStringLiteral("http://login.portal.test.evil.example:%1").arg(m_sim->port()) + path;
+    m_sim->setState(s);
+    PortalCredentials::save(m_data.path(), QStringLiteral("jan"), QStringLiteral("heslo"));
+    browser().setPageTimeLimit(std::chrono::milliseconds(3000));
+    QVERIFY_THROWS_EXCEPTION(PortalError, PortalLogin(browser(), m_data.path()));
+    bool visited = false;
+    for (const QJsonObject& request : m_sim->requests()) {
+        QVERIFY(!sent(request, "PAR_LoginPassword") && !sent(request, "PAR_LoginUsername"));
+        visited = visited || request[QStringLiteral("host")].toString().contains(
+                                 QLatin1String("evil.example"));
+    }
+    QCOMPARE(visited, key == QLatin1String("loginRedirect")); // the browser did go there
 }
 
 void TestPortalBrowser::searchParcel_data() {

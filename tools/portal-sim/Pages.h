@@ -10,7 +10,8 @@ QString escape(const QString& text);
 
 /// The first login page, whose only control is the button "dpSubmitBtn".
 QString loginStep();
-QString loginForm(const QString& message = {});
+/// The login form; `action` replaces where it posts the credentials.
+QString loginForm(const QString& message = {}, const QString& action = {});
 QString viewerHome(const QString& user);
 
 /// The parcel search form; `territory` is the one chosen in the session, if any. With

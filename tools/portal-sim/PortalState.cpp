@@ -56,6 +56,8 @@ PortalState PortalState::load(const QString& path) {
     state.accountPassword = account.value(QStringLiteral("password")).toString();
     state.visitors = root.value(QStringLiteral("visitors")).toString(QStringLiteral("code"));
     state.loginExpiresAfter = root.value(QStringLiteral("loginExpiresAfter")).toInt(0);
+    state.loginRedirect = root.value(QStringLiteral("loginRedirect")).toString();
+    state.loginAction = root.value(QStringLiteral("loginAction")).toString();
     state.territories = places(root[QStringLiteral("territories")]);
     for (const QJsonValue m : root[QStringLiteral("municipalities")].toArray())
         state.municipalities.push_back(

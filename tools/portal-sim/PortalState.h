@@ -66,6 +66,9 @@ struct PortalState {
     QString visitors = QStringLiteral("code");
     /// Pages of the viewer host a login lasts; 0: as long as the browser keeps it.
     int loginExpiresAfter = 0;
+    /// Hostile set-ups: the login address redirects here, or the login form posts here.
+    QString loginRedirect;
+    QString loginAction;
     std::vector<Place> territories;
     std::vector<Municipality> municipalities;
     std::vector<Object> objects;

@@ -133,9 +133,14 @@ struct Simulator {
                                              .toStdString());
             return res.set_redirect((viewerBase() + u'/').toStdString());
         }
-        if (req.method == "GET" && state().loginStep)
+        const PortalState st = state();
+        const bool ownHost = req.get_header_value("Host").rfind(
+                                 (QStringLiteral("login.") + domain + u':').toStdString(), 0) == 0;
+        if (req.method == "GET" && ownHost && !st.loginRedirect.isEmpty())
+            return res.set_redirect(st.loginRedirect.toStdString());
+        if (req.method == "GET" && st.loginStep)
             return html(res, Pages::loginStep());
-        html(res, Pages::loginForm());
+        html(res, Pages::loginForm({}, ownHost ? st.loginAction : QString()));
     }
 
     // --- viewer host
