@@ -62,7 +62,7 @@ private slots:
     void interruptDuringTheThirdParcel();
     void singleCheckKeepsItsRecordWhileTheListMoves();
     void portalButtonShowsTheCurrentRecord();
-    void closingTheWindowEndsARunAtOnce(); // last: it ends the application's event loops
+    void automaticRunIsSeenAndClosingEndsIt(); // last: it ends the application's event loops
 
 private:
     std::unique_ptr<PortalSimulator> m_sim;
@@ -185,21 +185,29 @@ void TestWindowRuns::portalButtonShowsTheCurrentRecord() {
     m_app->Browser_Form->hide();
 }
 
-void TestWindowRuns::closingTheWindowEndsARunAtOnce() {
+void TestWindowRuns::automaticRunIsSeenAndClosingEndsIt() {
+    // The program as the daily task starts it: the run begins once the window is up.
+    m_app = std::make_unique<Application>(
+        CommandLine({QStringLiteral("/autoload"), QStringLiteral("--files"), m_folder->path()}),
+        *m_messages);
     TMain_Form& form = *m_app->Main_Form;
+    bool seenDuringLookup = false;
     QTimer watcher;
     connect(&watcher, &QTimer::timeout, this, [&] {
         if (form.isVisible() &&
-            form.Log_Memo->toPlainText().contains(QStringLiteral("Procházím parcelu č. 2")))
+            form.Log_Memo->toPlainText().contains(QStringLiteral("Procházím parcelu č. 2"))) {
+            seenDuringLookup = form.Prerusit_Button->isVisible();
             form.close();
+        }
     });
     watcher.start(20);
-    // The run inside the application's own message loop, as the program runs it.
-    QTimer::singleShot(0, &form, [&] { form.Kontrola_Button->click(); });
+    m_app->show();
+    QVERIFY(!form.Log_Memo->toPlainText().contains(QStringLiteral("Zahájena"))); // not yet
     QElapsedTimer clock;
     clock.start();
-    QApplication::exec();
+    QApplication::exec(); // returns once the window is closed and the run has ended
     watcher.stop();
+    QVERIFY(seenDuringLookup);
     QVERIFY2(clock.elapsed() < 15000, qPrintable(QString::number(clock.elapsed())));
     QVERIFY(searches(*m_sim, "/VyberParcelu/Parcela/InformaceO") <= 2);
     QCOMPARE(searches(*m_sim, "/VyberBudovu/Stavba/InformaceO"), 0);
