@@ -47,7 +47,10 @@ std::optional<Section> sectionOfHeading(ParsedPage::Element element) {
 }
 
 PageKind recognisePage(const QString& markup) {
-    const ParsedPage page(markup);
+    return recognisePage(ParsedPage(markup));
+}
+
+PageKind recognisePage(const ParsedPage& page) {
     bool owners = false;
     bool sections = false;
     bool login = false;

@@ -20,6 +20,7 @@ enum class PageKind {
     Other,                    ///< anything else: traffic protection, maintenance, an error page
 };
 
+PageKind recognisePage(const ParsedPage& page);
 PageKind recognisePage(const QString& markup);
 
 /// The section an H2 heading opens (owners, protection, restrictions, other records).

@@ -11,7 +11,10 @@ void ClearSections(TParseKatastr& sections) {
 }
 
 void ExtractSections(const QString& markup, TParseKatastr& sections) {
-    const ParsedPage page(markup);
+    ExtractSections(ParsedPage(markup), sections);
+}
+
+void ExtractSections(const ParsedPage& page, TParseKatastr& sections) {
     const std::vector<ParsedPage::Element>& elements = page.elements();
 
     const auto take = [&](std::size_t i, std::size_t offset, const QString& what) {

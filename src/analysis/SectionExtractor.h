@@ -6,6 +6,8 @@
 
 namespace veritam {
 
+class ParsedPage;
+
 /// The page cannot be read as the portal's layout promises: a label or heading so near
 /// the end that the element holding its value does not exist.
 class AnalysisError : public std::runtime_error {
@@ -22,5 +24,7 @@ void ClearSections(TParseKatastr& sections);
 /// cell or heading it finds; the last match in document order wins, the others are left
 /// as they were. Throws AnalysisError.
 void ExtractSections(const QString& markup, TParseKatastr& sections);
+/// The same on a page parsed already.
+void ExtractSections(const ParsedPage& page, TParseKatastr& sections);
 
 } // namespace veritam

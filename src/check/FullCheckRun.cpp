@@ -200,7 +200,7 @@ void FullCheckRun::checkRecord(RecordKind kind, const Dataset& row) {
             m_window.addLogLine(LogLines::pageLoaded());
         switch (page->kind) {
         case PageKind::Information:
-            ExtractSections(page->markup, m_sections);
+            ExtractSections(*page->parsed, m_sections);
             ChangeRecorder::CompareAndRecord(m_dm, kind, row, m_sections, page->markup, &progress);
             return;
         case PageKind::SearchForm:

@@ -34,7 +34,7 @@ void Kontrola_JednohoClick(TDM1& dm, PortalSession& session, TParseKatastr& sect
             const PortalPage page = session.lookup(*kind, searchValues(*kind, *record));
             if (const QString why = whyNotComparable(page); !why.isEmpty())
                 throw PortalError(why);
-            ExtractSections(page.markup, sections);
+            ExtractSections(*page.parsed, sections);
             ChangeRecorder::CompareAndRecord(dm, *kind, *record, sections, page.markup);
             dm.Obnovit_Query(list);
         }

@@ -38,11 +38,8 @@ PortalPage BrowserSession::lookup(RecordKind kind, const QStringList& values) {
         SearchUnit(v(0), v(1), v(2), v(3), v(4), browser);
         break;
     }
-    PortalPage page;
-    page.markup = DomRoutines::DocumentMarkup(browser);
-    page.kind = recognisePage(page.markup);
-    page.address = browser.view().url().toDisplayString();
-    return page;
+    return PortalPage::read(DomRoutines::DocumentMarkup(browser),
+                            browser.view().url().toDisplayString());
 }
 
 void BrowserSession::interrupt() {

@@ -2,6 +2,11 @@
 
 namespace veritam {
 
+PortalPage PortalPage::read(const QString& markup, const QString& address) {
+    auto parsed = std::make_shared<const ParsedPage>(markup);
+    return {recognisePage(*parsed), markup, address, std::move(parsed)};
+}
+
 PortalSession::Operation::Operation(PortalSession& session)
     : m_session(session) {
     if (session.m_busy)

@@ -6,15 +6,20 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
 namespace veritam {
 
 enum class RecordKind;
 
-/// The page a lookup brought, as the browser holds it.
+/// The page a lookup brought, as the browser holds it, parsed once and recognised.
 struct PortalPage {
+    static PortalPage read(const QString& markup, const QString& address);
+
     PageKind kind = PageKind::Other;
     QString markup;  ///< the page's markup followed by CR LF; the snapshot's content
     QString address; ///< where the page was shown
+    std::shared_ptr<const ParsedPage> parsed;
 };
 
 enum class LoginOutcome {

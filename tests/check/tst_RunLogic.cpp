@@ -66,7 +66,7 @@ public:
         const QString markup = queue->second.front();
         if (queue->second.size() > 1)
             queue->second.pop_front();
-        return {recognisePage(markup), markup, QStringLiteral("http://portal.test/") + number};
+        return PortalPage::read(markup, QStringLiteral("http://portal.test/") + number);
     }
     void interrupt() override { ++interrupts; }
 
