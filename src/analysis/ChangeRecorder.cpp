@@ -45,9 +45,9 @@ Snapshot SaveSnapshot(const QString& dataFolder, RecordKind kind, const QString&
 }
 
 void FingerprintSections(TParseKatastr& sections) {
-    for (QString* text :
-         {&sections.vlastnici, &sections.ochrana, &sections.omezeni, &sections.jine})
-        *text = Fingerprint(*text);
+    for (Section s : kAllSections)
+        if (sectionColumns(s).fingerprinted)
+            sections[s] = Fingerprint(sections[s]);
 }
 
 void StoreBaseline(TDM1& dm, RecordKind kind, int id, const TParseKatastr& sections) {

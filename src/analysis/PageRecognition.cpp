@@ -74,8 +74,7 @@ PageKind recognisePage(const ParsedPage& page) {
     return PageKind::Other;
 }
 
-QString pageHeadline(const QString& markup) {
-    const ParsedPage page(markup);
+QString pageHeadline(const ParsedPage& page) {
     if (const QString title = page.title(); !title.isEmpty())
         return title;
     for (const ParsedPage::Element e : page.elements()) {

@@ -28,6 +28,6 @@ std::optional<Section> sectionOfHeading(ParsedPage::Element element);
 
 /// What the page calls itself (its title, else its first heading), to tell the user what
 /// the portal showed instead of an object.
-QString pageHeadline(const QString& markup);
+QString pageHeadline(const ParsedPage& page);
 
 } // namespace veritam

@@ -62,10 +62,6 @@ QString ParsedPage::title() const {
     return text.simplified();
 }
 
-QString ParsedPage::tag(Element e) {
-    return QString::fromUtf8(gumbo_normalized_tagname(e->v.element.tag));
-}
-
 QString ParsedPage::attribute(Element e, const char* name) {
     const GumboAttribute* a = gumbo_get_attribute(&e->v.element.attributes, name);
     return a ? QString::fromUtf8(a->value) : QString();

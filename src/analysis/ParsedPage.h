@@ -27,8 +27,6 @@ public:
     /// The page's title, or empty.
     QString title() const;
 
-    /// The element's tag name in lower case.
-    static QString tag(Element e);
     static QString attribute(Element e, const char* name);
     /// A TD whose class attribute is exactly "nazev".
     static bool isLabelCell(Element e);

@@ -28,7 +28,7 @@ QString whyNotComparable(const PortalPage& page) {
     case PageKind::Other:
         break;
     }
-    const QString headline = pageHeadline(page.markup);
+    const QString headline = pageHeadline(*page.parsed);
     return QStringLiteral("Portál místo údajů o objektu ukázal stránku „%1“ (%2).")
         .arg(headline.isEmpty() ? QStringLiteral("bez názvu") : headline, page.address);
 }

@@ -21,6 +21,10 @@ constexpr std::array<RecordKind, 3> kAllRecordKinds = {RecordKind::Parcel, Recor
 /// The six sections of an information page that the program watches.
 enum class Section { Area, Share, Owners, Protection, Restrictions, Other };
 
+constexpr std::array<Section, 6> kAllSections = {Section::Area,         Section::Share,
+                                                 Section::Owners,       Section::Protection,
+                                                 Section::Restrictions, Section::Other};
+
 /// Where a section's value and change flag are stored in a record table.
 struct SectionColumns {
     QString stored;     ///< hash_vymera, hash_vlastnici, ...

@@ -51,10 +51,11 @@ void TestPageRecognition::recognise() {
 }
 
 void TestPageRecognition::headline() {
-    QCOMPARE(pageHeadline(QStringLiteral("<html><head><title> Omezení\n přístupu </title></head>"
-                                         "<body><h1>Jiný</h1></body></html>")),
+    QCOMPARE(pageHeadline(
+                 ParsedPage(QStringLiteral("<html><head><title> Omezení\n přístupu </title></head>"
+                                           "<body><h1>Jiný</h1></body></html>"))),
              QStringLiteral("Omezení přístupu"));
-    QCOMPARE(pageHeadline(QStringLiteral("<body><p>x</p><h1>Údržba</h1></body>")),
+    QCOMPARE(pageHeadline(ParsedPage(QStringLiteral("<body><p>x</p><h1>Údržba</h1></body>"))),
              QStringLiteral("Údržba"));
 }
 
