@@ -56,14 +56,8 @@ void FullCheckRun::Kontrola_ButtonClick() {
     m_autoRunActive = m_autoStartRequested;
     m_autoStartRequested = false;
     m_running = true;
-    m_changes = 0;
-    m_failed = 0;
-    m_refusal.clear();
-    m_refusalTold = false;
-    m_lookups = 0;
-    m_timeLimitsInARow = 0;
-    m_reloginUseless = false;
-    m_pause = PortalSettings::load(m_dm.dataFolder()).pause;
+    m_tally = Tally();
+    m_tally.pause = PortalSettings::load(m_dm.dataFolder()).pause;
     m_window.setCheckButtonCaption(QStringLiteral("Kontroluji záznamy"));
     m_window.ZapnoutOvladaciZarizeni(false);
     m_window.clearSummary();
@@ -80,15 +74,15 @@ void FullCheckRun::Kontrola_ButtonClick() {
             // A pass's own statements failed: the remaining passes are skipped quietly.
         }
     }
-    if (!m_refusal.isEmpty())
-        m_window.addLogLine(LogLines::runRefused(m_refusal));
+    if (!m_tally.refusal.isEmpty())
+        m_window.addLogLine(LogLines::runRefused(m_tally.refusal));
     m_window.addLogLine(LogLines::runEnded());
     m_window.setCheckButtonCaption(QStringLiteral("Zkontrolovat záznamy"));
     m_window.ZapnoutOvladaciZarizeni(true);
     m_running = false;
     operation.reset();
-    if (!m_refusal.isEmpty() && !m_refusalTold)
-        m_dm.messages().showError(QStringLiteral("Kontrola byla ukončena. ") + m_refusal);
+    if (!m_tally.refusal.isEmpty() && !m_tally.refusalTold)
+        m_dm.messages().showError(QStringLiteral("Kontrola byla ukončena. ") + m_tally.refusal);
     if (m_window.summaryHasText())
         m_window.showSummary();
     else if (m_autoRunActive)
@@ -96,10 +90,10 @@ void FullCheckRun::Kontrola_ButtonClick() {
 }
 
 void FullCheckRun::refuse(const QString& why, bool told) {
-    if (!m_refusal.isEmpty())
+    if (!m_tally.refusal.isEmpty())
         return;
-    m_refusal = why;
-    m_refusalTold = told;
+    m_tally.refusal = why;
+    m_tally.refusalTold = told;
 }
 
 bool FullCheckRun::logIn() {
@@ -156,11 +150,11 @@ void FullCheckRun::pass(RecordKind kind) {
 
 void FullCheckRun::pauseBeforeLookup() {
     // A person reading the portal takes a while per object; so does the run.
-    if (m_lookups++ == 0 || m_pause.count() <= 0 || stopping())
+    if (m_tally.lookups++ == 0 || m_tally.pause.count() <= 0 || stopping())
         return;
     QEventLoop loop;
     m_pauseLoop = &loop;
-    QTimer::singleShot(m_pause, &loop, &QEventLoop::quit);
+    QTimer::singleShot(m_tally.pause, &loop, &QEventLoop::quit);
     loop.exec();
     m_pauseLoop = nullptr;
 }
@@ -170,8 +164,9 @@ std::optional<PortalPage> FullCheckRun::lookUp(RecordKind kind, const Dataset& r
     PortalPage page = m_session.lookup(kind, values);
     // The code page or the login form come only without a valid login; a page without its
     // owners may, too. Once a new login did not bring the owners back, it is not tried again.
-    const bool loggedOut = page.kind == PageKind::LoginRequired ||
-                           (page.kind == PageKind::InformationWithoutOwners && !m_reloginUseless);
+    const bool loggedOut =
+        page.kind == PageKind::LoginRequired ||
+        (page.kind == PageKind::InformationWithoutOwners && !m_tally.reloginUseless);
     if (!loggedOut)
         return page;
     m_window.addLogLine(QStringLiteral("Portál žádá nové přihlášení, přihlašuji znovu."));
@@ -181,21 +176,21 @@ std::optional<PortalPage> FullCheckRun::lookUp(RecordKind kind, const Dataset& r
     page = m_session.lookup(kind, values);
     if (before == PageKind::InformationWithoutOwners &&
         page.kind == PageKind::InformationWithoutOwners)
-        m_reloginUseless = true;
+        m_tally.reloginUseless = true;
     return page;
 }
 
 void FullCheckRun::checkRecord(RecordKind kind, const Dataset& row) {
     ChangeRecorder::Progress progress;
     progress.changeLogged = [&] {
-        ++m_changes;
+        ++m_tally.changes;
         m_window.addSummaryLine(LogLines::summary(kind, row));
     };
     try {
         const std::optional<PortalPage> page = lookUp(kind, row);
         if (!page)
             return;
-        m_timeLimitsInARow = 0;
+        m_tally.timeLimitsInARow = 0;
         if (kindTable(kind).pageLoadedLine)
             m_window.addLogLine(LogLines::pageLoaded());
         switch (page->kind) {
@@ -227,13 +222,13 @@ void FullCheckRun::checkRecord(RecordKind kind, const Dataset& row) {
             return;
         case PortalError::Cause::TimeLimit:
             fail(kind, row, e.message());
-            if (++m_timeLimitsInARow >= kTimeLimitsInARow)
+            if (++m_tally.timeLimitsInARow >= kTimeLimitsInARow)
                 refuse(QStringLiteral("Portál neodpovídá: %1 stránky po sobě se nenačetly včas. "
                                       "Zkuste kontrolu později.")
                            .arg(kTimeLimitsInARow));
             return;
         case PortalError::Cause::Page:
-            m_timeLimitsInARow = 0;
+            m_tally.timeLimitsInARow = 0;
             fail(kind, row, e.message());
             return;
         }
@@ -245,7 +240,7 @@ void FullCheckRun::checkRecord(RecordKind kind, const Dataset& row) {
 }
 
 void FullCheckRun::fail(RecordKind kind, const Dataset& row, const QString& cause) {
-    ++m_failed;
+    ++m_tally.failed;
     m_window.addLogLine(LogLines::failure(kind, row, cause));
 }
 

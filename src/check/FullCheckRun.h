@@ -36,14 +36,14 @@ public:
     bool InterruptRequested = false;
     bool running() const { return m_running; }
     /// Changes recorded by the last run.
-    int changesRecorded() const { return m_changes; }
+    int changesRecorded() const { return m_tally.changes; }
     /// Records of the last run whose check failed (not found, a server error, ...).
-    int failedRecords() const { return m_failed; }
+    int failedRecords() const { return m_tally.failed; }
     /// Why the portal refused and the last run stopped asking it; empty when it did not.
-    QString refusal() const { return m_refusal; }
+    QString refusal() const { return m_tally.refusal; }
 
 private:
-    bool stopping() const { return InterruptRequested || !m_refusal.isEmpty(); }
+    bool stopping() const { return InterruptRequested || !m_tally.refusal.isEmpty(); }
     /// Ends the run at the portal's refusal; `told`: the user has been told already.
     void refuse(const QString& why, bool told = false);
     bool logIn();
@@ -62,14 +62,18 @@ private:
     bool& m_autoStartRequested;
     bool& m_autoRunActive;
     bool m_running = false;
-    int m_changes = 0;
-    int m_failed = 0;
-    QString m_refusal;
-    bool m_refusalTold = false;
-    std::chrono::seconds m_pause{0};
-    int m_lookups = 0;
-    int m_timeLimitsInARow = 0;
-    bool m_reloginUseless = false;
+    /// What one run counts and decides; every run starts from a fresh one.
+    struct Tally {
+        int changes = 0;
+        int failed = 0;
+        QString refusal;
+        bool refusalTold = false;
+        std::chrono::seconds pause{0};
+        int lookups = 0;
+        int timeLimitsInARow = 0;
+        bool reloginUseless = false;
+    };
+    Tally m_tally;
     QEventLoop* m_pauseLoop = nullptr;
 };
 
