@@ -86,13 +86,19 @@ struct Simulator {
                                           : QString();
     }
 
+    /// The value of the request's cookie `name`; empty without one.
+    static QString cookie(const httplib::Request& req, const std::string& name) {
+        const std::string cookies = req.get_header_value("Cookie");
+        const auto at = cookies.find(name + '=');
+        if (at == std::string::npos)
+            return {};
+        const auto start = at + name.size() + 1;
+        return QString::fromStdString(cookies.substr(start, cookies.find(';', start) - start));
+    }
+
     /// The session of the request; a new one gets its cookie.
     Session& session(const httplib::Request& req, httplib::Response& res) {
-        const std::string cookies = req.get_header_value("Cookie");
-        const auto at = cookies.find("ASP.NET_SessionId=");
-        QString id;
-        if (at != std::string::npos)
-            id = QString::fromStdString(cookies.substr(at + 18, 36));
+        QString id = cookie(req, "ASP.NET_SessionId");
         const std::lock_guard lock(mutex);
         if (id.isEmpty() || !sessions.count(id)) {
             id = QUuid::createUuid().toString(QUuid::WithoutBraces);
@@ -147,12 +153,7 @@ struct Simulator {
     /// The logged-in user of a viewer page, which uses up one page of the login; empty
     /// for a visitor without a login or with one that has expired.
     QString viewerUser(const httplib::Request& req) {
-        const std::string cookies = req.get_header_value("Cookie");
-        const auto at = cookies.find("prihlaseni=");
-        if (at == std::string::npos)
-            return {};
-        const QString token =
-            QString::fromStdString(cookies.substr(at + 11, cookies.find(';', at) - at - 11));
+        const QString token = cookie(req, "prihlaseni");
         const std::lock_guard lock(mutex);
         const auto login = logins.find(token);
         if (login == logins.end() || login->second.pagesLeft == 0)
