@@ -63,6 +63,15 @@ struct Run {
     QString err;
 };
 
+/// Watched parcels, each given as its values of uzemi, typ_parcely, puvod_parcely,
+/// druh_cislovani, cislo_1, cislo_2, nazev and kontrolovat in SQL form.
+void insertParcels(OpenedStore& s, const QStringList& rows) {
+    for (const QString& values : rows)
+        s.exec(QStringLiteral("INSERT INTO parcely (user_id, uzemi, typ_parcely, puvod_parcely, "
+                              "druh_cislovani, cislo_1, cislo_2, nazev, kontrolovat) VALUES (1, ") +
+               values + u')');
+}
+
 } // namespace
 
 class TestHeadlessRun : public QObject {
@@ -109,16 +118,11 @@ void TestHeadlessRun::recordsExactlyTheChangesMadeBetweenRuns() {
     const QString folder = prepared.folder.path();
     {
         OpenedStore s(folder);
-        const char* parcels[] = {"602582, 'PKN', 4, 2, 345, 6, 'Louka', 1",
-                                 "602582, 'PKN', 4, 1, 12, NULL, 'Stavební', 1",
-                                 "774871, 'PZE', 6, 2, 1021, NULL, 'Pole', 1",
-                                 "602582, 'PKN', 4, 2, 902, NULL, 'Rozbitá', 1",
-                                 "602582, 'PKN', 4, 2, 777, NULL, 'Nesledovaná', 0"};
-        for (const char* values : parcels)
-            s.exec(QStringLiteral("INSERT INTO parcely (user_id, uzemi, typ_parcely, "
-                                  "puvod_parcely, druh_cislovani, "
-                                  "cislo_1, cislo_2, nazev, kontrolovat) VALUES (1, ") +
-                   QString::fromUtf8(values) + u')');
+        insertParcels(s, texts({"602582, 'PKN', 4, 2, 345, 6, 'Louka', 1",
+                                "602582, 'PKN', 4, 1, 12, NULL, 'Stavební', 1",
+                                "774871, 'PZE', 6, 2, 1021, NULL, 'Pole', 1",
+                                "602582, 'PKN', 4, 2, 902, NULL, 'Rozbitá', 1",
+                                "602582, 'PKN', 4, 2, 777, NULL, 'Nesledovaná', 0"}));
         s.exec(QStringLiteral("UPDATE parcely SET zmeny = 1"));
         s.exec(QStringLiteral(
             "INSERT INTO stavby (user_id, obec, cast_obce, typ_stavby, cislo_stavby, nazev, "
@@ -235,12 +239,9 @@ QStringList searchesOf(const QList<QJsonObject>& requests) {
 /// A data folder watching the world's parcels 345/6, st. 12 and 1021, with an account.
 QString folderWithParcels(const PreparedFolder& prepared) {
     OpenedStore s(prepared.folder.path());
-    for (const char* values :
-         {"602582, 'PKN', 4, 2, 345, 6, 'Louka'", "602582, 'PKN', 4, 1, 12, NULL, 'Stavební'",
-          "774871, 'PZE', 6, 2, 1021, NULL, 'Pole'"})
-        s.exec(QStringLiteral("INSERT INTO parcely (user_id, uzemi, typ_parcely, puvod_parcely, "
-                              "druh_cislovani, cislo_1, cislo_2, nazev, kontrolovat) VALUES (1, ") +
-               QString::fromUtf8(values) + QStringLiteral(", 1)"));
+    insertParcels(s, texts({"602582, 'PKN', 4, 2, 345, 6, 'Louka', 1",
+                            "602582, 'PKN', 4, 1, 12, NULL, 'Stavební', 1",
+                            "774871, 'PZE', 6, 2, 1021, NULL, 'Pole', 1"}));
     saveAccount(prepared.folder.path());
     return prepared.folder.path();
 }
@@ -327,9 +328,7 @@ namespace {
 /// A data folder with one watched parcel of the simulator's world, and an account.
 QString folderWithParcel(const PreparedFolder& prepared) {
     OpenedStore s(prepared.folder.path());
-    s.exec(QStringLiteral(
-        "INSERT INTO parcely (user_id, uzemi, typ_parcely, druh_cislovani, cislo_1, cislo_2, "
-        "nazev, kontrolovat) VALUES (1, 602582, 'PKN', 2, 345, 6, 'Louka', 1)"));
+    insertParcels(s, texts({"602582, 'PKN', 4, 2, 345, 6, 'Louka', 1"}));
     s.exec(QStringLiteral("UPDATE user_table SET login = 'jan'"));
     saveAccount(prepared.folder.path());
     return prepared.folder.path();
@@ -376,11 +375,7 @@ void TestHeadlessRun::killedRunLeavesSoundFiles() {
     {
         OpenedStore s(folder);
         for (int n = 0; n < 6; ++n)
-            s.exec(QStringLiteral(
-                       "INSERT INTO parcely (user_id, uzemi, typ_parcely, druh_cislovani, cislo_1, "
-                       "cislo_2, "
-                       "nazev, kontrolovat) VALUES (1, 602582, 'PKN', 2, 345, 6, 'Louka %1', 1)")
-                       .arg(n));
+            insertParcels(s, {QStringLiteral("602582, 'PKN', 4, 2, 345, 6, 'Louka %1', 1").arg(n)});
     }
     for (int round = 0; round < 3; ++round) {
         QProcess process;
