@@ -3,14 +3,28 @@
 #include "analysis/Fingerprint.h"
 #include "analysis/HistoryLog.h"
 #include "analysis/LogLines.h"
-#include "analysis/SectionExtractor.h"
 #include "platform/DataFolder.h"
+#include "platform/DurableFile.h"
+#include "store/DatabaseError.h"
 #include "store/Dataset.h"
 #include "store/TDM1.h"
 
-#include <QSaveFile>
+#include <optional>
 
-namespace veritam::ChangeRecorder {
+namespace veritam {
+
+RecordingError::RecordingError(const QString& cause, bool committed)
+    : std::runtime_error(
+          (committed ? QStringLiteral("Změna je zaznamenána, ale řádek do history_log.txt se "
+                                      "nepodařilo zapsat: %1")
+                     : QStringLiteral("Změnu se nepodařilo zaznamenat, zjistí ji příští "
+                                      "kontrola: %1"))
+              .arg(cause)
+              .toStdString())
+    , m_cause(cause)
+    , m_committed(committed) {}
+
+namespace ChangeRecorder {
 
 namespace {
 
@@ -18,30 +32,37 @@ const QString kSnapshotHeader = QStringLiteral(
     "<!DOCTYPE html><html><head><link href=\"../../../cascade1.css\" rel=\"stylesheet\"/>"
     "<link href=\"../../../cascade2.css\" rel=\"stylesheet\"/></head><body>");
 
-} // namespace
-
-QByteArray MakeSnapshotText(const QString& page) {
-    return (kSnapshotHeader + page).toUtf8();
+/// The failure in words a user can act on.
+QString causeOf(const std::exception& e) {
+    if (const auto* sql = dynamic_cast<const SqlError*>(&e))
+        return sql->userText();
+    return QString::fromUtf8(e.what());
 }
 
-Snapshot SaveSnapshot(const QString& dataFolder, RecordKind kind, const QString& id,
-                      const QString& nazev, const QByteArray& content) {
-    const QString folder = kindTable(kind).snapshotFolder + id;
+struct Snapshot {
+    QDateTime time;       ///< the moment of the change, to the second
+    QString relativePath; ///< under the data folder, as the change row names it
+    DurableFile::Staged file;
+};
+
+Snapshot stageSnapshot(const QString& dataFolder, RecordKind kind, int id,
+                       const QByteArray& content) {
+    const QString folder = kindTable(kind).snapshotFolder + QString::number(id);
     if (!DataFolder::createWithParents(dataFolder + folder))
-        throw AnalysisError(QStringLiteral("Složku %1 nelze vytvořit.").arg(dataFolder + folder));
+        throw FileError(FileError::Action::Write, dataFolder + folder,
+                        QStringLiteral("složku nelze vytvořit"));
     const QDateTime now = QDateTime::currentDateTime();
     const QDateTime time(now.date(),
                          QTime(now.time().hour(), now.time().minute(), now.time().second()));
     const QString relative = folder + u'/' + time.toString(QStringLiteral("yyyy.MM.dd,HH.mm.ss")) +
                              QStringLiteral(".html");
-    const QString full = dataFolder + relative;
-    // Written aside and renamed into place: a crash leaves the old file or the new one.
-    QSaveFile file(full);
-    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() || !file.commit())
-        throw AnalysisError(
-            QStringLiteral("Soubor %1 nelze zapsat: %2").arg(full, file.errorString()));
-    HistoryLog::AppendHistoryLog(dataFolder, LogLines::history(kind, id, nazev, full));
-    return {time, relative};
+    return {time, relative, DurableFile::Staged(dataFolder + relative, content)};
+}
+
+} // namespace
+
+QByteArray MakeSnapshotText(const QString& page) {
+    return (kSnapshotHeader + page).toUtf8();
 }
 
 void FingerprintSections(TParseKatastr& sections) {
@@ -57,37 +78,67 @@ void StoreBaseline(TDM1& dm, RecordKind kind, int id, const TParseKatastr& secti
                        TDM1::QuotedLiteral(sections[s]));
 }
 
+void RecordChange(TDM1& dm, RecordKind kind, int id, const QString& nazev, const QString& page,
+                  const std::function<void()>& storeValues,
+                  const std::function<void()>& recorded) {
+    const KindTable& k = kindTable(kind);
+    std::optional<Snapshot> snapshot;
+    try {
+        snapshot.emplace(stageSnapshot(dm.dataFolder(), kind, id, MakeSnapshotText(page)));
+        SqliteTransaction transaction(dm.ADOConnection);
+        storeValues();
+        dm.InsertChange(k.changeTable, k.referenceColumn, QString::number(id), snapshot->time,
+                        snapshot->relativePath);
+        // Named only now: a kill before this leaves no snapshot without its change row.
+        snapshot->file.publish();
+        transaction.commit();
+    } catch (const std::exception& e) {
+        if (snapshot)
+            snapshot->file.withdraw();
+        throw RecordingError(causeOf(e), false);
+    }
+    if (recorded)
+        recorded();
+    try {
+        HistoryLog::AppendHistoryLog(
+            dm.dataFolder(),
+            LogLines::history(kind, QString::number(id), nazev, snapshot->file.path()));
+    } catch (const FileError& e) {
+        throw RecordingError(e.message(), true);
+    }
+}
+
 bool CompareAndRecord(TDM1& dm, RecordKind kind, const Dataset& row, TParseKatastr& sections,
-                      const QString& page, Progress* progress) {
+                      const QString& page, const std::function<void()>& recorded) {
     FingerprintSections(sections);
     const KindTable& k = kindTable(kind);
     const int id = row.integer(QStringLiteral("ID"));
     const auto differs = [&](Section s) {
         return sections[s] != row.text(sectionColumns(s).stored);
     };
-    const bool changed = std::any_of(k.compared.begin(), k.compared.end(), differs);
-    if (!changed) {
-        for (Section s : k.compared)
-            dm.UpdateField(id, k.recordTable, sectionColumns(s).flag, QStringLiteral("0"));
-    } else {
-        const QByteArray content = MakeSnapshotText(page);
-        if (progress)
-            progress->contentMade = true;
-        const Snapshot snapshot = SaveSnapshot(dm.dataFolder(), kind, QString::number(id),
-                                               row.text(QStringLiteral("nazev")), content);
-        if (progress && progress->changeLogged)
-            progress->changeLogged();
-        StoreBaseline(dm, kind, id, sections);
+    const auto writeFlagsAndTime = [&] {
         // `row` still holds the values stored before this check.
         for (Section s : k.compared)
             dm.UpdateField(id, k.recordTable, sectionColumns(s).flag,
                            differs(s) ? QStringLiteral("1") : QStringLiteral("0"));
-        dm.InsertChange(k.changeTable, k.referenceColumn, QString::number(id), snapshot.time,
-                        snapshot.relativePath);
+        dm.UpdateField(id, k.recordTable, QStringLiteral("posledni_kontrola"),
+                       TDM1::DateToSql(QDateTime::currentDateTime()));
+    };
+    if (std::none_of(k.compared.begin(), k.compared.end(), differs)) {
+        SqliteTransaction transaction(dm.ADOConnection);
+        writeFlagsAndTime();
+        transaction.commit();
+        return false;
     }
-    dm.UpdateField(id, k.recordTable, QStringLiteral("posledni_kontrola"),
-                   TDM1::DateToSql(QDateTime::currentDateTime()));
-    return changed;
+    RecordChange(
+        dm, kind, id, row.text(QStringLiteral("nazev")), page,
+        [&] {
+            StoreBaseline(dm, kind, id, sections);
+            writeFlagsAndTime();
+        },
+        recorded);
+    return true;
 }
 
-} // namespace veritam::ChangeRecorder
+} // namespace ChangeRecorder
+} // namespace veritam

@@ -1,10 +1,7 @@
 #include "analysis/HistoryLog.h"
 
-#include "analysis/SectionExtractor.h"
 #include "platform/CodePage1250.h"
-
-#include <QFile>
-#include <QSaveFile>
+#include "platform/DurableFile.h"
 
 namespace veritam::HistoryLog {
 
@@ -14,24 +11,14 @@ QString path(const QString& dataFolder) {
 
 void AppendHistoryLog(const QString& dataFolder, const QString& line) {
     const QString file = path(dataFolder);
-    QByteArray content;
-    QFile existing(file);
-    if (existing.exists()) {
-        if (!existing.open(QIODevice::ReadOnly))
-            throw AnalysisError(
-                QStringLiteral("Soubor %1 nelze přečíst: %2").arg(file, existing.errorString()));
-        content = existing.readAll();
-        existing.close();
-    }
+    QByteArray content = DurableFile::readIfExists(file);
     // Every line ends with CR LF; a last line without one gets it.
     if (!content.isEmpty() && !content.endsWith('\n'))
         content += content.endsWith('\r') ? "\n" : "\r\n";
     content += CodePage1250::encode(line) + "\r\n";
-
-    QSaveFile out(file);
-    if (!out.open(QIODevice::WriteOnly) || out.write(content) != content.size() || !out.commit())
-        throw AnalysisError(
-            QStringLiteral("Do souboru %1 nelze zapisovat: %2").arg(file, out.errorString()));
+    // The whole log is written aside and replaces the old one only once it is on disk:
+    // a full disk or a crash never leaves a shorter log.
+    DurableFile::replace(file, content);
 }
 
 } // namespace veritam::HistoryLog

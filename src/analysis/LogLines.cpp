@@ -12,6 +12,16 @@ namespace {
 const QString kFailureStart = QStringLiteral("\r\n********* CHYBA !!! ***********\r\n- ");
 const QString kFailureEnd = QStringLiteral(". Prosím zkontrolujte vstupní data. \r\n");
 
+/// A value as part of one line: a line break or another control character in a name
+/// would start a forged line of its own.
+QString oneLine(QString text) {
+    for (QChar& c : text)
+        if (c.category() == QChar::Other_Control || c.category() == QChar::Separator_Line ||
+            c.category() == QChar::Separator_Paragraph)
+            c = u' ';
+    return text;
+}
+
 /// A line template of the kind table with the row's values put in.
 QString fill(const QString& line, const Dataset& row) {
     static const QRegularExpression placeholder(QStringLiteral("\\{(\\w+)\\}"));
@@ -21,7 +31,7 @@ QString fill(const QString& line, const Dataset& row) {
         const QRegularExpressionMatch m = it.next();
         result += line.mid(from, m.capturedStart() - from);
         const QString name = m.captured(1);
-        result += name == QLatin1String("label") ? parcelLabel(row) : row.text(name);
+        result += oneLine(name == QLatin1String("label") ? parcelLabel(row) : row.text(name));
         from = m.capturedEnd();
     }
     return result + line.mid(from);
@@ -60,6 +70,11 @@ QString failure(RecordKind kind, const Dataset& row, const QString& cause) {
     return failure(kind, row) + QStringLiteral("Příčina: ") + cause + QStringLiteral("\r\n");
 }
 
+QString unrecorded(RecordKind kind, const Dataset& row, const QString& why) {
+    return kFailureStart + fill(kindTable(kind).failureRecord, row) + QStringLiteral(". ") + why +
+           QStringLiteral("\r\n");
+}
+
 QString runEnded() {
     return QStringLiteral("KONTROLA SKONČILA");
 }
@@ -75,8 +90,8 @@ QString summary(RecordKind kind, const Dataset& row) {
 QString history(RecordKind kind, const QString& id, const QString& nazev,
                 const QString& snapshotPath) {
     const KindTable& k = kindTable(kind);
-    return k.changeLogFirst + id + k.changeLogSecond + nazev +
-           QStringLiteral(", cesta k souboru je: ") + snapshotPath;
+    return oneLine(k.changeLogFirst + id + k.changeLogSecond + nazev +
+                   QStringLiteral(", cesta k souboru je: ") + snapshotPath);
 }
 
 } // namespace veritam::LogLines

@@ -22,6 +22,8 @@ QString pageLoaded();
 QString failure(RecordKind kind, const Dataset& row);
 /// The failure block with a last line that says why the record failed.
 QString failure(RecordKind kind, const Dataset& row, const QString& cause);
+/// The block for a change that was found but could not be recorded, and why.
+QString unrecorded(RecordKind kind, const Dataset& row, const QString& why);
 QString runEnded();
 /// The portal refused and the run stops asking it; `why` is the refusal in a sentence.
 QString runRefused(const QString& why);

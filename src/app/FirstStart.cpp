@@ -1,5 +1,6 @@
 #include "app/FirstStart.h"
 
+#include "platform/DurableFile.h"
 #include "store/Schema.h"
 
 #include <QFile>
@@ -13,9 +14,13 @@ bool prepareDataFolder(const QString& dataFolder) {
         // The user may have restyled them; only a missing sheet is copied.
         if (QFileInfo::exists(target))
             continue;
-        if (QFile::copy(QStringLiteral(":/veritam/") + QString::fromLatin1(sheet), target))
-            QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
-                                              QFile::ReadOther);
+        QFile resource(QStringLiteral(":/veritam/") + QString::fromLatin1(sheet));
+        try {
+            if (resource.open(QIODevice::ReadOnly))
+                DurableFile::replace(target, resource.readAll());
+        } catch (const FileError&) {
+            // Without them a snapshot shows unstyled; the database below matters.
+        }
     }
     const QString database = dataFolder + Schema::databaseFileName();
     const QFileInfo info(database);

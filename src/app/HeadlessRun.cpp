@@ -83,6 +83,8 @@ int runHeadless(const CommandLine& commandLine) {
         messages.showMessage(
             QStringLiteral("Záznamů, které se nepodařilo zkontrolovat: %1 (viz výpis výše).")
                 .arg(run.failedRecords()));
+    if (run.unrecordedChanges() > 0)
+        return 4;
     if (!run.refusal().isEmpty())
         return 3;
     return run.changesRecorded() > 0 ? 1 : 0;

@@ -14,6 +14,7 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QStringList>
 #include <QTimer>
 
 #include <memory>
@@ -81,8 +82,19 @@ void FullCheckRun::Kontrola_ButtonClick() {
     m_window.ZapnoutOvladaciZarizeni(true);
     m_running = false;
     operation.reset();
+    QStringList errors;
     if (!m_tally.refusal.isEmpty() && !m_tally.refusalTold)
-        m_dm.messages().showError(QStringLiteral("Kontrola byla ukončena. ") + m_tally.refusal);
+        errors.append(QStringLiteral("Kontrola byla ukončena. ") + m_tally.refusal);
+    if (m_tally.unrecorded > 0)
+        errors.append(
+            QStringLiteral("Kontrola skončila s chybou: změny, které se nepodařilo zaznamenat: "
+                           "%1 (viz výpis). Příčina: %2.\n\nOdstraňte příčinu (například "
+                           "uvolněte místo na disku) a spusťte kontrolu znovu; nezaznamenané "
+                           "změny kontrola najde znovu.")
+                .arg(m_tally.unrecorded)
+                .arg(m_tally.unrecordedCause));
+    if (!errors.isEmpty())
+        m_dm.messages().showError(errors.join(QStringLiteral("\n\n")));
     if (m_window.summaryHasText())
         m_window.showSummary();
     else if (m_autoRunActive)
@@ -181,8 +193,7 @@ std::optional<PortalPage> FullCheckRun::lookUp(RecordKind kind, const Dataset& r
 }
 
 void FullCheckRun::checkRecord(RecordKind kind, const Dataset& row) {
-    ChangeRecorder::Progress progress;
-    progress.changeLogged = [&] {
+    const auto recorded = [&] {
         ++m_tally.changes;
         m_window.addSummaryLine(LogLines::summary(kind, row));
     };
@@ -196,7 +207,7 @@ void FullCheckRun::checkRecord(RecordKind kind, const Dataset& row) {
         switch (page->kind) {
         case PageKind::Information:
             ExtractSections(*page->parsed, m_sections);
-            ChangeRecorder::CompareAndRecord(m_dm, kind, row, m_sections, page->markup, &progress);
+            ChangeRecorder::CompareAndRecord(m_dm, kind, row, m_sections, page->markup, recorded);
             return;
         case PageKind::SearchForm:
         case PageKind::InformationWithoutOwners:
@@ -232,10 +243,13 @@ void FullCheckRun::checkRecord(RecordKind kind, const Dataset& row) {
             fail(kind, row, e.message());
             return;
         }
+    } catch (const RecordingError& e) {
+        // The next record may still be recorded (another writer gone, a little room left).
+        if (m_tally.unrecorded++ == 0)
+            m_tally.unrecordedCause = e.cause();
+        m_window.addLogLine(LogLines::unrecorded(kind, row, e.message()));
     } catch (const std::exception& e) {
-        // Reported only while nothing of a change has been written; the run goes on.
-        if (!progress.contentMade)
-            fail(kind, row, QString::fromUtf8(e.what()));
+        fail(kind, row, QString::fromUtf8(e.what()));
     }
 }
 

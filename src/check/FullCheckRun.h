@@ -39,6 +39,9 @@ public:
     int changesRecorded() const { return m_tally.changes; }
     /// Records of the last run whose check failed (not found, a server error, ...).
     int failedRecords() const { return m_tally.failed; }
+    /// Changes of the last run found but not recorded as a whole (a full disk, a database
+    /// that could not be written).
+    int unrecordedChanges() const { return m_tally.unrecorded; }
     /// Why the portal refused and the last run stopped asking it; empty when it did not.
     QString refusal() const { return m_tally.refusal; }
 
@@ -66,6 +69,8 @@ private:
     struct Tally {
         int changes = 0;
         int failed = 0;
+        int unrecorded = 0;
+        QString unrecordedCause; ///< of the first change not recorded
         QString refusal;
         bool refusalTold = false;
         std::chrono::seconds pause{0};

@@ -1,9 +1,13 @@
 #include "platform/DataFolder.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
+
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace veritam::DataFolder {
@@ -53,7 +57,19 @@ bool folderExists(const QString& path) {
 }
 
 bool createWithParents(const QString& path) {
-    return !path.isEmpty() && QDir().mkpath(path);
+    if (path.isEmpty())
+        return false;
+    // Each missing folder is made for its owner only: the data holds third persons'
+    // names and addresses. Folders that exist keep their modes.
+    const QString absolute = QDir::cleanPath(QDir(path).absolutePath());
+    for (qsizetype end = absolute.indexOf(u'/', 1); ; end = absolute.indexOf(u'/', end + 1)) {
+        const QString prefix = end < 0 ? absolute : absolute.left(end);
+        if (::mkdir(QFile::encodeName(prefix).constData(), 0700) != 0 && errno != EEXIST)
+            return false;
+        if (end < 0)
+            break;
+    }
+    return folderExists(absolute);
 }
 
 bool removeRecursively(const QString& path) {

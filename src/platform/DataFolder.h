@@ -18,7 +18,8 @@ QString withTrailingSeparator(const QString& path);
 
 bool folderExists(const QString& path);
 
-/// Creates `path` with every missing parent; true when the folder exists afterwards.
+/// Creates `path` with every missing parent, each readable by its owner only; true when
+/// the folder exists afterwards.
 bool createWithParents(const QString& path);
 
 /// Removes `path` with everything in it; a missing folder is no error. True on success.

@@ -1,11 +1,9 @@
 #include "platform/IniFile.h"
 
 #include "platform/CodePage1250.h"
+#include "platform/DurableFile.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QList>
-#include <QSaveFile>
 
 #include <optional>
 
@@ -13,14 +11,10 @@ namespace veritam::IniFile {
 
 namespace {
 
-/// The file split into lines; each keeps its own line end, so that unchanged lines are
+/// The content split into lines; each keeps its own line end, so that unchanged lines are
 /// written back exactly as they were read.
-QList<QByteArray> linesOf(const QString& path) {
-    QFile file(path);
+QList<QByteArray> split(const QByteArray& content) {
     QList<QByteArray> lines;
-    if (!file.open(QIODevice::ReadOnly))
-        return lines;
-    const QByteArray content = file.readAll();
     qsizetype start = 0;
     while (start < content.size()) {
         qsizetype end = content.indexOf('\n', start);
@@ -29,6 +23,15 @@ QList<QByteArray> linesOf(const QString& path) {
         start = end;
     }
     return lines;
+}
+
+/// For reading: a file that cannot be read reads as empty, as with the profile API.
+QList<QByteArray> linesOf(const QString& path) {
+    try {
+        return split(DurableFile::readIfExists(path));
+    } catch (const FileError&) {
+        return {};
+    }
 }
 
 QByteArray withoutLineEnd(const QByteArray& line) {
@@ -89,19 +92,6 @@ Place find(const QList<QByteArray>& lines, const QString& section, const QString
     return place;
 }
 
-void save(const QString& path, const QList<QByteArray>& lines) {
-    const bool existed = QFileInfo::exists(path);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw IniWriteError(path);
-    for (const QByteArray& line : lines)
-        file.write(line);
-    if (!existed)
-        file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    if (!file.commit())
-        throw IniWriteError(path);
-}
-
 QByteArray ended(const QByteArray& line) {
     return line.endsWith('\n') ? line : withoutLineEnd(line) + "\r\n";
 }
@@ -121,24 +111,56 @@ QString read(const QString& path, const QString& section, const QString& key) {
     return CodePage1250::decode(readBytes(path, section, key));
 }
 
-void writeBytes(const QString& path, const QString& section, const QString& key,
-                const QByteArray& value) {
+Document::Document(const QString& path)
+    : m_path(path) {
+    try {
+        m_lines = split(DurableFile::readIfExists(path));
+    } catch (const FileError& e) {
+        // Replacing a file that could not be read would lose what it holds.
+        throw IniWriteError(path, e.reason());
+    }
+}
+
+void Document::setBytes(const QString& section, const QString& key, const QByteArray& value) {
     Q_ASSERT(!value.contains('\r') && !value.contains('\n') && !value.contains('\0'));
-    QList<QByteArray> lines = linesOf(path);
-    const Place place = find(lines, section, key);
+    const Place place = find(m_lines, section, key);
     const QByteArray entry = CodePage1250::encode(key) + '=' + value + "\r\n";
     if (place.key >= 0) {
-        lines[place.key] = entry;
+        m_lines[place.key] = entry;
     } else if (place.section >= 0) {
-        lines[place.lastLine] = ended(lines[place.lastLine]);
-        lines.insert(place.lastLine + 1, entry);
+        m_lines[place.lastLine] = ended(m_lines[place.lastLine]);
+        m_lines.insert(place.lastLine + 1, entry);
     } else {
-        if (!lines.isEmpty())
-            lines.last() = ended(lines.last());
-        lines.append('[' + CodePage1250::encode(section) + "]\r\n");
-        lines.append(entry);
+        if (!m_lines.isEmpty())
+            m_lines.last() = ended(m_lines.last());
+        m_lines.append('[' + CodePage1250::encode(section) + "]\r\n");
+        m_lines.append(entry);
     }
-    save(path, lines);
+}
+
+void Document::set(const QString& section, const QString& key, const QString& value) {
+    setBytes(section, key, CodePage1250::encode(value));
+}
+
+void Document::remove(const QString& section, const QString& key) {
+    const Place place = find(m_lines, section, key);
+    if (place.key >= 0)
+        m_lines.removeAt(place.key);
+}
+
+void Document::save() const {
+    try {
+        DurableFile::replace(m_path, m_lines.join());
+    } catch (const FileError& e) {
+        throw IniWriteError(m_path, e.reason());
+    }
+}
+
+void writeBytes(const QString& path, const QString& section, const QString& key,
+                const QByteArray& value) {
+    Document file(path);
+    file.setBytes(section, key, value);
+    file.save();
 }
 
 void write(const QString& path, const QString& section, const QString& key, const QString& value) {
@@ -146,12 +168,9 @@ void write(const QString& path, const QString& section, const QString& key, cons
 }
 
 void remove(const QString& path, const QString& section, const QString& key) {
-    QList<QByteArray> lines = linesOf(path);
-    const Place place = find(lines, section, key);
-    if (place.key < 0)
-        return;
-    lines.removeAt(place.key);
-    save(path, lines);
+    Document file(path);
+    file.remove(section, key);
+    file.save();
 }
 
 } // namespace veritam::IniFile

@@ -1,17 +1,21 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 
 #include <stdexcept>
 
 namespace veritam {
 
-/// A settings value could not be written; the message names the file.
+/// A settings value could not be written; the message names the file and, on a line of its
+/// own, the system's reason.
 class IniWriteError : public std::runtime_error {
 public:
-    explicit IniWriteError(const QString& path)
-        : std::runtime_error(QStringLiteral("Unable to write to %1").arg(path).toStdString()) {}
+    explicit IniWriteError(const QString& path, const QString& reason = {})
+        : std::runtime_error((QStringLiteral("Unable to write to %1").arg(path) +
+                              (reason.isEmpty() ? QString() : QStringLiteral("\n(%1)").arg(reason)))
+                                 .toStdString()) {}
     QString message() const { return QString::fromStdString(what()); }
 };
 
@@ -26,9 +30,28 @@ QByteArray readBytes(const QString& path, const QString& section, const QString&
 /// `readBytes` decoded from Windows-1250.
 QString read(const QString& path, const QString& section, const QString& key);
 
-/// Writes the bytes, which must not hold CR, LF or NUL. Creates the file (readable by its
-/// owner only), the section or the key as needed. The file is replaced atomically.
-/// Throws IniWriteError.
+/// The file's lines, changed in memory and written back in one replacement of the file, so
+/// that several values are written together or not at all.
+class Document {
+public:
+    /// Throws IniWriteError when the file exists but cannot be read: saving would lose it.
+    explicit Document(const QString& path);
+    /// Sets the bytes, which must not hold CR, LF or NUL; adds the section or the key as
+    /// needed.
+    void setBytes(const QString& section, const QString& key, const QByteArray& value);
+    /// `setBytes` of the text in Windows-1250.
+    void set(const QString& section, const QString& key, const QString& value);
+    /// Removes the key's line, if there is one.
+    void remove(const QString& section, const QString& key);
+    /// Replaces the file (a new one is readable by its owner only). Throws IniWriteError.
+    void save() const;
+
+private:
+    QString m_path;
+    QList<QByteArray> m_lines;
+};
+
+/// One value written through a Document. Throws IniWriteError.
 void writeBytes(const QString& path, const QString& section, const QString& key,
                 const QByteArray& value);
 /// `writeBytes` of the text in Windows-1250.

@@ -38,19 +38,21 @@ Account read(const QString& dataFolder) {
 }
 
 void save(const QString& dataFolder, const QString& name, const QString& password) {
-    const QString file = settingsFile(dataFolder);
-    IniFile::write(file, kSection, kName, name);
+    // Both values in one replacement of the file: a failure leaves neither written.
+    IniFile::Document file(settingsFile(dataFolder));
+    file.set(kSection, kName, name);
     const QByteArray scrambled = scramble(CodePage1250::encode(password));
     if (fitsOnALine(scrambled)) {
-        IniFile::writeBytes(file, kSection, kPassword, scrambled);
-        IniFile::remove(file, kSection, kPasswordHex);
+        file.setBytes(kSection, kPassword, scrambled);
+        file.remove(kSection, kPasswordHex);
     } else {
         // "heslo" keeps what a line can hold, for readers that know only that key.
         QByteArray lineSafe = scrambled;
         lineSafe.replace('\r', "").replace('\n', "").replace('\0', "");
-        IniFile::writeBytes(file, kSection, kPassword, lineSafe);
-        IniFile::writeBytes(file, kSection, kPasswordHex, scrambled.toHex());
+        file.setBytes(kSection, kPassword, lineSafe);
+        file.setBytes(kSection, kPasswordHex, scrambled.toHex());
     }
+    file.save();
 }
 
 } // namespace veritam::PortalCredentials

@@ -25,6 +25,9 @@ public:
         , m_code(code) {}
     int code() const { return m_code; }
     QString className() const override { return QStringLiteral("SqlError"); }
+    /// The error in words a user can act on (a full disk, another writer), the engine's
+    /// own text in brackets.
+    QString userText() const;
 
 private:
     int m_code;

@@ -1,5 +1,6 @@
 #include "store/Schema.h"
 
+#include "platform/DurableFile.h"
 #include "store/DatabaseError.h"
 #include "store/SqliteConnection.h"
 
@@ -8,7 +9,9 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace veritam::Schema {
 
@@ -167,6 +170,13 @@ void createDatabase(const QString& path) {
         QFile::remove(temporary);
         throw DatabaseError(QStringLiteral("Databázi %1 nelze vytvořit: %2").arg(path, reason));
     };
+    // Made for its owner only before the engine opens it: the engine keeps an existing
+    // file's mode and gives its journal files the same one.
+    const int fd = ::open(QFile::encodeName(temporary).constData(),
+                          O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0)
+        fail(DurableFile::reasonOf(errno));
+    ::close(fd);
     try {
         writeNewDatabase(temporary);
     } catch (const DatabaseError& e) {
@@ -175,7 +185,7 @@ void createDatabase(const QString& path) {
     // rename(2) replaces nothing here (checked above) and is atomic on one file system.
     if (std::rename(QFile::encodeName(temporary).constData(),
                     QFile::encodeName(path).constData()) != 0)
-        fail(QString::fromLocal8Bit(std::strerror(errno)));
+        fail(DurableFile::reasonOf(errno));
 }
 
 } // namespace veritam::Schema

@@ -137,6 +137,28 @@ QVariant SqliteStatement::value(int column) const {
 }
 
 // ---------------------------------------------------------------------------
+// Errors
+
+QString SqlError::userText() const {
+    const QString text = message();
+    switch (m_code & 0xff) {
+    case SQLITE_FULL:
+        return QStringLiteral("na disku není volné místo (%1)").arg(text);
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return QStringLiteral("databázi právě zapisuje jiný program (%1)").arg(text);
+    case SQLITE_READONLY:
+    case SQLITE_PERM:
+    case SQLITE_CANTOPEN:
+        return QStringLiteral("do databáze nelze zapisovat (%1)").arg(text);
+    case SQLITE_IOERR:
+        return QStringLiteral("chyba čtení nebo zápisu databáze (%1)").arg(text);
+    default:
+        return text;
+    }
+}
+
+// ---------------------------------------------------------------------------
 // Connection
 
 SqliteConnection::~SqliteConnection() {

@@ -1,0 +1,179 @@
+#include "platform/DurableFile.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <utility>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace veritam {
+
+FileError::FileError(Action action, const QString& path, const QString& reason)
+    : std::runtime_error((action == Action::Read ? QStringLiteral("Soubor %1 nelze přečíst: %2.")
+                                                 : QStringLiteral("Soubor %1 nelze zapsat: %2."))
+                             .arg(path, reason)
+                             .toStdString())
+    , m_path(path)
+    , m_reason(reason) {}
+
+namespace DurableFile {
+
+namespace {
+
+[[noreturn]] void fail(FileError::Action action, const QString& path, int error) {
+    throw FileError(action, path, reasonOf(error));
+}
+
+/// Writes every byte; a short write is retried, and one that makes no progress is an error.
+bool writeAll(int fd, const QByteArray& content) {
+    const char* data = content.constData();
+    qsizetype left = content.size();
+    while (left > 0) {
+        const ssize_t written = ::write(fd, data, static_cast<size_t>(left));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0) {
+            if (written == 0)
+                errno = EIO;
+            return false;
+        }
+        data += written;
+        left -= written;
+    }
+    return true;
+}
+
+/// Some file systems cannot sync a folder or a file (EINVAL); they have nothing to sync.
+bool synced(int fd) {
+    return ::fsync(fd) == 0 || errno == EINVAL;
+}
+
+} // namespace
+
+QString reasonOf(int error) {
+    switch (error) {
+    case ENOSPC:
+        return QStringLiteral("na disku není volné místo");
+    case EDQUOT:
+        return QStringLiteral("je vyčerpána disková kvóta");
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("chybí oprávnění");
+    case EROFS:
+        return QStringLiteral("disk je jen pro čtení");
+    case ENOENT:
+        return QStringLiteral("složka neexistuje");
+    case ENOTDIR:
+        return QStringLiteral("v cestě je soubor místo složky");
+    case EISDIR:
+        return QStringLiteral("na místě souboru je složka");
+    case EIO:
+        return QStringLiteral("chyba čtení nebo zápisu na disku");
+    default:
+        return QString::fromLocal8Bit(std::strerror(error));
+    }
+}
+
+QByteArray readIfExists(const QString& path) {
+    const QByteArray name = QFile::encodeName(path);
+    const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ENOENT)
+            return {};
+        fail(FileError::Action::Read, path, errno);
+    }
+    QByteArray content;
+    char buffer[65536];
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0) {
+            const int error = errno;
+            ::close(fd);
+            fail(FileError::Action::Read, path, error);
+        }
+        if (got == 0)
+            break;
+        content.append(buffer, got);
+    }
+    ::close(fd);
+    return content;
+}
+
+Staged::Staged(const QString& path, const QByteArray& content)
+    : m_path(path) {
+    const QFileInfo target(path);
+    QByteArray pattern = QFile::encodeName(target.absolutePath() + QStringLiteral("/.") +
+                                           target.fileName() + QStringLiteral(".XXXXXX"));
+    // mkostemp creates the file for its owner only, whatever the umask.
+    const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
+    if (fd < 0)
+        fail(FileError::Action::Write, path, errno);
+    m_temporary = pattern;
+    int error = 0;
+    struct stat existing {};
+    m_replaces = ::stat(QFile::encodeName(path).constData(), &existing) == 0;
+    if (m_replaces && ::fchmod(fd, existing.st_mode & 07777) != 0)
+        error = errno;
+    if (error == 0 && !writeAll(fd, content))
+        error = errno;
+    if (error == 0 && !synced(fd))
+        error = errno;
+    // A network file system may report a failed write only when the file is closed.
+    if (::close(fd) != 0 && error == 0)
+        error = errno;
+    if (error != 0) {
+        ::unlink(m_temporary.constData());
+        m_temporary.clear();
+        fail(FileError::Action::Write, path, error);
+    }
+}
+
+Staged::Staged(Staged&& other) noexcept
+    : m_path(std::move(other.m_path))
+    , m_temporary(std::exchange(other.m_temporary, {}))
+    , m_replaces(other.m_replaces)
+    , m_published(std::exchange(other.m_published, false)) {}
+
+Staged::~Staged() {
+    if (!m_published && !m_temporary.isEmpty())
+        ::unlink(m_temporary.constData());
+}
+
+void Staged::publish() {
+    const QByteArray target = QFile::encodeName(m_path);
+    if (::rename(m_temporary.constData(), target.constData()) != 0)
+        fail(FileError::Action::Write, m_path, errno);
+    m_published = true;
+    // The rename itself lasts only once the folder holding it is synced.
+    const QByteArray folder = QFile::encodeName(QFileInfo(m_path).absolutePath());
+    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        fail(FileError::Action::Write, m_path, errno);
+    const bool ok = synced(fd);
+    const int error = errno;
+    ::close(fd);
+    if (!ok)
+        fail(FileError::Action::Write, m_path, error);
+}
+
+void Staged::withdraw() noexcept {
+    if (m_published && !m_replaces)
+        ::unlink(QFile::encodeName(m_path).constData());
+    m_published = false;
+    m_temporary.clear();
+}
+
+void replace(const QString& path, const QByteArray& content) {
+    Staged(path, content).publish();
+}
+
+} // namespace DurableFile
+} // namespace veritam
