@@ -32,13 +32,6 @@ const QString kSnapshotHeader = QStringLiteral(
     "<!DOCTYPE html><html><head><link href=\"../../../cascade1.css\" rel=\"stylesheet\"/>"
     "<link href=\"../../../cascade2.css\" rel=\"stylesheet\"/></head><body>");
 
-/// The failure in words a user can act on.
-QString causeOf(const std::exception& e) {
-    if (const auto* sql = dynamic_cast<const SqlError*>(&e))
-        return sql->userText();
-    return QString::fromUtf8(e.what());
-}
-
 struct Snapshot {
     QDateTime time;       ///< the moment of the change, to the second
     QString relativePath; ///< under the data folder, as the change row names it
@@ -95,7 +88,7 @@ void RecordChange(TDM1& dm, RecordKind kind, int id, const QString& nazev, const
     } catch (const std::exception& e) {
         if (snapshot)
             snapshot->file.withdraw();
-        throw RecordingError(causeOf(e), false);
+        throw RecordingError(errorText(e), false);
     }
     if (recorded)
         recorded();

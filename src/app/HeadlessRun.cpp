@@ -83,7 +83,7 @@ int runHeadless(const CommandLine& commandLine) {
         messages.showMessage(
             QStringLiteral("Záznamů, které se nepodařilo zkontrolovat: %1 (viz výpis výše).")
                 .arg(run.failedRecords()));
-    if (run.unrecordedChanges() > 0)
+    if (run.recordingFailed())
         return 4;
     if (!run.refusal().isEmpty())
         return 3;

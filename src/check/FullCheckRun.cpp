@@ -8,6 +8,7 @@
 #include "platform/UserMessages.h"
 #include "portal/PortalSession.h"
 #include "portal/PortalSettings.h"
+#include "store/DatabaseError.h"
 #include "store/Dataset.h"
 #include "store/RecordKind.h"
 #include "store/TDM1.h"
@@ -71,12 +72,17 @@ void FullCheckRun::Kontrola_ButtonClick() {
         try {
             for (RecordKind kind : kAllRecordKinds)
                 pass(kind);
-        } catch (const std::exception&) {
-            // A pass's own statements failed: the remaining passes are skipped quietly.
+        } catch (const std::exception& e) {
+            // A pass's own statements failed: the remaining passes are skipped. The
+            // database cannot be written (a full disk), so the run is no normal one.
+            m_tally.writeFailure = errorText(e);
         }
     }
     if (!m_tally.refusal.isEmpty())
         m_window.addLogLine(LogLines::runRefused(m_tally.refusal));
+    if (!m_tally.writeFailure.isEmpty())
+        m_window.addLogLine(LogLines::runRefused(QStringLiteral("do databáze nelze zapisovat: ") +
+                                                 m_tally.writeFailure));
     m_window.addLogLine(LogLines::runEnded());
     m_window.setCheckButtonCaption(QStringLiteral("Zkontrolovat záznamy"));
     m_window.ZapnoutOvladaciZarizeni(true);
@@ -85,14 +91,19 @@ void FullCheckRun::Kontrola_ButtonClick() {
     QStringList errors;
     if (!m_tally.refusal.isEmpty() && !m_tally.refusalTold)
         errors.append(QStringLiteral("Kontrola byla ukončena. ") + m_tally.refusal);
+    if (!m_tally.writeFailure.isEmpty())
+        errors.append(QStringLiteral("Kontrola skončila předčasně: do databáze nelze zapisovat "
+                                     "(%1).")
+                          .arg(m_tally.writeFailure));
     if (m_tally.unrecorded > 0)
-        errors.append(
-            QStringLiteral("Kontrola skončila s chybou: změny, které se nepodařilo zaznamenat: "
-                           "%1 (viz výpis). Příčina: %2.\n\nOdstraňte příčinu (například "
-                           "uvolněte místo na disku) a spusťte kontrolu znovu; nezaznamenané "
-                           "změny kontrola najde znovu.")
-                .arg(m_tally.unrecorded)
-                .arg(m_tally.unrecordedCause));
+        errors.append(QStringLiteral("Kontrola skončila s chybou: změny, které se nepodařilo "
+                                     "zaznamenat: %1 (viz výpis). Příčina: %2.")
+                          .arg(m_tally.unrecorded)
+                          .arg(m_tally.unrecordedCause));
+    if (recordingFailed())
+        errors.append(QStringLiteral("Odstraňte příčinu (například uvolněte místo na disku) a "
+                                     "spusťte kontrolu znovu; co se nezaznamenalo, kontrola "
+                                     "najde znovu."));
     if (!errors.isEmpty())
         m_dm.messages().showError(errors.join(QStringLiteral("\n\n")));
     if (m_window.summaryHasText())

@@ -42,6 +42,10 @@ public:
     /// Changes of the last run found but not recorded as a whole (a full disk, a database
     /// that could not be written).
     int unrecordedChanges() const { return m_tally.unrecorded; }
+    /// The last run could not record what it found: a change, or the database at all.
+    bool recordingFailed() const {
+        return m_tally.unrecorded > 0 || !m_tally.writeFailure.isEmpty();
+    }
     /// Why the portal refused and the last run stopped asking it; empty when it did not.
     QString refusal() const { return m_tally.refusal; }
 
@@ -71,6 +75,7 @@ private:
         int failed = 0;
         int unrecorded = 0;
         QString unrecordedCause; ///< of the first change not recorded
+        QString writeFailure;    ///< why a pass's own statements failed
         QString refusal;
         bool refusalTold = false;
         std::chrono::seconds pause{0};

@@ -165,7 +165,9 @@ void Staged::publish() {
 }
 
 void Staged::withdraw() noexcept {
-    if (m_published && !m_replaces)
+    if (!m_published)
+        return; // the staged file goes with this object
+    if (!m_replaces)
         ::unlink(QFile::encodeName(m_path).constData());
     m_published = false;
     m_temporary.clear();

@@ -33,6 +33,10 @@ private:
     int m_code;
 };
 
+/// Any error as a user reads it: a database error in words a user can act on, any other
+/// one as it says itself.
+QString errorText(const std::exception& e);
+
 /// Cancels the operation under way without any message; whoever started a user
 /// action catches it and leaves the window as it was.
 class SilentAbort : public std::exception {

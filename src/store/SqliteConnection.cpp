@@ -158,6 +158,12 @@ QString SqlError::userText() const {
     }
 }
 
+QString errorText(const std::exception& e) {
+    if (const auto* sql = dynamic_cast<const SqlError*>(&e))
+        return sql->userText();
+    return QString::fromUtf8(e.what());
+}
+
 // ---------------------------------------------------------------------------
 // Connection
 

@@ -1,5 +1,6 @@
 // Comparing an object with its last check and recording a change, against a real database
 // and a real data folder.
+#include "FileSystemLimits.h"
 #include "TestSupport.h"
 
 #include "analysis/ChangeRecorder.h"
@@ -7,9 +8,18 @@
 #include "analysis/HistoryLog.h"
 #include "analysis/SectionExtractor.h"
 #include "platform/CodePage1250.h"
+#include "platform/DataFolder.h"
+#include "store/Schema.h"
 
 #include <QDir>
+#include <QProcess>
+#include <QRandomGenerator>
 #include <QtTest>
+
+#include <sqlite3.h>
+
+#include <csignal>
+#include <memory>
 
 using namespace veritam;
 using namespace veritam::test;
@@ -27,8 +37,20 @@ TParseKatastr sections(const char* area = "1254", const char* owners = "Novák J
     return s;
 }
 
-struct Recorder : StoreFixture {
-    Recorder() {
+/// A new database in the given folder, or in a temporary one.
+struct DatabaseIn {
+    explicit DatabaseIn(const QString& given)
+        : path(given.isEmpty() ? temporary.path() : given) {
+        Schema::createDatabase(path + Schema::databaseFileName());
+    }
+    TempDataFolder temporary;
+    QString path;
+};
+
+struct Recorder : DatabaseIn, OpenedStore {
+    explicit Recorder(const QString& dataFolder = {})
+        : DatabaseIn(dataFolder)
+        , OpenedStore(path) {
         exec(QStringLiteral("INSERT INTO parcely (user_id, uzemi, druh_cislovani, cislo_1, nazev) "
                             "VALUES (1, 602582, 2, 7, 'Zahrada')"));
         exec(QStringLiteral(
@@ -46,12 +68,23 @@ struct Recorder : StoreFixture {
             QStringLiteral("SELECT %1 FROM parcely WHERE ID = 1").arg(QString::fromLatin1(column)));
     }
     int changeRows() { return scalar(QStringLiteral("SELECT COUNT(*) FROM zmeny_parcel")).toInt(); }
-    QStringList snapshots() {
-        return QDir(folder.path() + QStringLiteral("historie/parcely/parcela-id-1"))
-            .entryList(QDir::Files);
+    QStringList snapshots(QDir::Filters extra = {}) {
+        return QDir(path + QStringLiteral("historie/parcely/parcela-id-1"))
+            .entryList(QDir::Files | extra);
+    }
+    /// What a check writes into the parcel's row.
+    QVariantList parcelState() {
+        auto row = dm.OpenStatement(QStringLiteral(
+            "SELECT hash_vymera, hash_vlastnici, hash_ochrana, hash_omezeni, hash_jine, "
+            "zmena_vymera, zmena_vlastnici, zmena_ochrana, zmena_omezeni, zmena_jine, "
+            "posledni_kontrola FROM parcely WHERE ID = 1"));
+        QVariantList values;
+        for (int column = 0; column < 11; ++column)
+            values.append(row->rowValue(0, column));
+        return values;
     }
     QStringList logLines() {
-        QFile log(HistoryLog::path(folder.path()));
+        QFile log(HistoryLog::path(path));
         if (!log.open(QIODevice::ReadOnly))
             return {};
         return CodePage1250::decode(log.readAll())
@@ -69,8 +102,11 @@ private slots:
     void differenceInOneSectionOnly();
     void unitNeverComparesTheArea();
     void twoChangesInOneSecondShareTheFile();
-    void unwritableSnapshotFolderStopsBeforeAnything();
-    void unwritableLogLeavesTheSnapshotOnly();
+    void failedChangeLeavesTheOldValues_data();
+    void failedChangeLeavesTheOldValues();
+    void fullDiskRecordsNothingUntilThereIsRoom();
+    void unwritableLogKeepsTheRecordedChange();
+    void killedWhileRecordingKeepsEveryChange();
     void historyLogLines();
 };
 
@@ -93,7 +129,7 @@ void TestChangeRecorder::neverStoredRecordRecordsAChange() {
                 .hasMatch());
     const QString relative = QStringLiteral("historie/parcely/parcela-id-1/") + files[0];
     QCOMPARE(r.scalar(QStringLiteral("SELECT filename FROM zmeny_parcel")).toString(), relative);
-    QFile snapshot(r.folder.path() + relative);
+    QFile snapshot(r.path + relative);
     QVERIFY(snapshot.open(QIODevice::ReadOnly));
     const QByteArray content = snapshot.readAll();
     QVERIFY(content.startsWith(
@@ -102,7 +138,7 @@ void TestChangeRecorder::neverStoredRecordRecordsAChange() {
     QCOMPARE(r.logLines(),
              QStringList{QStringLiteral("Změna u parcely ID 1. Vlastní označení parcely Zahrada, "
                                         "cesta k souboru je: ") +
-                         r.folder.path() + relative});
+                         r.path + relative});
 }
 
 void TestChangeRecorder::noDifferenceClearsTheFlagsAndWritesNothing() {
@@ -158,31 +194,144 @@ void TestChangeRecorder::twoChangesInOneSecondShareTheFile() {
     auto rows = r.dm.OpenStatement(QStringLiteral("SELECT filename FROM zmeny_parcel"));
     QCOMPARE(rows->recordCount(), 2);
     QCOMPARE(rows->rowValue(0, 0), rows->rowValue(1, 0));
-    QFile file(r.folder.path() + rows->text(QStringLiteral("filename")));
+    QFile file(r.path + rows->text(QStringLiteral("filename")));
     QVERIFY(file.open(QIODevice::ReadOnly)); // the second replaced the first
 }
 
-void TestChangeRecorder::unwritableSnapshotFolderStopsBeforeAnything() {
-    Recorder r;
-    QDir().mkpath(r.folder.path() + QStringLiteral("historie/parcely"));
-    QFile blocker(r.folder.path() + QStringLiteral("historie/parcely/parcela-id-1"));
-    QVERIFY(blocker.open(QIODevice::WriteOnly)); // a file where the folder should be
-    blocker.close();
-    QVERIFY_THROWS_EXCEPTION(AnalysisError, r.check(RecordKind::Parcel, sections()));
-    QVERIFY(r.parcel("hash_vlastnici").isNull());
-    QCOMPARE(r.changeRows(), 0);
-    QVERIFY(r.logLines().isEmpty());
-    QVERIFY(r.parcel("posledni_kontrola").isNull());
+void TestChangeRecorder::failedChangeLeavesTheOldValues_data() {
+    QTest::addColumn<QString>("trouble");
+    QTest::newRow("change row refused") << QStringLiteral("trigger");
+    QTest::newRow("another writer holds the database") << QStringLiteral("busy");
+    QTest::newRow("snapshot folder cannot be made") << QStringLiteral("blocked");
 }
 
-void TestChangeRecorder::unwritableLogLeavesTheSnapshotOnly() {
+void TestChangeRecorder::failedChangeLeavesTheOldValues() {
+    QFETCH(QString, trouble);
     Recorder r;
-    QDir().mkpath(HistoryLog::path(r.folder.path())); // a folder where the log should be
-    QVERIFY_THROWS_EXCEPTION(AnalysisError, r.check(RecordKind::Parcel, sections()));
-    QCOMPARE(r.snapshots().size(), 1); // written before, not undone
-    QVERIFY(r.parcel("hash_vlastnici").isNull());
-    QVERIFY(!r.parcel("zmena_vlastnici").toBool());
-    QCOMPARE(r.changeRows(), 0);
+    QVERIFY(r.check(RecordKind::Parcel, sections("816")));
+    const QVariantList before = r.parcelState();
+    const QStringList snapshotsBefore = r.snapshots(QDir::Hidden);
+    QTest::qWait(1100); // a new second, a new file name
+
+    std::unique_ptr<SqliteConnection> writer;
+    if (trouble == QLatin1String("trigger")) {
+        r.dm.ADOConnection.exec(QStringLiteral(
+            "CREATE TRIGGER refuse BEFORE INSERT ON zmeny_parcel "
+            "BEGIN SELECT RAISE(ABORT, 'zápis odmítnut'); END"));
+    } else if (trouble == QLatin1String("busy")) {
+        writer = std::make_unique<SqliteConnection>();
+        writer->open(r.path + Schema::databaseFileName());
+        writer->exec(QStringLiteral("BEGIN IMMEDIATE"));
+        sqlite3_busy_timeout(r.dm.ADOConnection.handle(), 50);
+    } else {
+        QVERIFY(DataFolder::removeRecursively(r.path + QStringLiteral("historie/parcely")));
+        QFile blocker(r.path + QStringLiteral("historie/parcely"));
+        QVERIFY(blocker.open(QIODevice::WriteOnly)); // a file where the folder should be
+    }
+    try {
+        r.check(RecordKind::Parcel, sections("817"));
+        QFAIL("recorded");
+    } catch (const RecordingError& e) {
+        QVERIFY(!e.committed());
+        QVERIFY2(e.message().startsWith(QStringLiteral("Změnu se nepodařilo zaznamenat")),
+                 qPrintable(e.message()));
+    }
+    QCOMPARE(r.parcelState(), before);
+    QCOMPARE(r.changeRows(), 1);
+    QCOMPARE(r.logLines().size(), 1);
+    if (trouble != QLatin1String("blocked"))
+        QCOMPARE(r.snapshots(QDir::Hidden), snapshotsBefore);
+
+    // Once the trouble is gone, the next check finds the same difference and records it.
+    if (writer)
+        writer->exec(QStringLiteral("ROLLBACK"));
+    r.dm.ADOConnection.exec(QStringLiteral("DROP TRIGGER IF EXISTS refuse"));
+    QFile::remove(r.path + QStringLiteral("historie/parcely"));
+    QVERIFY(r.check(RecordKind::Parcel, sections("817")));
+    QCOMPARE(r.parcel("hash_vymera").toString(), QStringLiteral("817"));
+    QVERIFY(r.parcel("zmena_vymera").toBool());
+    QCOMPARE(r.changeRows(), 2);
+    QCOMPARE(r.logLines().size(), 2);
+}
+
+void TestChangeRecorder::fullDiskRecordsNothingUntilThereIsRoom() {
+    SmallFileSystem disk(1024 * 1024);
+    if (!disk.mounted())
+        QSKIP("A tmpfs cannot be mounted here (needs root); the full disk is not tried.");
+    Recorder r(disk.path());
+    QVERIFY(r.check(RecordKind::Parcel, sections("816")));
+    const QVariantList before = r.parcelState();
+    const QStringList files = QDir(r.path).entryList(QDir::Files | QDir::Hidden);
+    const QStringList snapshots = r.snapshots(QDir::Hidden);
+    QTest::qWait(1100);
+    disk.fill();
+    QVERIFY_THROWS_EXCEPTION(RecordingError, r.check(RecordKind::Parcel, sections("817")));
+    disk.makeRoom();
+    QCOMPARE(r.parcelState(), before);
+    QCOMPARE(r.changeRows(), 1);
+    QCOMPARE(r.logLines().size(), 1); // not emptied
+    QCOMPARE(r.snapshots(QDir::Hidden), snapshots);
+    QCOMPARE(QDir(r.path).entryList(QDir::Files | QDir::Hidden), files);
+
+    QVERIFY(r.check(RecordKind::Parcel, sections("817")));
+    QCOMPARE(r.changeRows(), 2);
+    QCOMPARE(r.logLines().size(), 2);
+}
+
+void TestChangeRecorder::unwritableLogKeepsTheRecordedChange() {
+    Recorder r;
+    QDir().mkpath(HistoryLog::path(r.path)); // a folder where the log should be
+    try {
+        r.check(RecordKind::Parcel, sections());
+        QFAIL("no error");
+    } catch (const RecordingError& e) {
+        QVERIFY(e.committed());
+        QVERIFY(e.message().contains(HistoryLog::path(r.path)));
+    }
+    QCOMPARE(r.snapshots().size(), 1);
+    QCOMPARE(r.changeRows(), 1);
+    QCOMPARE(r.parcel("hash_vymera").toString(), QStringLiteral("1254"));
+}
+
+void TestChangeRecorder::killedWhileRecordingKeepsEveryChange() {
+    TempDataFolder folder;
+    {
+        Recorder r(folder.path());
+    }
+    int previous = 0;
+    for (int round = 0; round < 5; ++round) {
+        QProcess loop;
+        loop.start(binFolder() + QStringLiteral("/veritam-record-loop"), {folder.path()});
+        QVERIFY(loop.waitForReadyRead(30000)); // its first change is recorded
+        QTest::qWait(static_cast<int>(QRandomGenerator::global()->bounded(20, 300)));
+        if (const qint64 pid = loop.processId(); pid > 0)
+            ::kill(static_cast<pid_t>(pid), SIGKILL);
+        loop.waitForFinished();
+
+        OpenedStore s(folder.path());
+        QCOMPARE(s.scalar(QStringLiteral("PRAGMA integrity_check")).toString(),
+                 QStringLiteral("ok"));
+        // Each change stores the next number: the stored number is the count of its rows.
+        const int stored = s.scalar(QStringLiteral("SELECT hash_vymera FROM parcely")).toInt();
+        const int rows = s.scalar(QStringLiteral("SELECT COUNT(*) FROM zmeny_parcel")).toInt();
+        QCOMPARE(rows, stored);
+        QVERIFY(stored > previous);
+        previous = stored;
+        QSet<QString> named;
+        auto names = s.dm.OpenStatement(QStringLiteral("SELECT filename FROM zmeny_parcel"));
+        for (names->first(); !names->eof(); names->next()) {
+            named.insert(QFileInfo(names->text(QStringLiteral("filename"))).fileName());
+            QVERIFY(QFileInfo::exists(folder.path() + names->text(QStringLiteral("filename"))));
+        }
+        // Only a kill between a snapshot taking its name and the commit leaves one unnamed.
+        const QStringList files =
+            QDir(folder.path() + QStringLiteral("historie/parcely/parcela-id-1"))
+                .entryList(QDir::Files);
+        int unnamed = 0;
+        for (const QString& file : files)
+            unnamed += named.contains(file) ? 0 : 1;
+        QVERIFY2(unnamed <= round + 1, qPrintable(files.join(u' ')));
+    }
 }
 
 void TestChangeRecorder::historyLogLines() {

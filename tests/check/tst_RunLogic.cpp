@@ -112,8 +112,8 @@ private slots:
     void expiredLoginIsRenewedOnce();
     void threeTimeLimitsInARowEndTheRun();
     void interruptEndsThePauseAtOnce();
-    void failedPassStatementSkipsTheRestQuietly();
-    void failureAfterTheSnapshotIsNotReported();
+    void failedPassStatementEndsTheRunAsFailed();
+    void unrecordedChangeFailsTheRunAndTheNextRecordsIt();
     void singleCheckComparesOnlyAnInformationPage();
     void secondOperationIsRefused();
 
@@ -136,6 +136,7 @@ private:
         m_refusal = run.refusal();
         m_failed = run.failedRecords();
         m_changes = run.changesRecorded();
+        m_recordingFailed = run.recordingFailed();
         m_run = nullptr;
     }
 
@@ -149,6 +150,7 @@ private:
     QString m_refusal;
     int m_failed = 0;
     int m_changes = 0;
+    bool m_recordingFailed = false;
 };
 
 void TestRunLogic::init() {
@@ -301,27 +303,50 @@ void TestRunLogic::interruptEndsThePauseAtOnce() {
     QCOMPARE(m_window->log.last(), QStringLiteral("KONTROLA SKONČILA"));
 }
 
-void TestRunLogic::failedPassStatementSkipsTheRestQuietly() {
+void TestRunLogic::failedPassStatementEndsTheRunAsFailed() {
     m_store->exec(
         QStringLiteral("INSERT INTO stavby (user_id, obec, cislo_stavby, nazev, kontrolovat) "
                        "VALUES (1, 554782, 45, 'dům', 1)"));
     m_store->exec(QStringLiteral("ALTER TABLE stavby RENAME TO stavby_pryc"));
     runFull();
     QCOMPARE(m_session->looked, texts({"1", "2", "3"})); // the parcels, then nothing
+    QVERIFY(m_window->log.filter(QStringLiteral("KONTROLA UKONČENA: do databáze nelze zapisovat"))
+                .size() == 1);
     QCOMPARE(m_window->log.last(), QStringLiteral("KONTROLA SKONČILA"));
     QVERIFY(m_window->enabled);
-    QVERIFY(m_refusal.isEmpty());
+    QVERIFY(m_recordingFailed);
+    QCOMPARE(m_store->messages.errors.size(), 1);
 }
 
-void TestRunLogic::failureAfterTheSnapshotIsNotReported() {
+void TestRunLogic::unrecordedChangeFailsTheRunAndTheNextRecordsIt() {
+    m_session->pages[QStringLiteral("1")] = {informationPage("B")};
     m_session->pages[QStringLiteral("2")] = {informationPage("B")};
-    // The change log cannot be written: a folder stands where the file would be.
-    QVERIFY(QDir().mkpath(m_store->folder.path() + QStringLiteral("history_log.txt")));
+    m_session->pages[QStringLiteral("3")] = {informationPage("B")};
+    // The change row of parcel 2 is refused, as a full disk or a crashed write would.
+    m_store->dm.ADOConnection.exec(QStringLiteral(
+        "CREATE TRIGGER refuse BEFORE INSERT ON zmeny_parcel WHEN NEW.id_parcely = "
+        "(SELECT ID FROM parcely WHERE cislo_1 = 2) BEGIN SELECT RAISE(ABORT, 'plno'); END"));
     runFull();
-    QCOMPARE(m_window->log.filter(QStringLiteral("CHYBA")).size(), 0);
-    QCOMPARE(m_failed, 0);
-    QCOMPARE(m_session->looked, texts({"1", "2", "3"}));
-    QCOMPARE(changeRows(), 0);
+    QCOMPARE(m_session->looked, texts({"1", "2", "3"})); // the run went on
+    QCOMPARE(m_changes, 2);
+    QCOMPARE(m_window->summary.size(), 2);
+    const QStringList blocks = m_window->log.filter(QStringLiteral("CHYBA"));
+    QCOMPARE(blocks.size(), 1);
+    QVERIFY2(blocks[0].contains(QStringLiteral("parcela č. 2")) &&
+                 blocks[0].contains(QStringLiteral("Změnu se nepodařilo zaznamenat")) &&
+                 blocks[0].contains(QStringLiteral("plno")),
+             qPrintable(blocks[0]));
+    QVERIFY(m_recordingFailed);
+    QCOMPARE(m_store->messages.errors.size(), 1);
+    QVERIFY(m_store->messages.errors[0].contains(QStringLiteral("plno")));
+    QCOMPARE(storedOwners(2), Fingerprint(QStringLiteral("A")));
+
+    m_store->dm.ADOConnection.exec(QStringLiteral("DROP TRIGGER refuse"));
+    runFull();
+    QCOMPARE(m_changes, 1); // parcel 2's change, found again
+    QVERIFY(!m_recordingFailed);
+    QCOMPARE(storedOwners(2), Fingerprint(QStringLiteral("B")));
+    QCOMPARE(changeRows(), 3);
 }
 
 void TestRunLogic::singleCheckComparesOnlyAnInformationPage() {

@@ -137,6 +137,10 @@ void TestDurableFile::stagedFileIsInvisibleUntilPublished() {
         const DurableFile::Staged abandoned(path, "x");
         QVERIFY(!QFileInfo::exists(path));
     }
+    {
+        DurableFile::Staged unpublished(path, "x");
+        unpublished.withdraw();
+    }
     QVERIFY(entries(dir.path()).isEmpty());
     {
         DurableFile::Staged withdrawn(path, "x");

@@ -99,7 +99,7 @@ void TestIniFile::unwritableFileRaisesTheError() {
                        QStringLiteral("Jan"));
         QFAIL("written");
     } catch (const IniWriteError& e) {
-        QCOMPARE(e.message(), QStringLiteral("Unable to write to /proc/nastaveni.ini"));
+        QVERIFY(e.message().startsWith(QStringLiteral("Unable to write to /proc/nastaveni.ini\n")));
     }
 }
 

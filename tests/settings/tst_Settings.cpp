@@ -1,5 +1,8 @@
 // The About window's account fields and the start-up reminder.
+#include "FileSystemLimits.h"
 #include "TestSupport.h"
+
+#include "platform/IniFile.h"
 
 #include "portal/PortalCredentials.h"
 #include "settings/TAbout_Form.h"
@@ -18,7 +21,8 @@ class TestSettings : public QObject {
 private slots:
     void aboutShowsSavedNameNeverThePassword();
     void saveWritesBothValuesAsTyped();
-    void unwritableSettingsFileIsReported();
+    void failedSaveChangesNothing_data();
+    void failedSaveChangesNothing();
     void reminderWhileLoginIsThePlaceholder();
 };
 
@@ -47,13 +51,53 @@ void TestSettings::saveWritesBothValuesAsTyped() {
     QCOMPARE(account.password, QStringLiteral("kůň 1"));
 }
 
-void TestSettings::unwritableSettingsFileIsReported() {
+void TestSettings::failedSaveChangesNothing_data() {
+    QTest::addColumn<QString>("trouble");
+    QTest::newRow("file that cannot be read") << QStringLiteral("unreadable");
+    QTest::newRow("full disk") << QStringLiteral("full");
+    QTest::newRow("folder that cannot be written") << QStringLiteral("readonly");
+}
+
+void TestSettings::failedSaveChangesNothing() {
+    QFETCH(QString, trouble);
+    SmallFileSystem disk(64 * 1024);
+    TempDataFolder temporary;
+    const bool onDisk = trouble == QLatin1String("full");
+    if (onDisk && !disk.mounted())
+        QSKIP("A tmpfs cannot be mounted here (needs root); the full disk is not tried.");
+    const QString folder = onDisk ? disk.path() : temporary.path();
+    const QString file = PortalCredentials::settingsFile(folder);
+    PortalCredentials::save(folder, QStringLiteral("novak"), QStringLiteral("tajne"));
+    IniFile::write(file, QStringLiteral("portal"), QStringLiteral("prodleva_s"),
+                   QStringLiteral("8"));
+    QFile original(file);
+    QVERIFY(original.open(QIODevice::ReadOnly));
+    const QByteArray before = original.readAll();
+    original.close();
+
     RecordingMessages messages;
-    TAbout_Form about(QStringLiteral("/proc/"), messages);
-    about.Button3Click();
-    QCOMPARE(messages.errors,
-             QStringList{QStringLiteral("Unable to write to /proc/nastaveni.ini")});
+    TAbout_Form about(folder, messages);
+    about.CUZK_Jmeno_Edit->setText(QStringLiteral("dvorak"));
+    about.CUZK_Heslo_Edit->setText(QStringLiteral("jine"));
+    if (trouble == QLatin1String("full"))
+        disk.fill();
+    if (trouble == QLatin1String("unreadable"))
+        QVERIFY(QFile::setPermissions(file, QFile::WriteOwner));
+    if (trouble == QLatin1String("readonly"))
+        QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
+    {
+        const FileModesApply asUser;
+        about.Button3Click();
+    }
+    QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner);
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+    QCOMPARE(messages.errors.size(), 1);
+    QVERIFY2(messages.errors[0].startsWith(QStringLiteral("Unable to write to ") + file + u'\n'),
+             qPrintable(messages.errors[0]));
     QVERIFY(messages.messages.isEmpty());
+    QVERIFY(original.open(QIODevice::ReadOnly));
+    QCOMPARE(original.readAll(), before);
 }
 
 void TestSettings::reminderWhileLoginIsThePlaceholder() {
