@@ -107,6 +107,7 @@ private slots:
     void fullDiskRecordsNothingUntilThereIsRoom();
     void unwritableLogKeepsTheRecordedChange();
     void killedWhileRecordingKeepsEveryChange();
+    void nameWithLineBreakGivesOneLogLine();
     void historyLogLines();
 };
 
@@ -332,6 +333,18 @@ void TestChangeRecorder::killedWhileRecordingKeepsEveryChange() {
             unnamed += named.contains(file) ? 0 : 1;
         QVERIFY2(unnamed <= round + 1, qPrintable(files.join(u' ')));
     }
+}
+
+void TestChangeRecorder::nameWithLineBreakGivesOneLogLine() {
+    Recorder r;
+    r.dm.ADOConnection.exec(QStringLiteral(
+        "UPDATE parcely SET nazev = 'Zahrada' || char(13, 10) || 'Změna u parcely ID 99.' "
+        "|| char(8232) || 'x' WHERE ID = 1"));
+    QVERIFY(r.check(RecordKind::Parcel, sections()));
+    const QStringList lines = r.logLines();
+    QCOMPARE(lines.size(), 1);
+    QVERIFY2(lines[0].contains(QStringLiteral("parcely Zahrada  Změna u parcely ID 99. x, cesta")),
+             qPrintable(lines[0]));
 }
 
 void TestChangeRecorder::historyLogLines() {

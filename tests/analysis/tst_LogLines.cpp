@@ -69,6 +69,11 @@ void TestLogLines::buildingAndUnitLines() {
             QStringLiteral("/d/historie/stavby/stavba-id-3/2015.03.07,14.05.09.html")),
         QStringLiteral("Změna u stavby ID 3. Vlastní označení stavby Chata, cesta k souboru je: "
                        "/d/historie/stavby/stavba-id-3/2015.03.07,14.05.09.html"));
+    s.dm.ADOConnection.exec(QStringLiteral(
+        "UPDATE jednotky SET nazev = 'Byt' || char(13, 10, 9) || 'KONTROLA SKONČILA'"));
+    unit = s.dm.OpenStatement(QStringLiteral("SELECT jednotky.* FROM jednotky"));
+    QCOMPARE(LogLines::summary(RecordKind::Unit, *unit),
+             QStringLiteral("Změna u jednotky 14, vlastní označení Byt   KONTROLA SKONČILA"));
     QCOMPARE(LogLines::runStarted(), QStringLiteral("Zahájena kontrola"));
     QCOMPARE(LogLines::runEnded(), QStringLiteral("KONTROLA SKONČILA"));
 }

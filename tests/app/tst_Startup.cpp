@@ -2,11 +2,13 @@
 // reports when the database cannot be used.
 #include "TestSupport.h"
 
+#include "analysis/ChangeRecorder.h"
 #include "app/Application.h"
 #include "app/TLog_Form.h"
 #include "app/TMain_Form.h"
 #include "entry/TInsert_Form.h"
 #include "history/TZmeny_Form.h"
+#include "portal/PortalCredentials.h"
 #include "portal/TBrowser_Form.h"
 #include "settings/TAbout_Form.h"
 #include "settings/TAuto_Form.h"
@@ -15,10 +17,13 @@
 #include "store/Schema.h"
 #include "store/TDM1.h"
 
+#include <QDirIterator>
 #include <QFile>
 #include <QPlainTextEdit>
 #include <QWidget>
 #include <QtTest>
+
+#include <sys/stat.h>
 
 using namespace veritam;
 using namespace veritam::test;
@@ -27,6 +32,7 @@ class TestStartup : public QObject {
     Q_OBJECT
 private slots:
     void firstStartCreatesTheDataFolderContent();
+    void everythingCreatedIsTheOwnersOnly();
     void keepsTheUsersStyleSheets();
     void unusableDatabaseIsReportedAndStartUpGoesOn_data();
     void unusableDatabaseIsReportedAndStartUpGoesOn();
@@ -64,6 +70,47 @@ void TestStartup::firstStartCreatesTheDataFolderContent() {
     QCOMPARE(app.DM1->User_Query.text(QStringLiteral("login")),
              QStringLiteral("prihlasovaci_jmeno"));
     QCOMPARE(app.DM1->KatastralniUzemi_Query.recordCount(), 0);
+}
+
+void TestStartup::everythingCreatedIsTheOwnersOnly() {
+    // A desktop session's umask lets everyone read; the data are third persons' names.
+    const mode_t previous = ::umask(022);
+    TempDataFolder home;
+    qputenv("XDG_DATA_HOME", (home.path() + QStringLiteral("data")).toUtf8());
+    RecordingMessages messages;
+    {
+        Application app(CommandLine({}), messages);
+        const QString folder = app.settings().DataFolder;
+        QCOMPARE(folder, home.path() + QStringLiteral("data/Veritam/"));
+        app.DM1->ExecuteStatement(QStringLiteral(
+            "INSERT INTO parcely (user_id, uzemi, cislo_1, nazev) VALUES (1, 602582, 7, 'Sad')"));
+        auto row = app.DM1->OpenStatement(QStringLiteral("SELECT * FROM parcely"));
+        TParseKatastr sections;
+        QVERIFY(ChangeRecorder::CompareAndRecord(*app.DM1, RecordKind::Parcel, *row, sections,
+                                                 QStringLiteral("<body></body>")));
+        PortalCredentials::save(folder, QStringLiteral("novak"), QStringLiteral("tajne"));
+        QVERIFY(QFileInfo::exists(folder + QStringLiteral("katastr_data.sqlite-wal")));
+    }
+    qunsetenv("XDG_DATA_HOME");
+    ::umask(previous);
+    QVERIFY2(messages.errors.isEmpty(), qPrintable(messages.errors.join(u'\n')));
+
+    QStringList open;
+    QDirIterator it(home.path() + QStringLiteral("data"),
+                    QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    int files = 0;
+    while (it.hasNext()) {
+        const QFileInfo entry(it.next());
+        files += entry.isFile() ? 1 : 0;
+        if (entry.permissions() & (QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup |
+                                   QFile::ReadOther | QFile::WriteOther | QFile::ExeOther))
+            open.append(entry.filePath());
+    }
+    QVERIFY2(open.isEmpty(), qPrintable(open.join(u'\n')));
+    QVERIFY(files >= 6); // database, style sheets, snapshot, change log, settings
+    QCOMPARE(QFileInfo(home.path() + QStringLiteral("data")).permissions() & QFile::ReadOther,
+             QFile::Permissions());
 }
 
 void TestStartup::keepsTheUsersStyleSheets() {

@@ -1,12 +1,16 @@
 // The full check run end to end: the program started headless against the portal simulator,
 // with the real browser, a real database and a real data folder.
+#include "FileSystemLimits.h"
 #include "PortalSimulator.h"
 #include "TestSupport.h"
 
 #include "platform/CodePage1250.h"
 #include "portal/PortalCredentials.h"
+#include "store/Schema.h"
+#include "store/SqliteConnection.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QProcess>
@@ -86,6 +90,7 @@ private slots:
     void expiredLoginRecordsNothingFalse();
     void automaticRunClosesOnlyWithoutChanges();
     void killedRunLeavesSoundFiles();
+    void fullDiskFailsTheRunAndLosesNothing();
 
 private:
     Run run(const QString& dataFolder);
@@ -413,6 +418,67 @@ void TestHeadlessRun::killedRunLeavesSoundFiles() {
     const Run next = run(folder);
     QVERIFY(next.exitCode == 0 || next.exitCode == 1);
     QCOMPARE(next.lines.count(QStringLiteral("KONTROLA SKONČILA")), 1);
+}
+
+namespace {
+
+/// The files of a folder tree, hidden ones too, with their contents.
+QMap<QString, QByteArray> filesUnder(const QString& folder) {
+    QMap<QString, QByteArray> files;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        QFile file(it.next());
+        if (!file.fileName().contains(QLatin1String("katastr_data.sqlite")) &&
+            file.open(QIODevice::ReadOnly))
+            files.insert(file.fileName(), file.readAll());
+    }
+    return files;
+}
+
+} // namespace
+
+void TestHeadlessRun::fullDiskFailsTheRunAndLosesNothing() {
+    SmallFileSystem disk(16 * 1024 * 1024);
+    if (!disk.mounted())
+        QSKIP("A tmpfs cannot be mounted here (needs root); the full disk is not tried.");
+    PreparedFolder prepared(true);
+    const QString folder = disk.path();
+    QVERIFY(QFile::copy(prepared.folder.path() + Schema::databaseFileName(),
+                        folder + Schema::databaseFileName()));
+    {
+        OpenedStore s(folder);
+        insertParcels(s, texts({"602582, 'PKN', 4, 2, 345, 6, 'Louka', 1",
+                                "602582, 'PKN', 4, 1, 12, NULL, 'Stavební', 1"}));
+    }
+    saveAccount(folder);
+    m_sim->setState(world());
+    QCOMPARE(run(folder).exitCode, 1);
+
+    // The disk fills up while the database still has room in its journal, as on a nearly
+    // full disk: a connection held open keeps the journal, and its space is used again.
+    auto holder = std::make_unique<SqliteConnection>();
+    holder->open(folder + Schema::databaseFileName());
+    holder->exec(QStringLiteral("CREATE TABLE ballast (x); "
+                                "INSERT INTO ballast VALUES (zeroblob(400000)); DROP TABLE ballast; "
+                                "PRAGMA wal_checkpoint(RESTART)"));
+    const QMap<QString, QByteArray> before = filesUnder(folder);
+    disk.fill();
+    m_sim->setState(world("Nováková Marie"));
+    const Run full = run(folder);
+    QCOMPARE(full.exitCode, 4);
+    QVERIFY2(full.lines.filter(QStringLiteral("Změnu se nepodařilo zaznamenat")).size() == 1,
+             qPrintable(full.lines.join(u'\n')));
+    QVERIFY2(full.err.contains(QStringLiteral("na disku není volné místo")), qPrintable(full.err));
+    disk.makeRoom();
+    QMap<QString, QByteArray> after = filesUnder(folder);
+    after.remove(folder + QStringLiteral("zaplneni.bin"));
+    QCOMPARE(after, before); // nothing shrunk, emptied, half-written or left aside
+
+    holder.reset();
+    const Run roomy = run(folder);
+    QCOMPARE(roomy.exitCode, 1);
+    OpenedStore s(folder);
+    QCOMPARE(s.scalar(QStringLiteral("SELECT COUNT(*) FROM zmeny_parcel")).toInt(), 3);
 }
 
 QTEST_GUILESS_MAIN(TestHeadlessRun)
