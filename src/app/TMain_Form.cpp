@@ -401,7 +401,7 @@ void TMain_Form::Kontrola_JednohoClick() {
         veritam::Kontrola_JednohoClick(m_parts->dm, m_parts->portal, m_parts->sections,
                                        focusedKind());
     } catch (const std::exception& e) {
-        m_messages.showError(QString::fromUtf8(e.what()));
+        m_messages.showError(errorText(e));
     }
 }
 
