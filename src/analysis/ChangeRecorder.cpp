@@ -72,8 +72,7 @@ void StoreBaseline(TDM1& dm, RecordKind kind, int id, const TParseKatastr& secti
 }
 
 void RecordChange(TDM1& dm, RecordKind kind, int id, const QString& nazev, const QString& page,
-                  const std::function<void()>& storeValues,
-                  const std::function<void()>& recorded) {
+                  const std::function<void()>& storeValues, const std::function<void()>& recorded) {
     const KindTable& k = kindTable(kind);
     std::optional<Snapshot> snapshot;
     try {

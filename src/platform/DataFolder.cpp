@@ -62,7 +62,7 @@ bool createWithParents(const QString& path) {
     // Each missing folder is made for its owner only: the data holds third persons'
     // names and addresses. Folders that exist keep their modes.
     const QString absolute = QDir::cleanPath(QDir(path).absolutePath());
-    for (qsizetype end = absolute.indexOf(u'/', 1); ; end = absolute.indexOf(u'/', end + 1)) {
+    for (qsizetype end = absolute.indexOf(u'/', 1);; end = absolute.indexOf(u'/', end + 1)) {
         const QString prefix = end < 0 ? absolute : absolute.left(end);
         if (::mkdir(QFile::encodeName(prefix).constData(), 0700) != 0 && errno != EEXIST)
             return false;

@@ -216,9 +216,9 @@ void TestChangeRecorder::failedChangeLeavesTheOldValues() {
 
     std::unique_ptr<SqliteConnection> writer;
     if (trouble == QLatin1String("trigger")) {
-        r.dm.ADOConnection.exec(QStringLiteral(
-            "CREATE TRIGGER refuse BEFORE INSERT ON zmeny_parcel "
-            "BEGIN SELECT RAISE(ABORT, 'zápis odmítnut'); END"));
+        r.dm.ADOConnection.exec(
+            QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON zmeny_parcel "
+                           "BEGIN SELECT RAISE(ABORT, 'zápis odmítnut'); END"));
     } else if (trouble == QLatin1String("busy")) {
         writer = std::make_unique<SqliteConnection>();
         writer->open(r.path + Schema::databaseFileName());
@@ -296,9 +296,7 @@ void TestChangeRecorder::unwritableLogKeepsTheRecordedChange() {
 
 void TestChangeRecorder::killedWhileRecordingKeepsEveryChange() {
     TempDataFolder folder;
-    {
-        Recorder r(folder.path());
-    }
+    { Recorder r(folder.path()); }
     int previous = 0;
     for (int round = 0; round < 5; ++round) {
         QProcess loop;

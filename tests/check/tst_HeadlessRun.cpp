@@ -458,9 +458,10 @@ void TestHeadlessRun::fullDiskFailsTheRunAndLosesNothing() {
     // full disk: a connection held open keeps the journal, and its space is used again.
     auto holder = std::make_unique<SqliteConnection>();
     holder->open(folder + Schema::databaseFileName());
-    holder->exec(QStringLiteral("CREATE TABLE ballast (x); "
-                                "INSERT INTO ballast VALUES (zeroblob(400000)); DROP TABLE ballast; "
-                                "PRAGMA wal_checkpoint(RESTART)"));
+    holder->exec(
+        QStringLiteral("CREATE TABLE ballast (x); "
+                       "INSERT INTO ballast VALUES (zeroblob(400000)); DROP TABLE ballast; "
+                       "PRAGMA wal_checkpoint(RESTART)"));
     const QMap<QString, QByteArray> before = filesUnder(folder);
     disk.fill();
     m_sim->setState(world("Nováková Marie"));

@@ -91,8 +91,8 @@ void TestDurableFile::unwritableFolderLeavesTheOldFile() {
             QCOMPARE(e.reason(), QStringLiteral("chybí oprávnění"));
         }
     }
-    QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner |
-                                                  QFile::ExeOwner));
+    QVERIFY(
+        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
     QCOMPARE(contentOf(path), QByteArray("[cuzk]\r\njmeno=Jan\r\n"));
     QCOMPARE(entries(dir.path()), QStringList{QStringLiteral("nastaveni.ini")});
 }
