@@ -12,13 +12,10 @@
 #include "store/Schema.h"
 
 #include <QDir>
-#include <QProcess>
-#include <QRandomGenerator>
 #include <QtTest>
 
 #include <sqlite3.h>
 
-#include <csignal>
 #include <memory>
 
 using namespace veritam;
@@ -299,13 +296,7 @@ void TestChangeRecorder::killedWhileRecordingKeepsEveryChange() {
     { Recorder r(folder.path()); }
     int previous = 0;
     for (int round = 0; round < 5; ++round) {
-        QProcess loop;
-        loop.start(binFolder() + QStringLiteral("/veritam-record-loop"), {folder.path()});
-        QVERIFY(loop.waitForReadyRead(30000)); // its first change is recorded
-        QTest::qWait(static_cast<int>(QRandomGenerator::global()->bounded(20, 300)));
-        if (const qint64 pid = loop.processId(); pid > 0)
-            ::kill(static_cast<pid_t>(pid), SIGKILL);
-        loop.waitForFinished();
+        QVERIFY(killWhileAtWork(QStringLiteral("veritam-record-loop"), folder.path()));
 
         OpenedStore s(folder.path());
         QCOMPARE(s.scalar(QStringLiteral("PRAGMA integrity_check")).toString(),

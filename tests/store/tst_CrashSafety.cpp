@@ -1,11 +1,7 @@
 // The process killed in the middle of saving records leaves a sound database.
 #include "TestSupport.h"
 
-#include <QProcess>
-#include <QRandomGenerator>
 #include <QtTest>
-
-#include <csignal>
 
 using namespace veritam;
 using namespace veritam::test;
@@ -21,13 +17,7 @@ void TestCrashSafety::killedWhileSavingLeavesSoundDatabase() {
     folder.createDatabaseWithCodeLists();
     int previous = 0;
     for (int round = 0; round < 5; ++round) {
-        QProcess saver;
-        saver.start(binFolder() + QStringLiteral("/veritam-save-loop"), {folder.path()});
-        QVERIFY(saver.waitForReadyRead(30000)); // its first record is saved
-        QTest::qWait(static_cast<int>(QRandomGenerator::global()->bounded(10, 150)));
-        if (const qint64 pid = saver.processId(); pid > 0)
-            ::kill(static_cast<pid_t>(pid), SIGKILL);
-        saver.waitForFinished();
+        QVERIFY(killWhileAtWork(QStringLiteral("veritam-save-loop"), folder.path()));
 
         // Opens again, as the next start would, and finds every saved record whole.
         OpenedStore s(folder.path());

@@ -5,7 +5,11 @@
 #include "store/SqliteConnection.h"
 
 #include <QFile>
+#include <QProcess>
+#include <QRandomGenerator>
 #include <QtTest>
+
+#include <csignal>
 
 namespace veritam::test {
 
@@ -75,6 +79,18 @@ void OpenedStore::refresh(Dataset& query) {
 
 QString sharedCodeListFolder() {
     return QStringLiteral(VERITAM_SHARED_DATA_DIR "/codelists");
+}
+
+bool killWhileAtWork(const QString& helper, const QString& dataFolder) {
+    QProcess process;
+    process.start(binFolder() + u'/' + helper, {dataFolder});
+    if (!process.waitForReadyRead(30000))
+        return false;
+    QTest::qWait(static_cast<int>(QRandomGenerator::global()->bounded(20, 300)));
+    if (const qint64 pid = process.processId(); pid > 0)
+        ::kill(static_cast<pid_t>(pid), SIGKILL);
+    process.waitForFinished();
+    return true;
 }
 
 QString binFolder() {

@@ -86,4 +86,8 @@ QString sharedCodeListFolder();
 /// The folder holding the program's executables in the build tree.
 QString binFolder();
 
+/// Starts a helper of the build tree on `dataFolder`, waits for its first line (it is at
+/// work), lets it go on for a random 20 to 300 ms and kills it. False when it never spoke.
+bool killWhileAtWork(const QString& helper, const QString& dataFolder);
+
 } // namespace veritam::test
