@@ -3,7 +3,6 @@
 #include "analysis/TParseKatastr.h"
 
 #include <QByteArray>
-#include <QDateTime>
 #include <QString>
 
 #include <functional>

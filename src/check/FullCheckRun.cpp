@@ -260,7 +260,7 @@ void FullCheckRun::checkRecord(RecordKind kind, const Dataset& row) {
             m_tally.unrecordedCause = e.cause();
         m_window.addLogLine(LogLines::unrecorded(kind, row, e.message()));
     } catch (const std::exception& e) {
-        fail(kind, row, QString::fromUtf8(e.what()));
+        fail(kind, row, errorText(e));
     }
 }
 

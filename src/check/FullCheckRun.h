@@ -39,10 +39,8 @@ public:
     int changesRecorded() const { return m_tally.changes; }
     /// Records of the last run whose check failed (not found, a server error, ...).
     int failedRecords() const { return m_tally.failed; }
-    /// Changes of the last run found but not recorded as a whole (a full disk, a database
-    /// that could not be written).
-    int unrecordedChanges() const { return m_tally.unrecorded; }
-    /// The last run could not record what it found: a change, or the database at all.
+    /// The last run could not record what it found: a change (a full disk, a database that
+    /// could not be written), or anything at all.
     bool recordingFailed() const {
         return m_tally.unrecorded > 0 || !m_tally.writeFailure.isEmpty();
     }
