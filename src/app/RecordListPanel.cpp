@@ -1,6 +1,6 @@
 #include "app/RecordListPanel.h"
 
-#include "app/RecordGrid.h"
+#include "entry/RecordGrid.h"
 
 #include <QButtonGroup>
 #include <QHBoxLayout>

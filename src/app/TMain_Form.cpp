@@ -2,11 +2,11 @@
 
 #include "app/DesktopNotification.h"
 #include "app/ProcessSettings.h"
-#include "app/RecordGrid.h"
+#include "entry/RecordGrid.h"
 #include "app/RecordListPanel.h"
 #include "app/TLog_Form.h"
 #include "check/FullCheckRun.h"
-#include "check/PageVerdict.h"
+#include "portal/PageVerdict.h"
 #include "check/SingleCheck.h"
 #include "platform/UserMessages.h"
 #include "portal/PortalSession.h"

@@ -3,7 +3,7 @@
 #include "analysis/ChangeRecorder.h"
 #include "analysis/LogLines.h"
 #include "analysis/SectionExtractor.h"
-#include "check/PageVerdict.h"
+#include "portal/PageVerdict.h"
 #include "check/RunWindow.h"
 #include "platform/UserMessages.h"
 #include "portal/PortalSession.h"

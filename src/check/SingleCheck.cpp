@@ -2,7 +2,7 @@
 
 #include "analysis/ChangeRecorder.h"
 #include "analysis/SectionExtractor.h"
-#include "check/PageVerdict.h"
+#include "portal/PageVerdict.h"
 #include "platform/UserMessages.h"
 #include "portal/PortalSession.h"
 #include "store/Dataset.h"

@@ -318,6 +318,14 @@ void Dataset::setValue(const QString& field, const QVariant& value) {
     if (v.typeId() == QMetaType::QString && v.toString().isEmpty() &&
         fieldType(column) != FieldType::Text)
         v = QVariant();
+    if (fieldType(column) == FieldType::Integer && v.typeId() == QMetaType::QString) {
+        bool whole = false;
+        const qlonglong number = v.toString().trimmed().toLongLong(&whole);
+        if (!whole)
+            throw DatabaseError(QStringLiteral("„%1“ není celé číslo; pole %2 přijímá jen celá čísla.")
+                                    .arg(v.toString(), field));
+        v = number;
+    }
     m_rows[static_cast<std::size_t>(m_current)][static_cast<std::size_t>(column)] =
         convert(v, fieldType(column));
     m_modified.insert(column);

@@ -131,6 +131,8 @@ void RecordRules::Parcely_QueryBeforePost(Dataset& q) {
     q.setValue(QStringLiteral("uzemi"),
                uzemi.currentRow() >= 0 ? uzemi.value(QStringLiteral("ku_kod")) : QVariant());
     requireNumber(q, "cislo_1", "Chybí vyplnit číslo parcely.");
+    // Without a territory the record would show in no list and fail every check.
+    requireNumber(q, "uzemi", "Vyberte katastrální území.");
 }
 
 void RecordRules::Parcely_QueryAfterPost(Dataset&) {
@@ -168,6 +170,7 @@ void RecordRules::Stavby_QueryAfterEdit(Dataset& q) {
 void RecordRules::Stavby_QueryBeforePost(Dataset& q) {
     copyMunicipalityAndPart(q);
     requireNumber(q, "cislo_stavby", "Chybí vyplnit číslo stavby.");
+    requireNumber(q, "obec", "Vyberte obec.");
 }
 
 void RecordRules::Stavby_QueryAfterPost(Dataset&) {
@@ -203,6 +206,7 @@ void RecordRules::Jednotky_QueryBeforePost(Dataset& q) {
     copyMunicipalityAndPart(q);
     requireNumber(q, "cislo_stavby", "Chybí vyplnit číslo stavby.");
     requireNumber(q, "cislo_jednotky", "Chybí vyplnit číslo jednotky.");
+    requireNumber(q, "obec", "Vyberte obec.");
 }
 
 void RecordRules::Jednotky_QueryAfterPost(Dataset&) {

@@ -2,7 +2,7 @@
 #include "TestSupport.h"
 
 #include "app/Application.h"
-#include "app/RecordGrid.h"
+#include "entry/RecordGrid.h"
 #include "app/RecordListPanel.h"
 #include "app/TMain_Form.h"
 #include "store/DatasetModel.h"

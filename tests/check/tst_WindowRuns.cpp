@@ -3,7 +3,7 @@
 #include "TestSupport.h"
 
 #include "app/Application.h"
-#include "app/RecordGrid.h"
+#include "entry/RecordGrid.h"
 #include "app/TLog_Form.h"
 #include "app/TMain_Form.h"
 #include "portal/PortalCredentials.h"

@@ -43,7 +43,8 @@ private slots:
     void insertFillsDefaults_data();
     void insertFillsDefaults();
     void savingParcelCopiesTerritoryAndRefusesMissingNumber();
-    void savingParcelWithEmptyLookupStoresEmptyTerritory();
+    void saveWithoutAPlaceIsRefused_data();
+    void saveWithoutAPlaceIsRefused();
     void unitWithBothNumbersMissingShowsOnlyTheFirstMessage();
     void savingBuildingCopiesMunicipalityAndPart();
     void editPutsLookupsOnTheRecord();
@@ -112,17 +113,40 @@ void TestRecordRules::savingParcelCopiesTerritoryAndRefusesMissingNumber() {
     QVERIFY(s.dm.Rules.NewParcelInserted);
 }
 
-void TestRecordRules::savingParcelWithEmptyLookupStoresEmptyTerritory() {
+void TestRecordRules::saveWithoutAPlaceIsRefused_data() {
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("lookup");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("parcel, no territory matches")
+        << int(RecordKind::Parcel) << "KatastralniUzemi_Query" << "Vyberte katastrální území.";
+    QTest::newRow("building, no municipality matches")
+        << int(RecordKind::Building) << "Obce_Query" << "Vyberte obec.";
+    QTest::newRow("unit, no municipality matches")
+        << int(RecordKind::Unit) << "Obce_Query" << "Vyberte obec.";
+}
+
+void TestRecordRules::saveWithoutAPlaceIsRefused() {
+    QFETCH(int, kind);
+    QFETCH(QString, lookup);
+    QFETCH(QString, message);
     StoreFixture s;
-    s.dm.KatastralniUzemi_Query.setParam(QStringLiteral("par_nazev"), QStringLiteral("%qqq%"));
-    s.refresh(s.dm.KatastralniUzemi_Query);
-    Dataset& q = s.dm.Parcely_Query;
+    Dataset& list = lookup == QLatin1String("Obce_Query") ? s.dm.Obce_Query
+                                                          : s.dm.KatastralniUzemi_Query;
+    list.setParam(QStringLiteral("par_nazev"), QStringLiteral("%qqq%"));
+    s.refresh(list);
+    Dataset& q = s.dm.recordQuery(static_cast<RecordKind>(kind));
     q.insert();
-    q.setValue(QStringLiteral("cislo_1"), 3);
-    q.post();
-    QVERIFY(s.scalar(QStringLiteral("SELECT uzemi FROM parcely")).isNull());
-    s.refresh(q);
-    QCOMPARE(q.recordCount(), 0);
+    for (const char* number : {"cislo_1", "cislo_stavby", "cislo_jednotky"})
+        if (q.hasField(QString::fromLatin1(number)))
+            q.setValue(QString::fromLatin1(number), 3);
+    // Stored with an empty code, the record would show in no list and fail every check.
+    QVERIFY_THROWS_EXCEPTION(SilentAbort, q.post());
+    QCOMPARE(s.messages.messages, QStringList{message});
+    QVERIFY(q.isEditing());
+    QCOMPARE(s.scalar(QStringLiteral("SELECT COUNT(*) FROM ") +
+                      kindTable(static_cast<RecordKind>(kind)).recordTable)
+                 .toInt(),
+             0);
 }
 
 void TestRecordRules::unitWithBothNumbersMissingShowsOnlyTheFirstMessage() {

@@ -1,4 +1,4 @@
-#include "app/FlagCellDelegate.h"
+#include "entry/FlagCellDelegate.h"
 
 #include "store/DatasetModel.h"
 

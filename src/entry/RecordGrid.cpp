@@ -1,6 +1,6 @@
-#include "app/RecordGrid.h"
+#include "entry/RecordGrid.h"
 
-#include "app/FlagCellDelegate.h"
+#include "entry/FlagCellDelegate.h"
 #include "store/Dataset.h"
 #include "store/DatasetModel.h"
 

@@ -1,4 +1,4 @@
-#include "check/PageVerdict.h"
+#include "portal/PageVerdict.h"
 
 #include "store/Dataset.h"
 #include "store/RecordKind.h"
