@@ -20,10 +20,13 @@ LoginOutcome BrowserSession::login() {
     browser.setSettings(PortalSettings::load(m_dataFolder));
     m_form.show();
     m_form.hide();
-    return PortalLogin(browser, m_dataFolder);
+    m_loggedIn = false;
+    const LoginOutcome outcome = PortalLogin(browser, m_dataFolder);
+    m_loggedIn = outcome == LoginOutcome::LoggedIn;
+    return outcome;
 }
 
-PortalPage BrowserSession::lookup(RecordKind kind, const QStringList& values) {
+void BrowserSession::search(RecordKind kind, const QStringList& values) {
     PortalBrowser& browser = m_form.browser();
     browser.clearInterrupt();
     const auto v = [&values](int i) { return values.value(i); };
@@ -38,8 +41,19 @@ PortalPage BrowserSession::lookup(RecordKind kind, const QStringList& values) {
         SearchUnit(v(0), v(1), v(2), v(3), v(4), browser);
         break;
     }
+}
+
+PortalPage BrowserSession::lookup(RecordKind kind, const QStringList& values) {
+    search(kind, values);
+    PortalBrowser& browser = m_form.browser();
     return PortalPage::read(DomRoutines::DocumentMarkup(browser),
                             browser.view().url().toDisplayString());
+}
+
+void BrowserSession::showObject(RecordKind kind, const QStringList& values) {
+    m_form.show();
+    m_form.raise();
+    search(kind, values);
 }
 
 void BrowserSession::interrupt() {

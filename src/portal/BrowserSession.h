@@ -17,10 +17,16 @@ public:
     LoginOutcome login() override;
     PortalPage lookup(RecordKind kind, const QStringList& values) override;
     void interrupt() override;
+    /// Shows the portal window and leaves the record's page in it.
+    void showObject(RecordKind kind, const QStringList& values) override;
+    bool loggedIn() const override { return m_loggedIn; }
 
 private:
+    void search(RecordKind kind, const QStringList& values);
+
     TBrowser_Form& m_form;
     QString m_dataFolder;
+    bool m_loggedIn = false;
 };
 
 } // namespace veritam

@@ -38,4 +38,37 @@ QString loginRefusedText() {
                           "Opravte je v okně \"O programu\" (Nastavení → Zadat heslo do CUZK).");
 }
 
+namespace {
+
+/// False when no account is on file.
+bool logIn(PortalSession& session) {
+    switch (session.login()) {
+    case LoginOutcome::LoggedIn:
+        return true;
+    case LoginOutcome::NoCredentials:
+        return false;
+    case LoginOutcome::Refused:
+        break;
+    }
+    throw PortalError(loginRefusedText(), PortalError::Cause::Refused);
+}
+
+} // namespace
+
+std::optional<PortalPage> lookUpLoggedIn(PortalSession& session, RecordKind kind,
+                                         const QStringList& values) {
+    // A visitor without a login must copy a code from a picture before any object shows.
+    const bool fresh = !session.loggedIn();
+    if (fresh && !logIn(session))
+        return std::nullopt;
+    PortalPage page = session.lookup(kind, values);
+    const bool loggedOut = page.kind == PageKind::LoginRequired ||
+                           page.kind == PageKind::InformationWithoutOwners;
+    if (!loggedOut || fresh)
+        return page;
+    if (!logIn(session))
+        return std::nullopt;
+    return session.lookup(kind, values);
+}
+
 } // namespace veritam

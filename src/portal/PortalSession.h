@@ -43,6 +43,11 @@ public:
     virtual PortalPage lookup(RecordKind kind, const QStringList& values) = 0;
     /// Ends a wait under way at once with PortalError::Cause::Interrupted.
     virtual void interrupt() = 0;
+    /// Shows the portal's page of one record to the user, with whatever login the session
+    /// holds; nothing is read or stored. Throws PortalError.
+    virtual void showObject(RecordKind kind, const QStringList& values) = 0;
+    /// Whether a login of this session was taken by the portal; it may have expired since.
+    virtual bool loggedIn() const { return false; }
 
     /// Keeps a second portal operation out while one is under way, instead of letting both
     /// drive the one browser. Throws PortalError (Busy) when another one runs.

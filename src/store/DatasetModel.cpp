@@ -101,7 +101,20 @@ QVariant DatasetModel::headerData(int section, Qt::Orientation orientation, int 
 }
 
 Qt::ItemFlags DatasetModel::flags(const QModelIndex& index) const {
-    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    const bool editable = m_dataset.isEditing() && index.row() == m_dataset.currentRow();
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | (editable ? Qt::ItemIsEditable : Qt::NoItemFlags);
+}
+
+bool DatasetModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (role != Qt::EditRole || !(flags(index) & Qt::ItemIsEditable))
+        return false;
+    const int column = datasetColumn(index.column());
+    if (column < 0)
+        return false;
+    m_dataset.setValue(m_dataset.fieldNames()[column], value);
+    return true;
 }
 
 int DatasetModel::columnOf(const QString& field) const {

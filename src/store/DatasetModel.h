@@ -24,6 +24,9 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
+    /// EditRole on the row being inserted or edited: the field's new value. Throws
+    /// DatabaseError for a value the field cannot hold (a text in a whole-number field).
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
 
     /// Shows only these fields, in this order, under these titles (a grid's columns);
     /// an empty list shows every field under its name.

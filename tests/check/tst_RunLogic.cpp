@@ -69,6 +69,7 @@ public:
         return PortalPage::read(markup, QStringLiteral("http://portal.test/") + number);
     }
     void interrupt() override { ++interrupts; }
+    void showObject(RecordKind, const QStringList&) override {}
 
     std::deque<LoginOutcome> loginOutcomes;
     /// Pages by parcel number, served in turn; the last one stays.
