@@ -35,8 +35,9 @@ Application::Application(CommandLine commandLine, UserMessages& messages, bool f
     Upozorneni_Form = std::make_unique<TUpozorneni_Form>();
     Log_Form = std::make_unique<TLog_Form>();
     Auto_Form = std::make_unique<TAuto_Form>();
+    Insert_Form->attach({*DM1, *Portal, Sections, m_messages, Main_Form->ImageList});
     Main_Form->attach({*DM1, *Browser_Form, *Portal, *About_Form, *Upozorneni_Form, *Log_Form,
-                       *Auto_Form, Sections});
+                       *Auto_Form, Sections, *Insert_Form});
 }
 
 Application::~Application() = default;

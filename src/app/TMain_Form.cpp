@@ -3,6 +3,7 @@
 #include "app/DesktopNotification.h"
 #include "app/ProcessSettings.h"
 #include "entry/RecordGrid.h"
+#include "entry/TInsert_Form.h"
 #include "app/RecordListPanel.h"
 #include "app/TLog_Form.h"
 #include "check/FullCheckRun.h"
@@ -80,6 +81,16 @@ TMain_Form::TMain_Form(ProcessSettings& settings, const CommandLine& commandLine
     setWindowTitle(QStringLiteral("Veritam"));
     FormCreate(commandLine);
     buildLayout();
+    ImageList = {themeIcon("go-first", QStyle::SP_MediaSkipBackward),
+                 themeIcon("go-previous", QStyle::SP_ArrowBack),
+                 themeIcon("go-next", QStyle::SP_ArrowForward),
+                 themeIcon("go-last", QStyle::SP_MediaSkipForward),
+                 themeIcon("list-add", QStyle::SP_FileDialogNewFolder),
+                 themeIcon("edit-delete", QStyle::SP_TrashIcon),
+                 themeIcon("document-edit", QStyle::SP_FileDialogDetailedView),
+                 themeIcon("document-save", QStyle::SP_DialogSaveButton),
+                 themeIcon("dialog-cancel", QStyle::SP_DialogCancelButton),
+                 themeIcon("view-refresh", QStyle::SP_BrowserReload)};
 }
 
 TMain_Form::~TMain_Form() = default;
@@ -171,6 +182,7 @@ void TMain_Form::attach(const Parts& parts) {
     connect(Kontrola_Button, &QToolButton::clicked, this, &TMain_Form::Kontrola_ButtonClick);
     connect(Prerusit_Button, &QToolButton::clicked, this, &TMain_Form::Prerusit_ButtonClick);
     connect(Kontrola_Jednoho, &QToolButton::clicked, this, &TMain_Form::Kontrola_JednohoClick);
+    connect(Insert_Button, &QToolButton::clicked, this, &TMain_Form::Insert_ButtonClick);
     connect(http_SpeedButton, &QToolButton::clicked, this, &TMain_Form::http_SpeedButtonClick);
 }
 
@@ -394,6 +406,13 @@ void TMain_Form::http_SpeedButtonClick() {
     } catch (const std::exception& e) {
         m_messages.showError(QString::fromUtf8(e.what()));
     }
+}
+
+void TMain_Form::Insert_ButtonClick() {
+    TInsert_Form& editor = m_parts->editor;
+    editor.showPage(focusedKind().value_or(RecordKind::Parcel));
+    editor.move(geometry().center() - editor.rect().center());
+    editor.exec();
 }
 
 void TMain_Form::Kontrola_JednohoClick() {

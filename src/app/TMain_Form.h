@@ -21,6 +21,7 @@ class RecordGrid;
 class RecordListPanel;
 class TAbout_Form;
 class TAuto_Form;
+class TInsert_Form;
 class TBrowser_Form;
 class TDM1;
 class TLog_Form;
@@ -49,8 +50,12 @@ public:
         TLog_Form& log;
         TAuto_Form& schedule;
         TParseKatastr& sections;
+        TInsert_Form& editor;
     };
     void attach(const Parts& parts);
+
+    /// Pictures of 22 × 22 pixels for the record editor's navigators, by button position.
+    QList<QIcon> ImageList;
 
     QWidget* Horni_Panel = nullptr;
     QToolButton* Insert_Button = nullptr;
@@ -83,6 +88,7 @@ public:
     void Parcely_DBGridTitleClick(const QString& field);
     void Stavby_DBGridTitleClick(const QString& field);
     void Jednotky_DBGridTitleClick(const QString& field);
+    void Insert_ButtonClick();
     void http_SpeedButtonClick();
     void Kontrola_JednohoClick();
     void Kontrola_ButtonClick();
