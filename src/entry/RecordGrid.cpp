@@ -17,6 +17,7 @@ RecordGrid::RecordGrid(DatasetModel& model, QWidget* parent)
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setTabKeyNavigation(false); // Tab goes on to the next control, as in a form
     setShowGrid(true);
     setWordWrap(false);
     horizontalHeader()->setSectionsMovable(true);

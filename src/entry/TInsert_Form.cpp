@@ -49,10 +49,17 @@ QLabel* label(const char* text, QWidget* parent) {
 RecordGrid* grid(const char* name, Dataset& q, QList<DatasetModel::Column> columns,
                  QWidget* parent) {
     auto* model = new DatasetModel(q, parent);
-    model->setColumns(std::move(columns));
+    model->setColumns(columns);
     auto* g = new RecordGrid(*model, parent);
     g->setObjectName(QString::fromLatin1(name));
-    g->horizontalHeader()->setStretchLastSection(true);
+    // Every title readable; names get room, the last column takes the rest.
+    QHeaderView* header = g->horizontalHeader();
+    for (int c = 0; c < columns.size(); ++c) {
+        const bool isName = columns[c].field.contains(QLatin1String("nazev"));
+        g->setColumnWidth(c, std::max(header->fontMetrics().horizontalAdvance(columns[c].title) + 24,
+                                      isName ? 160 : 70));
+    }
+    header->setStretchLastSection(true);
     return g;
 }
 
@@ -199,6 +206,7 @@ QLineEdit* TInsert_Form::numberEdit(const char* name, Dataset& q, const char* fi
     edit->setObjectName(QString::fromLatin1(name));
     // Whole numbers only: the columns hold nothing else.
     edit->setValidator(new QIntValidator(0, 999999999, edit));
+    edit->setMaximumWidth(120);
     page.bindings.push_back(
         new FieldBinding(q, QString::fromLatin1(field), edit, m_parts->messages));
     return edit;

@@ -1,0 +1,381 @@
+// The record editor as the user drives it, with the real browser against the portal
+// simulator, a real database and a real data folder.
+#include "PortalSimulator.h"
+#include "TestSupport.h"
+
+#include "analysis/HistoryLog.h"
+#include "analysis/TParseKatastr.h"
+#include "check/FullCheckRun.h"
+#include "check/RunWindow.h"
+#include "entry/RecordGrid.h"
+#include "entry/TInsert_Form.h"
+#include "portal/BrowserSession.h"
+#include "portal/TBrowser_Form.h"
+#include "store/TDM1.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QJsonDocument>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolButton>
+#include <QtTest>
+
+using namespace veritam;
+using namespace veritam::test;
+
+namespace {
+
+QJsonObject world() {
+    return QJsonDocument::fromJson(R"({
+      "loginStep": true,
+      "territories": [{"code": 602582, "name": "Benice"}],
+      "municipalities": [{"code": 554782, "name": "Praha", "parts": [{"code": 1520, "name": "Běchovice"}]}],
+      "objects": [
+        {"kind": "parcel", "territory": 602582, "numbering": 2, "number": "345", "area": "1254",
+         "owners": [["Novák Jan", "1/1"]]},
+        {"kind": "parcel", "territory": 602582, "numbering": 2, "number": "346", "area": "80",
+         "owners": [["Dvořák Petr", "1/1"]]},
+        {"kind": "building", "municipality": 554782, "part": 1520, "buildingType": 1, "building": "45",
+         "owners": [["Obec", ""]]},
+        {"kind": "unit", "municipality": 554782, "part": 1520, "buildingType": 1, "building": "1200",
+         "unit": "14", "share": "6543/120000", "owners": [["Dvořák Tomáš", ""]]}
+      ]})")
+        .object();
+}
+
+/// The checked button's text of a radio group, empty when none is checked.
+QString chosen(QGroupBox* group) {
+    for (QAbstractButton* b : group->findChildren<QAbstractButton*>())
+        if (b->isChecked())
+            return b->text();
+    return {};
+}
+
+QAbstractButton* item(QGroupBox* group, const char* text) {
+    for (QAbstractButton* b : group->findChildren<QAbstractButton*>())
+        if (b->text() == QString::fromUtf8(text))
+            return b;
+    return nullptr;
+}
+
+/// Answers the next message box (the deletion question) with a button of this role.
+void answerNextQuestion(QMessageBox::StandardButton answer) {
+    QTimer::singleShot(0, [answer] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+            box->button(answer)->click();
+    });
+}
+
+class SilentRunWindow : public RunWindow {
+public:
+    void addLogLine(const QString& line) override { log.append(line); }
+    void setStatus(const QString&, int, int, int) override {}
+    void ZapnoutOvladaciZarizeni(bool) override {}
+    void setCheckButtonCaption(const QString&) override {}
+    void normParcels() override {}
+    void clearSummary() override {}
+    void addSummaryLine(const QString&) override {}
+    bool summaryHasText() const override { return false; }
+    void showSummary() override {}
+    void quitApplication() override {}
+    QStringList log;
+};
+
+} // namespace
+
+class TestRecordEditor : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void insertShowsDefaultsAndRefusesIncompleteSaves();
+    void narrowingFollowsEveryKeystroke();
+    void unsavedWorkIsGuarded();
+    void keyboardAlone();
+    void savedRecordsGetTheirBaseline();
+    void objectTheportalDoesNotShowKeepsAnEmptyBaseline();
+    void editedRecordGetsItsOwnBaseline();
+    void deletionAsksFirst();
+
+private:
+    TInsert_Form& editor() { return *m_editor; }
+    int count(const char* sql) { return m_store->scalar(QString::fromUtf8(sql)).toInt(); }
+    void typeInto(QLineEdit* edit, const QString& text) {
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClicks(edit, text);
+    }
+
+    std::unique_ptr<PortalSimulator> m_sim;
+    std::unique_ptr<TempDataFolder> m_folder;
+    std::unique_ptr<RecordingMessages> m_messages;
+    std::unique_ptr<TInsert_Form> m_editor;
+    std::unique_ptr<TDM1> m_dm;
+    std::unique_ptr<TBrowser_Form> m_browser;
+    std::unique_ptr<BrowserSession> m_session;
+    std::unique_ptr<OpenedStore> m_store; ///< a second connection, for the test's own reads
+    TParseKatastr m_sections;
+};
+
+void TestRecordEditor::initTestCase() {
+    m_sim = std::make_unique<PortalSimulator>(world());
+}
+
+void TestRecordEditor::init() {
+    m_folder = std::make_unique<TempDataFolder>();
+    m_folder->createDatabaseWithCodeLists();
+    saveAccount(m_folder->path());
+    m_messages = std::make_unique<RecordingMessages>();
+    m_editor = std::make_unique<TInsert_Form>();
+    m_dm = std::make_unique<TDM1>(*m_messages, *m_editor);
+    m_dm->DataModuleCreate(m_folder->path());
+    m_browser = std::make_unique<TBrowser_Form>(*m_messages, m_folder->path());
+    m_session = std::make_unique<BrowserSession>(*m_browser, m_folder->path());
+    m_editor->attach({*m_dm, *m_session, m_sections, *m_messages, {}});
+    m_store = std::make_unique<OpenedStore>(m_folder->path());
+    m_editor->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_editor.get()));
+}
+
+void TestRecordEditor::cleanup() {
+    m_store.reset();
+    m_editor.reset();
+    m_session.reset();
+    m_browser.reset();
+    m_dm.reset();
+}
+
+void TestRecordEditor::insertShowsDefaultsAndRefusesIncompleteSaves() {
+    TInsert_Form& e = editor();
+    QVERIFY(e.KU_Hledat_1_Edit->isReadOnly());
+    QVERIFY(e.DBEdit2->isReadOnly());
+    e.Parcely_DBNavigator->button(DBNavigator::Insert)->click();
+    QCOMPARE(chosen(e.DBRadioGroup4), QStringLiteral("Parcela katastru nemovitostí (KN)"));
+    QCOMPARE(chosen(e.DBRadioGroup5), QStringLiteral("Pozemkový katastr"));
+    QVERIFY(!e.DBRadioGroup5->isEnabled());
+    QCOMPARE(chosen(e.DBRadioGroup1), QStringLiteral("pozemková parcela"));
+    QVERIFY(e.DBCheckBox1->isChecked());
+    QVERIFY(!e.KU_Hledat_1_Edit->isReadOnly());
+    QVERIFY(e.KU_Hledat_1_Edit->hasFocus());
+
+    // The ZE type opens the origin; the KN type closes it again.
+    item(e.DBRadioGroup4, "Parcela zjednodušené evidence (ZE)")->click();
+    QVERIFY(e.DBRadioGroup5->isEnabled());
+    item(e.DBRadioGroup4, "Parcela katastru nemovitostí (KN)")->click();
+    QVERIFY(!e.DBRadioGroup5->isEnabled());
+
+    e.Parcely_DBNavigator->button(DBNavigator::Post)->click();
+    QCOMPARE(m_messages->messages.last(), QStringLiteral("Chybí vyplnit číslo parcely."));
+    QVERIFY(m_dm->Parcely_Query.isEditing());
+    QVERIFY(!e.DBEdit2->isReadOnly());
+
+    typeInto(e.DBEdit2, QStringLiteral("345"));
+    typeInto(e.KU_Hledat_1_Edit, QStringLiteral("qqq")); // matches no territory
+    e.Parcely_DBNavigator->button(DBNavigator::Post)->click();
+    QCOMPARE(m_messages->messages.last(), QStringLiteral("Vyberte katastrální území."));
+    QVERIFY(m_dm->Parcely_Query.isEditing());
+
+    e.Parcely_DBNavigator->button(DBNavigator::Cancel)->click();
+    QVERIFY(!m_dm->Parcely_Query.isEditing());
+    QVERIFY(e.DBEdit2->isReadOnly());
+    QCOMPARE(e.KU_Hledat_1_Edit->text(), QString());
+    QCOMPARE(count("SELECT COUNT(*) FROM parcely"), 0);
+    QVERIFY(m_sim->requests().isEmpty()); // nothing was looked up
+}
+
+void TestRecordEditor::narrowingFollowsEveryKeystroke() {
+    TInsert_Form& e = editor();
+    const int all = m_dm->KatastralniUzemi_Query.recordCount();
+    e.Parcely_DBNavigator->button(DBNavigator::Insert)->click();
+    QTest::keyClicks(e.KU_Hledat_1_Edit, QStringLiteral("ov"));
+    const int afterTwo = m_dm->KatastralniUzemi_Query.recordCount();
+    QVERIFY(afterTwo > 304 && afterTwo < all);
+    e.KU_Hledat_1_Edit->insert(QStringLiteral("á")); // keyClicks types ASCII only
+    QCOMPARE(m_dm->KatastralniUzemi_Query.recordCount(), 304);
+    QCOMPARE(e.KU1_DBGrid->model()->rowCount(), 304);
+    e.KU_Hledat_1_Edit->clear();
+    QCOMPARE(m_dm->KatastralniUzemi_Query.recordCount(), all);
+
+    // Both pages narrow the one municipality list, and its parts follow it.
+    e.Parcely_DBNavigator->button(DBNavigator::Cancel)->click();
+    e.showPage(RecordKind::Building);
+    e.Stavby_DBNavigator->button(DBNavigator::Insert)->click();
+    QTest::keyClicks(e.Obec_Hledat_1_Edit, QStringLiteral("Praha"));
+    QCOMPARE(m_dm->Obce_Query.text(QStringLiteral("obec_nazev")), QStringLiteral("Praha"));
+    QCOMPARE(e.DBGrid5->model()->rowCount(), e.DBGrid2->model()->rowCount());
+    QVERIFY(m_dm->CastiObce_Query.recordCount() > 100);
+}
+
+void TestRecordEditor::unsavedWorkIsGuarded() {
+    TInsert_Form& e = editor();
+    const QString guard =
+        QStringLiteral("Data nejsou uložená. Buď práci uložte, nebo data zahoďte. ");
+    e.Parcely_DBNavigator->button(DBNavigator::Insert)->click();
+    e.PageControl1->setCurrentIndex(1);
+    QCOMPARE(e.PageControl1->currentIndex(), 0);
+    QCOMPARE(m_messages->messages.last(), guard);
+    e.close();
+    QVERIFY(e.isVisible());
+    QCOMPARE(m_messages->messages.size(), 2);
+    e.Parcely_DBNavigator->button(DBNavigator::Cancel)->click();
+    e.PageControl1->setCurrentIndex(1);
+    QCOMPARE(e.PageControl1->currentIndex(), 1);
+    e.close();
+    QVERIFY(!e.isVisible());
+}
+
+void TestRecordEditor::keyboardAlone() {
+    TInsert_Form& e = editor();
+    e.activateWindow();
+    e.Parcely_DBNavigator->BtnClick(DBNavigator::Insert);
+    QVERIFY(e.KU_Hledat_1_Edit->hasFocus());
+    QTest::keyClicks(e.KU_Hledat_1_Edit, QStringLiteral("Benice"));
+    QTest::keyClick(e.KU_Hledat_1_Edit, Qt::Key_Return);
+    QVERIFY(e.KU1_DBGrid->hasFocus());
+    // Tab walks the panel top to bottom.
+    QList<QWidget*> order;
+    for (int i = 0; i < 6; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        order.append(QApplication::focusWidget());
+    }
+    QCOMPARE(order.value(0)->parentWidget(), e.DBRadioGroup4);
+    QCOMPARE(order.value(1)->parentWidget(), e.DBRadioGroup1); // the origin is off for KN
+    QCOMPARE(order.value(2), e.DBEdit2);
+    QCOMPARE(order.value(3), e.DBEdit3);
+    QCOMPARE(order.value(4), e.DBEdit4);
+    QCOMPARE(order.value(5), e.DBCheckBox1);
+
+    // Esc drops the new record; Ctrl+S saves.
+    QTest::keyClick(&e, Qt::Key_Escape);
+    QVERIFY(!m_dm->Parcely_Query.isEditing());
+    QVERIFY(e.isVisible());
+    e.Parcely_DBNavigator->BtnClick(DBNavigator::Insert);
+    QTest::keyClicks(e.KU_Hledat_1_Edit, QStringLiteral("Benice"));
+    typeInto(e.DBEdit2, QStringLiteral("346"));
+    QTest::keyClick(e.DBEdit2, Qt::Key_S, Qt::ControlModifier);
+    QTRY_COMPARE_WITH_TIMEOUT(count("SELECT COUNT(*) FROM zmeny_parcel"), 1, 60000);
+    QCOMPARE(count("SELECT cislo_1 FROM parcely"), 346);
+    QTest::keyClick(&e, Qt::Key_Escape);
+    QVERIFY(!e.isVisible());
+}
+
+void TestRecordEditor::savedRecordsGetTheirBaseline() {
+    TInsert_Form& e = editor();
+    e.Parcely_DBNavigator->BtnClick(DBNavigator::Insert);
+    QTest::keyClicks(e.KU_Hledat_1_Edit, QStringLiteral("Benice"));
+    typeInto(e.DBEdit2, QStringLiteral("345"));
+    typeInto(e.DBEdit4, QStringLiteral("Zahrada"));
+    e.Parcely_DBNavigator->BtnClick(DBNavigator::Post);
+
+    e.showPage(RecordKind::Building);
+    e.Stavby_DBNavigator->BtnClick(DBNavigator::Insert);
+    QTest::keyClicks(e.Obec_Hledat_1_Edit, QStringLiteral("Praha"));
+    QVERIFY(m_dm->CastiObce_Query.locate(QStringLiteral("kod"), 1520));
+    typeInto(e.DBEdit1, QStringLiteral("45"));
+    e.Stavby_DBNavigator->BtnClick(DBNavigator::Post);
+
+    e.showPage(RecordKind::Unit);
+    e.Jednotky_DBNavigator->BtnClick(DBNavigator::Insert);
+    QTest::keyClicks(e.Obec_Hledat_2_Edit, QStringLiteral("Praha"));
+    QVERIFY(m_dm->CastiObce_Query.locate(QStringLiteral("kod"), 1520));
+    typeInto(e.DBEdit5, QStringLiteral("1200"));
+    typeInto(e.DBEdit8, QStringLiteral("14"));
+    e.Jednotky_DBNavigator->BtnClick(DBNavigator::Post);
+    QVERIFY2(m_messages->errors.isEmpty(), qPrintable(m_messages->errors.join(u'\n')));
+
+    for (const char* table : {"zmeny_parcel", "zmeny_staveb", "zmeny_jednotek"})
+        QCOMPARE(m_store->scalar(QStringLiteral("SELECT COUNT(*) FROM %1").arg(QLatin1String(table)))
+                     .toInt(),
+                 1);
+    QCOMPARE(m_store->scalar(QStringLiteral("SELECT hash_vymera FROM parcely")).toString(),
+             QStringLiteral("1254"));
+    QCOMPARE(m_store->scalar(QStringLiteral("SELECT hash_podil FROM jednotky")).toString(),
+             QStringLiteral("6543/120000"));
+    QCOMPARE(m_store->scalar(QStringLiteral("SELECT nazev FROM parcely")).toString(),
+             QStringLiteral("Zahrada"));
+    QFile log(HistoryLog::path(m_folder->path()));
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    QCOMPARE(log.readAll().count("\r\n"), 3);
+    QCOMPARE(QDir(m_folder->path() + QStringLiteral("historie/parcely/parcela-id-1"))
+                 .entryList(QDir::Files)
+                 .size(),
+             1);
+
+    // The next full run compares with what the editor stored and finds nothing new.
+    SilentRunWindow window;
+    bool autoStart = false;
+    bool autoRun = false;
+    FullCheckRun run(*m_dm, *m_session, m_sections, window, autoStart, autoRun);
+    run.Kontrola_ButtonClick();
+    QVERIFY2(run.failedRecords() == 0, qPrintable(window.log.join(u'\n')));
+    QCOMPARE(run.changesRecorded(), 0);
+}
+
+void TestRecordEditor::objectTheportalDoesNotShowKeepsAnEmptyBaseline() {
+    TInsert_Form& e = editor();
+    e.Parcely_DBNavigator->BtnClick(DBNavigator::Insert);
+    QTest::keyClicks(e.KU_Hledat_1_Edit, QStringLiteral("Benice"));
+    typeInto(e.DBEdit2, QStringLiteral("999"));
+    e.Parcely_DBNavigator->BtnClick(DBNavigator::Post);
+    QCOMPARE(m_messages->errors,
+             QStringList{QStringLiteral(
+                 "Nemovitá věc je zřejmě špatně zadána. Zkontrolujte údaje o nemovitosti.")});
+    QCOMPARE(count("SELECT COUNT(*) FROM parcely"), 1);
+    QVERIFY(m_store->scalar(QStringLiteral("SELECT hash_vlastnici FROM parcely")).isNull());
+    QVERIFY(!m_store->scalar(QStringLiteral("SELECT posledni_kontrola FROM parcely")).isNull());
+    QCOMPARE(count("SELECT COUNT(*) FROM zmeny_parcel"), 0);
+    QVERIFY(!QFileInfo::exists(HistoryLog::path(m_folder->path())));
+}
+
+void TestRecordEditor::editedRecordGetsItsOwnBaseline() {
+    for (const char* number : {"345", "346"})
+        m_store->exec(QStringLiteral("INSERT INTO parcely (user_id, uzemi, typ_parcely, "
+                                     "puvod_parcely, druh_cislovani, cislo_1, nazev, kontrolovat) "
+                                     "VALUES (1, 602582, 'PKN', 4, 2, %1, 'p%1', 1)")
+                          .arg(QLatin1String(number)));
+    m_dm->Obnovit_Query(m_dm->Parcely_Query);
+    TInsert_Form& e = editor();
+    QVERIFY(m_dm->Parcely_Query.locate(QStringLiteral("cislo_1"), 346));
+    e.Parcely_DBNavigator->BtnClick(DBNavigator::Edit);
+    // Editing puts the territory list on the record's territory.
+    QCOMPARE(m_dm->KatastralniUzemi_Query.value(QStringLiteral("ku_kod")).toInt(), 602582);
+    typeInto(e.DBEdit4, QStringLiteral("Louka"));
+    e.Parcely_DBNavigator->BtnClick(DBNavigator::Post);
+    QVERIFY2(m_messages->errors.isEmpty(), qPrintable(m_messages->errors.join(u'\n')));
+    const int id = m_store->scalar(QStringLiteral("SELECT ID FROM parcely WHERE cislo_1 = 346")).toInt();
+    QCOMPARE(m_store->scalar(QStringLiteral("SELECT id_parcely FROM zmeny_parcel")).toInt(), id);
+    QCOMPARE(m_store->scalar(QStringLiteral("SELECT nazev FROM parcely WHERE ID = %1").arg(id))
+                 .toString(),
+             QStringLiteral("Louka"));
+    QCOMPARE(count("SELECT COUNT(*) FROM parcely WHERE hash_vlastnici IS NOT NULL"), 1);
+}
+
+void TestRecordEditor::deletionAsksFirst() {
+    m_store->exec(QStringLiteral("INSERT INTO parcely (user_id, uzemi, typ_parcely, druh_cislovani, "
+                                 "cislo_1, kontrolovat) VALUES (1, 602582, 'PKN', 2, 7, 1)"));
+    m_dm->Obnovit_Query(m_dm->Parcely_Query);
+    TInsert_Form& e = editor();
+    answerNextQuestion(QMessageBox::Cancel);
+    e.Parcely_DBNavigator->BtnClick(DBNavigator::Delete);
+    QCOMPARE(count("SELECT COUNT(*) FROM parcely"), 1);
+    answerNextQuestion(QMessageBox::Ok);
+    e.Parcely_DBNavigator->BtnClick(DBNavigator::Delete);
+    QCOMPARE(count("SELECT COUNT(*) FROM parcely"), 0);
+    QCOMPARE(m_dm->Parcely_Query.recordCount(), 0);
+}
+
+int main(int argc, char* argv[]) {
+    prepareBrowserEnvironment();
+    QApplication app(argc, argv);
+    TestRecordEditor test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_RecordEditor.moc"
