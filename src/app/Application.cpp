@@ -8,6 +8,7 @@
 #include "history/TZmeny_Form.h"
 #include "platform/UserMessages.h"
 #include "portal/BrowserSession.h"
+#include "portal/DomRoutines.h"
 #include "portal/TBrowser_Form.h"
 #include "settings/TAbout_Form.h"
 #include "settings/TAuto_Form.h"
@@ -36,6 +37,8 @@ Application::Application(CommandLine commandLine, UserMessages& messages, bool f
     Log_Form = std::make_unique<TLog_Form>();
     Auto_Form = std::make_unique<TAuto_Form>();
     Insert_Form->attach({*DM1, *Portal, Sections, m_messages, Main_Form->ImageList});
+    QObject::connect(Browser_Form.get(), &TBrowser_Form::captureRequested, Insert_Form.get(),
+                     [this](RecordKind kind) { captureFromPortal(kind); });
     Main_Form->attach({*DM1, *Browser_Form, *Portal, *About_Form, *Upozorneni_Form, *Log_Form,
                        *Auto_Form, Sections, *Insert_Form});
 }
@@ -51,6 +54,19 @@ void Application::createDataModule() {
     } catch (const DatabaseError& e) {
         m_messages.showError(e.message());
     }
+}
+
+void Application::captureFromPortal(RecordKind kind) {
+    Browser_Form->hide();
+    QString markup;
+    try {
+        markup = DomRoutines::DocumentMarkup(Browser_Form->browser());
+    } catch (const PortalError& e) {
+        m_messages.showError(e.message());
+        return;
+    }
+    Insert_Form->move(Main_Form->geometry().center() - Insert_Form->rect().center());
+    Insert_Form->CaptureRecord(kind, markup);
 }
 
 void Application::show() {

@@ -60,6 +60,9 @@ public:
     /// The sections of the page read last, shared by the check runs and the editor.
     TParseKatastr Sections;
 
+    /// The portal window's "Uložit" items: the page shown becomes a new record in the editor.
+    void captureFromPortal(RecordKind kind);
+
 private:
     void createDataModule();
 };

@@ -1,6 +1,8 @@
 #include "app/ConsoleCommands.h"
 
 #include "analysis/ChangeRecorder.h"
+#include "analysis/PageIdentity.h"
+#include "analysis/ParsedPage.h"
 #include "analysis/SectionExtractor.h"
 #include "app/CommandLine.h"
 #include "app/FirstStart.h"
@@ -44,8 +46,9 @@ const char* const kUsage =
     "  --import-codelists SLOŽKA\n"
     "                           načte číselníky UI_KATASTRALNI_UZEMI.csv, UI_OBEC.csv,\n"
     "                           UI_OKRES.csv a UI_CAST_OBCE.csv ze složky a skončí\n"
-    "  --extract SOUBOR         vypíše šest oddílů uložené stránky (UTF-8) a jejich\n"
-    "                           otisky jako JSON\n"
+    "  --extract SOUBOR         vypíše šest oddílů uložené stránky (UTF-8), jejich\n"
+    "                           otisky a údaje, které by z ní převzalo uložení\n"
+    "                           záznamu (identity), jako JSON\n"
     "  --help                   vypíše tuto nápovědu\n"
     "  --version                vypíše verzi programu\n"
     "\n"
@@ -64,8 +67,9 @@ int extract(const CommandLine& commandLine) {
         return 2;
     }
     TParseKatastr sections;
+    const ParsedPage page(QString::fromUtf8(file.readAll()));
     try {
-        ExtractSections(QString::fromUtf8(file.readAll()), sections);
+        ExtractSections(page, sections);
     } catch (const AnalysisError& e) {
         printConsoleLine(stderr, e.message());
         return 1;
@@ -82,6 +86,17 @@ int extract(const CommandLine& commandLine) {
                               {QStringLiteral("ochrana"), sections.ochrana},
                               {QStringLiteral("omezeni"), sections.omezeni},
                               {QStringLiteral("jine"), sections.jine}});
+    // What capture would write into a new record of each kind from this page.
+    const auto object = [](const PageIdentity::Fields& fields) {
+        QJsonObject o;
+        for (const auto& [column, value] : fields)
+            o.insert(column, value);
+        return o;
+    };
+    result.insert(QStringLiteral("identity"),
+                  QJsonObject{{QStringLiteral("parcela"), object(PageIdentity::parcel(page).fields())},
+                              {QStringLiteral("stavba"), object(PageIdentity::building(page).fields())},
+                              {QStringLiteral("jednotka"), object(PageIdentity::unit(page).fields())}});
     std::fputs(QJsonDocument(result).toJson(QJsonDocument::Indented).constData(), stdout);
     return 0;
 }

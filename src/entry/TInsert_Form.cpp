@@ -1,5 +1,7 @@
 #include "entry/TInsert_Form.h"
 
+#include "analysis/PageIdentity.h"
+#include "analysis/ParsedPage.h"
 #include "analysis/TParseKatastr.h"
 #include "entry/FieldBinding.h"
 #include "entry/FirstBaseline.h"
@@ -537,6 +539,54 @@ void TInsert_Form::DBGridDblClick(RecordKind kind) {
         const PortalSession::Operation operation(m_parts->portal);
         m_parts->portal.showObject(kind, searchValues(kind, q));
     } catch (const PortalError& e) {
+        m_parts->messages.showError(e.message());
+    }
+}
+
+void TInsert_Form::CaptureRecord(RecordKind kind, const QString& markup) {
+    TDM1& dm = m_parts->dm;
+    const ParsedPage page(markup);
+    show();
+    raise();
+    activateWindow();
+    showPage(kind);
+    if (currentKind() != kind)
+        return; // the guard kept unsaved work on another page
+    navigator(kind)->BtnClick(DBNavigator::Insert);
+    Dataset& q = dm.recordQuery(kind);
+    if (q.state() != Dataset::State::Insert)
+        return;
+    // Written in this order; a value a whole-number column cannot hold stops the rest.
+    const auto write = [&](const PageIdentity::Fields& fields) {
+        for (const auto& [column, value] : fields) {
+            q.setValue(column, value);
+            if (column == QLatin1String("typ_parcely"))
+                DBRadioGroup4Click();
+        }
+    };
+    try {
+        switch (kind) {
+        case RecordKind::Parcel: {
+            const PageIdentity::Parcel p = PageIdentity::parcel(page);
+            dm.KatastralniUzemi_Query.locate(QStringLiteral("ku_kod"), p.uzemi);
+            write(p.fields());
+            break;
+        }
+        case RecordKind::Building: {
+            const PageIdentity::Building b = PageIdentity::building(page);
+            dm.Obce_Query.locate(QStringLiteral("obec_kod"), b.obec);
+            dm.CastiObce_Query.locate(QStringLiteral("kod"), b.cast_obce);
+            write({{QStringLiteral("typ_stavby"), b.typ_stavby},
+                   {QStringLiteral("cislo_stavby"), b.cislo_stavby}});
+            break;
+        }
+        case RecordKind::Unit:
+            write(PageIdentity::unit(page).fields());
+            m_parts->messages.showMessage(QStringLiteral(
+                "Na stránce jednotky chybí obec a část obce. Tyto údaje je třeba vyplnit ručně."));
+            break;
+        }
+    } catch (const DatabaseError& e) {
         m_parts->messages.showError(e.message());
     }
 }

@@ -73,6 +73,11 @@ public:
     void DBGridDblClick(RecordKind kind);
     void DBRadioGroup4Click();
 
+    /// Capture ("Uložit parcelu", "Uložit stavbu", "Uložit jednotku" of the portal window):
+    /// shows the editor on the kind's page with a new record filled from the information
+    /// page `markup`; the user completes and saves it. Nothing is saved here.
+    void CaptureRecord(RecordKind kind, const QString& markup);
+
     // --- controls, named as the handlers name them
     QTabWidget* PageControl1 = nullptr;
     QStatusBar* StatusBar1 = nullptr;

@@ -1,7 +1,9 @@
 #include "portal/TBrowser_Form.h"
 
 #include "portal/DomRoutines.h"
+#include "store/RecordKind.h"
 
+#include <QMenu>
 #include <QMenuBar>
 #include <QShowEvent>
 #include <QWebEnginePage>
@@ -15,7 +17,17 @@ TBrowser_Form::TBrowser_Form(UserMessages& messages, const QString& dataFolder, 
     : QMainWindow(parent) {
     setObjectName(QStringLiteral("Browser_Form"));
     setWindowTitle(QStringLiteral("Prohlížeč"));
-    menuBar()->addMenu(QStringLiteral("Uložit"))->setObjectName(QStringLiteral("Pidat1"));
+    QMenu* save = menuBar()->addMenu(QStringLiteral("Uložit"));
+    save->setObjectName(QStringLiteral("Pidat1"));
+    const auto item = [&](const char* name, const char* caption, RecordKind kind) {
+        QAction* action = save->addAction(QString::fromUtf8(caption));
+        action->setObjectName(QString::fromLatin1(name));
+        connect(action, &QAction::triggered, this, [this, kind] { emit captureRequested(kind); });
+        return action;
+    };
+    Pidatzznam1 = item("Pidatzznam1", "Uložit parcelu", RecordKind::Parcel);
+    Pidatstavbu1 = item("Pidatstavbu1", "Uložit stavbu", RecordKind::Building);
+    Pidatjednotku1 = item("Pidatjednotku1", "Uložit jednotku", RecordKind::Unit);
 
     // Off the record: the login lives in memory for this process only.
     m_profile = new QWebEngineProfile(this);

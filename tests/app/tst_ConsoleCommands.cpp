@@ -142,7 +142,9 @@ void TestConsoleCommands::extractPrintsSectionsAndFingerprints() {
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(QStringLiteral(
                    "<html><body><table><tr><td class=\"nazev\">Výměra [m2]:</td><td><b>77</b></td>"
-                   "</tr></table><h2>Vlastníci, jiní oprávnění</h2><p>Novák</p></body></html>")
+                   "</tr><tr><td class=\"nazev\">Parcelní číslo:</td><td>st. 12/3</td></tr>"
+                   "<tr><td class=\"nazev\">Katastrální území:</td><td>Benice [602582]</td></tr>"
+                   "</table><h2>Vlastníci, jiní oprávnění</h2><p>Novák</p></body></html>")
                    .toUtf8());
     file.close();
     const Run run = runVeritam({QStringLiteral("--extract"), page});
@@ -155,6 +157,19 @@ void TestConsoleCommands::extractPrintsSectionsAndFingerprints() {
     QCOMPARE(fingerprints.size(), 4);
     QCOMPARE(fingerprints[QStringLiteral("omezeni")].toString(),
              QStringLiteral("D41D8CD98F00B204E9800998ECF8427E"));
+    // What capture would write, for each kind.
+    const QJsonObject identity = json[QStringLiteral("identity")].toObject();
+    QCOMPARE(identity[QStringLiteral("parcela")].toObject(),
+             (QJsonObject{{QStringLiteral("cislo_1"), QStringLiteral("12")},
+                          {QStringLiteral("cislo_2"), QStringLiteral("3")},
+                          {QStringLiteral("druh_cislovani"), QStringLiteral("1")},
+                          {QStringLiteral("uzemi"), QStringLiteral("602582")},
+                          {QStringLiteral("typ_parcely"), QStringLiteral("PKN")},
+                          {QStringLiteral("puvod_parcely"), QStringLiteral("4")}}));
+    QCOMPARE(identity[QStringLiteral("stavba")].toObject().keys(),
+             texts({"cast_obce", "cislo_stavby", "obec", "typ_stavby"}));
+    QCOMPARE(identity[QStringLiteral("jednotka")].toObject().keys(),
+             texts({"cislo_jednotky", "cislo_stavby"}));
 
     const Run missing =
         runVeritam({QStringLiteral("--extract"), folder.path() + QStringLiteral("nic.html")});
