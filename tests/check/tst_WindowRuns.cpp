@@ -6,11 +6,15 @@
 #include "entry/RecordGrid.h"
 #include "app/TLog_Form.h"
 #include "app/TMain_Form.h"
+#include "entry/TInsert_Form.h"
+#include "portal/BrowserSession.h"
 #include "portal/PortalCredentials.h"
 #include "portal/TBrowser_Form.h"
 #include "store/TDM1.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QGroupBox>
 #include <QElapsedTimer>
 #include <QJsonDocument>
 #include <QLabel>
@@ -36,7 +40,13 @@ QJsonObject world() {
         {"kind": "parcel", "territory": 602582, "number": "3", "owners": [["C"]], "fault": "delay:1500"},
         {"kind": "parcel", "territory": 602582, "number": "4", "owners": [["D"]]},
         {"kind": "parcel", "territory": 602582, "number": "5", "owners": [["E"]], "fault": "delay:1500"},
-        {"kind": "building", "municipality": 554782, "part": 1520, "building": "45", "owners": [["F"]]}
+        {"kind": "building", "municipality": 554782, "part": 1520, "building": "45", "owners": [["F"]]},
+        {"kind": "parcel", "territory": 602582, "type": "PZE", "source": "6", "numbering": 1,
+         "number": "123", "subdivision": "4", "owners": [["G"]]},
+        {"kind": "building", "municipality": 554782, "part": 1520, "buildingType": 2, "building": "15",
+         "owners": [["H"]]},
+        {"kind": "unit", "municipality": 554782, "part": 1520, "buildingType": 1, "building": "1520",
+         "unit": "7", "share": "1/2", "owners": [["I"]]}
       ]})")
                         .object();
     return s;
@@ -62,6 +72,9 @@ private slots:
     void interruptDuringTheThirdParcel();
     void singleCheckKeepsItsRecordWhileTheListMoves();
     void portalButtonShowsTheCurrentRecord();
+    void editorOpensOnTheFocusedListsPage();
+    void captureFillsANewRecordFromThePortalPage_data();
+    void captureFillsANewRecordFromThePortalPage();
     void automaticRunIsSeenAndClosingEndsIt(); // last: it ends the application's event loops
 
 private:
@@ -183,6 +196,83 @@ void TestWindowRuns::portalButtonShowsTheCurrentRecord() {
     QCOMPARE(number, QStringLiteral("4"));
     QVERIFY(m_app->Browser_Form->WB->url().toString().contains(QStringLiteral("/ZobrazObjekt")));
     m_app->Browser_Form->hide();
+}
+
+void TestWindowRuns::editorOpensOnTheFocusedListsPage() {
+    TMain_Form& form = *m_app->Main_Form;
+    TInsert_Form& editor = *m_app->Insert_Form;
+    const auto open = [&] {
+        std::optional<RecordKind> shown;
+        bool modal = false;
+        QTimer::singleShot(0, this, [&] {
+            shown = editor.currentKind();
+            modal = editor.isModal() && editor.isVisible();
+            editor.close();
+        });
+        form.Insert_Button->click();
+        return modal ? shown : std::nullopt;
+    };
+    form.activateWindow();
+    form.Stavby_DBGrid->setFocus();
+    QTRY_VERIFY(form.Stavby_DBGrid->hasFocus());
+    QCOMPARE(open(), RecordKind::Building);
+    form.Stavby_DBGrid->clearFocus(); // no list: the parcels
+    QTRY_VERIFY(!form.Stavby_DBGrid->hasFocus());
+    QCOMPARE(open(), RecordKind::Parcel);
+}
+
+void TestWindowRuns::captureFillsANewRecordFromThePortalPage_data() {
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QStringList>("search");
+    QTest::addColumn<QStringList>("expected"); // column=value of the new record
+    QTest::newRow("building ZE parcel with subdivision")
+        << int(RecordKind::Parcel) << texts({"602582", "1", "PZE", "6", "123", "4"})
+        << texts({"uzemi=602582", "typ_parcely=PZE", "puvod_parcely=6", "cislo_1=123",
+                  "cislo_2=4", "druh_cislovani=1"});
+    QTest::newRow("building with a registration number")
+        << int(RecordKind::Building) << texts({"554782", "1520", "2", "15"})
+        << texts({"typ_stavby=2", "cislo_stavby=15"});
+    QTest::newRow("unit") << int(RecordKind::Unit) << texts({"554782", "1520", "1", "1520", "7"})
+                          << texts({"cislo_stavby=1520", "cislo_jednotky=7"});
+}
+
+void TestWindowRuns::captureFillsANewRecordFromThePortalPage() {
+    QFETCH(int, kind);
+    QFETCH(QStringList, search);
+    QFETCH(QStringList, expected);
+    const auto k = static_cast<RecordKind>(kind);
+    QCOMPARE(m_app->Portal->login(), LoginOutcome::LoggedIn);
+    m_app->Portal->showObject(k, search);
+    TBrowser_Form& browser = *m_app->Browser_Form;
+    QVERIFY(browser.isVisible());
+    QAction* items[] = {browser.Pidatzznam1, browser.Pidatstavbu1, browser.Pidatjednotku1};
+    items[kind]->trigger();
+
+    TInsert_Form& editor = *m_app->Insert_Form;
+    QVERIFY(!browser.isVisible());
+    QVERIFY(editor.isVisible());
+    QCOMPARE(editor.currentKind(), k);
+    Dataset& q = m_app->DM1->recordQuery(k);
+    QCOMPARE(q.state(), Dataset::State::Insert);
+    QStringList got;
+    for (const QString& pair : expected)
+        got.append(pair.section(u'=', 0, 0) + u'=' + q.text(pair.section(u'=', 0, 0)));
+    QCOMPARE(got, expected);
+    if (k == RecordKind::Building) {
+        QCOMPARE(m_app->DM1->Obce_Query.text(QStringLiteral("obec_kod")), QStringLiteral("554782"));
+        QCOMPARE(m_app->DM1->CastiObce_Query.text(QStringLiteral("kod")), QStringLiteral("1520"));
+    }
+    if (k == RecordKind::Parcel) {
+        QCOMPARE(m_app->DM1->KatastralniUzemi_Query.text(QStringLiteral("ku_kod")),
+                 QStringLiteral("602582"));
+        QVERIFY(editor.DBRadioGroup5->isEnabled()); // the ZE origin is open
+    }
+    QCOMPARE(m_messages->messages.isEmpty() ? QString() : m_messages->messages.last(),
+             k == RecordKind::Unit ? QStringLiteral("Na stránce jednotky chybí obec a část obce. "
+                                                    "Tyto údaje je třeba vyplnit ručně.")
+                                   : QString());
+    editor.navigator(k)->BtnClick(DBNavigator::Cancel);
+    editor.close();
 }
 
 void TestWindowRuns::automaticRunIsSeenAndClosingEndsIt() {
