@@ -40,14 +40,6 @@ private:
     QStringList m_summary;
 };
 
-/// A run edits no record, so no editor is there for the record rules to touch.
-class NoEditor : public RecordEditorPort {
-public:
-    void clearSearchBox(SearchBox) override {}
-    void setStatusText(const QString&) override {}
-    void setOriginGroupEnabled(bool) override {}
-};
-
 } // namespace
 
 int runHeadless(const CommandLine& commandLine) {
@@ -58,7 +50,7 @@ int runHeadless(const CommandLine& commandLine) {
     } catch (const NoDataHomeError& e) {
         messages.showError(QString::fromUtf8(e.what()));
     }
-    NoEditor editor;
+    NoRecordEditor editor; // a run edits no record
     TDM1 dm(messages, editor);
     try {
         dm.DataModuleCreate(settings.DataFolder);

@@ -9,7 +9,8 @@ class CommandLine;
 /// output, messages to standard error. Exit status: 0 every watched record was checked and
 /// nothing changed (records that failed are counted on standard error), 1 at least one
 /// change was recorded, 2 the run could not start (database), 3 the portal refused and the
-/// run ended early or checked nothing (3 wins over 1).
+/// run ended early or checked nothing (3 wins over 1), 4 a change (or the database at all)
+/// could not be recorded (4 wins over 1 and 3).
 int runHeadless(const CommandLine& commandLine);
 
 } // namespace veritam

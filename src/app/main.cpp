@@ -3,6 +3,7 @@
 #include "app/ConsoleCommands.h"
 #include "app/GuiMessages.h"
 #include "app/HeadlessRun.h"
+#include "app/RecordImportCommand.h"
 #include "portal/PortalBrowser.h"
 
 #include <QApplication>
@@ -29,7 +30,8 @@ int main(int argc, char* argv[]) {
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts); // for the embedded browser
     veritam::PortalBrowser::prepareEngine();
-    const bool headless = commandLine.hasSwitch(QStringLiteral("headless"));
+    const bool importing = commandLine.hasSwitch(QStringLiteral("import-records"));
+    const bool headless = importing || commandLine.hasSwitch(QStringLiteral("headless"));
     if (headless)
         qputenv("QT_QPA_PLATFORM", "offscreen"); // no display needed, none used
     QApplication application(argc, argv);
@@ -44,6 +46,8 @@ int main(int argc, char* argv[]) {
                           QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTranslator);
 
+    if (importing)
+        return veritam::importRecords(commandLine);
     if (headless)
         return veritam::runHeadless(commandLine);
 

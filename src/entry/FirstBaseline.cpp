@@ -35,10 +35,11 @@ FirstBaseline StoreFirstBaseline(TDM1& dm, PortalSession& session, TParseKatastr
         const PortalSession::Operation operation(session);
         page = lookUpLoggedIn(session, kind, searchValues(kind, *row));
     } catch (const PortalError& e) {
-        return {Result::NotLookedUp, e.message()};
+        const bool refused = e.cause() == PortalError::Cause::Refused;
+        return {refused ? Result::Refused : Result::NotLookedUp, e.message()};
     }
     if (!page)
-        return {Result::NotLookedUp, {}}; // no account: the login has said where to enter it
+        return {Result::Refused, {}}; // no account: the login has said where to enter it
     switch (page->kind) {
     case PageKind::Information:
         break;
@@ -46,9 +47,9 @@ FirstBaseline StoreFirstBaseline(TDM1& dm, PortalSession& session, TParseKatastr
     case PageKind::InformationWithoutOwners:
         return {Result::NotShown, objectNotShownText()};
     case PageKind::LoginRequired:
-        return {Result::NotLookedUp, loginRefusedText()};
+        return {Result::Refused, loginRefusedText()};
     case PageKind::Other:
-        return {Result::NotLookedUp, whyNotComparable(*page)};
+        return {Result::Refused, whyNotComparable(*page)};
     }
     ExtractSections(*page->parsed, sections);
     if (sections.vlastnici.isEmpty())

@@ -14,8 +14,9 @@ enum class RecordKind;
 struct FirstBaseline {
     enum class Result {
         Stored,     ///< baseline, snapshot, change row and change-log line are written
-        NotShown,   ///< the portal does not show the object as saved: check its data
-        NotLookedUp ///< the portal could not be asked (refused, another page, no account)
+        NotShown,    ///< the portal does not show the object as saved: check its data
+        NotLookedUp, ///< a page failed to come (a server error, the time limit): try later
+        Refused      ///< the portal refused (login, no account, traffic protection): ask no more
     };
     Result result = Result::NotLookedUp;
     /// What the user is to know; empty when stored, or when the user has been told already.

@@ -523,6 +523,7 @@ void TInsert_Form::storeBaseline(RecordKind kind, int id) {
         m_parts->messages.showError(baseline.why);
         return;
     case FirstBaseline::Result::NotLookedUp:
+    case FirstBaseline::Result::Refused:
         if (!baseline.why.isEmpty())
             m_parts->messages.showError(
                 baseline.why + QStringLiteral("\n\nZáznam je uložen. Výchozí stav nemovitosti se "

@@ -18,4 +18,12 @@ public:
     virtual void setOriginGroupEnabled(bool enabled) = 0;
 };
 
+/// For a data module that no editor shows: a check run, an import.
+class NoRecordEditor : public RecordEditorPort {
+public:
+    void clearSearchBox(SearchBox) override {}
+    void setStatusText(const QString&) override {}
+    void setOriginGroupEnabled(bool) override {}
+};
+
 } // namespace veritam

@@ -51,21 +51,7 @@ QJsonObject world(const char* owner = "Novák Jan") {
     return s;
 }
 
-QProcessEnvironment browserEnvironment() {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(
-        QStringLiteral("QTWEBENGINE_CHROMIUM_FLAGS"),
-        QStringLiteral("--host-resolver-rules=\"MAP *.portal.test 127.0.0.1\" --disable-gpu"));
-    env.insert(QStringLiteral("QTWEBENGINE_DISABLE_SANDBOX"), QStringLiteral("1"));
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    return env;
-}
-
-struct Run {
-    int exitCode;
-    QStringList lines;
-    QString err;
-};
+using Run = ProgramRun;
 
 /// Watched parcels, each given as its values of uzemi, typ_parcely, puvod_parcely,
 /// druh_cislovani, cislo_1, cislo_2, nazev and kontrolovat in SQL form.
@@ -102,20 +88,8 @@ void TestHeadlessRun::initTestCase() {
 }
 
 Run TestHeadlessRun::run(const QString& dataFolder) {
-    QProcess process;
-    QProcessEnvironment env = browserEnvironment();
-    env.remove(QStringLiteral("DISPLAY")); // the headless run needs no display
-    process.setProcessEnvironment(env);
-    process.start(binFolder() + QStringLiteral("/veritam"),
-                  {QStringLiteral("/autoload"), QStringLiteral("--headless"),
-                   QStringLiteral("--files"), dataFolder});
-    if (!process.waitForFinished(180000))
-        qFatal("the headless run did not end");
-    QStringList lines = QString::fromUtf8(process.readAllStandardOutput()).split(u'\n');
-    if (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, lines,
-            QString::fromUtf8(process.readAllStandardError())};
+    return runProgram({QStringLiteral("/autoload"), QStringLiteral("--headless"),
+                       QStringLiteral("--files"), dataFolder});
 }
 
 void TestHeadlessRun::recordsExactlyTheChangesMadeBetweenRuns() {
@@ -346,7 +320,7 @@ void TestHeadlessRun::automaticRunClosesOnlyWithoutChanges() {
     PreparedFolder prepared(true);
     const QString folder = folderWithParcel(prepared);
     const auto start = [&](QProcess& process) {
-        process.setProcessEnvironment(browserEnvironment());
+        process.setProcessEnvironment(programEnvironment());
         process.start(binFolder() + QStringLiteral("/veritam"),
                       {QStringLiteral("/autoload"), QStringLiteral("/files"), folder});
     };
@@ -384,7 +358,7 @@ void TestHeadlessRun::killedRunLeavesSoundFiles() {
     }
     for (int round = 0; round < 3; ++round) {
         QProcess process;
-        process.setProcessEnvironment(browserEnvironment());
+        process.setProcessEnvironment(programEnvironment());
         process.start(binFolder() + QStringLiteral("/veritam"),
                       {QStringLiteral("/autoload"), QStringLiteral("--headless"),
                        QStringLiteral("--files"), folder});

@@ -64,6 +64,31 @@ void saveAccount(const QString& dataFolder, const QString& name, const QString& 
                    QStringLiteral("prodleva_s"), QStringLiteral("0"));
 }
 
+QProcessEnvironment programEnvironment() {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(
+        QStringLiteral("QTWEBENGINE_CHROMIUM_FLAGS"),
+        QStringLiteral("--host-resolver-rules=\"MAP *.portal.test 127.0.0.1\" --disable-gpu"));
+    env.insert(QStringLiteral("QTWEBENGINE_DISABLE_SANDBOX"), QStringLiteral("1"));
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    return env;
+}
+
+ProgramRun runProgram(const QStringList& arguments) {
+    QProcess process;
+    QProcessEnvironment env = programEnvironment();
+    env.remove(QStringLiteral("DISPLAY")); // the entries without windows need no display
+    process.setProcessEnvironment(env);
+    process.start(binFolder() + QStringLiteral("/veritam"), arguments);
+    if (!process.waitForFinished(180000))
+        qFatal("the program did not end");
+    QStringList lines = QString::fromUtf8(process.readAllStandardOutput()).split(u'\n');
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, lines,
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
 void prepareBrowserEnvironment() {
     qputenv("QTWEBENGINE_CHROMIUM_FLAGS",
             "--host-resolver-rules=\"MAP *.portal.test 127.0.0.1, MAP *.evil.example 127.0.0.1\" "

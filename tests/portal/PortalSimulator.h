@@ -39,4 +39,16 @@ void saveAccount(const QString& dataFolder, const QString& name = QStringLiteral
 /// exists. Maps the simulator's test domain to loopback.
 void prepareBrowserEnvironment();
 
+/// The environment in which the program itself, started by a test, reaches the simulator.
+QProcessEnvironment programEnvironment();
+
+/// What the program printed and returned.
+struct ProgramRun {
+    int exitCode; ///< -1 when it crashed
+    QStringList lines; ///< standard output
+    QString err;
+};
+/// Runs the program of the build tree with these arguments and no display, to its end.
+ProgramRun runProgram(const QStringList& arguments);
+
 } // namespace veritam::test

@@ -1,0 +1,345 @@
+#include "entry/RecordImport.h"
+
+#include "analysis/TParseKatastr.h"
+#include "entry/FirstBaseline.h"
+#include "platform/UserMessages.h"
+#include "portal/PortalSettings.h"
+#include "store/DatabaseError.h"
+#include "store/Dataset.h"
+#include "store/RecordEditorPort.h"
+#include "store/RecordKind.h"
+#include "store/TDM1.h"
+
+#include <QEventLoop>
+#include <QFile>
+#include <QTimer>
+
+#include <map>
+#include <optional>
+#include <variant>
+
+namespace veritam {
+
+namespace {
+
+/// What the record rules say of a row, kept for its line instead of shown.
+class RowMessages : public UserMessages {
+public:
+    void showMessage(const QString& text) override { last = text; }
+    void showError(const QString& text) override { last = text; }
+    QString last;
+};
+
+/// One line of the file split at the separator; a field in double quotes may hold the
+/// separator, and "" in it stands for one quote.
+QStringList splitLine(const QString& line, QChar separator) {
+    QStringList fields;
+    QString field;
+    bool quoted = false;
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        const QChar c = line[i];
+        if (quoted) {
+            if (c == u'"' && i + 1 < line.size() && line[i + 1] == u'"') {
+                field += u'"';
+                ++i;
+            } else if (c == u'"') {
+                quoted = false;
+            } else {
+                field += c;
+            }
+        } else if (c == u'"') {
+            quoted = true;
+        } else if (c == separator) {
+            fields.append(field);
+            field.clear();
+        } else {
+            field += c;
+        }
+    }
+    fields.append(field);
+    return fields;
+}
+
+std::optional<RecordKind> kindOf(const QString& druh) {
+    static const std::map<QString, RecordKind> kinds = {
+        {QStringLiteral("parcela"), RecordKind::Parcel},
+        {QStringLiteral("stavba"), RecordKind::Building},
+        {QStringLiteral("jednotka"), RecordKind::Unit}};
+    const auto k = kinds.find(druh.trimmed().toLower());
+    return k == kinds.end() ? std::nullopt : std::optional(k->second);
+}
+
+QString describe(RecordKind kind, const RecordImport::Row& row) {
+    switch (kind) {
+    case RecordKind::Parcel: {
+        QString number = row.value(QStringLiteral("cislo_1"));
+        if (!row.value(QStringLiteral("cislo_2")).isEmpty())
+            number += u'/' + row.value(QStringLiteral("cislo_2"));
+        if (row.value(QStringLiteral("druh_cislovani")) == QLatin1String("1"))
+            number.prepend(QStringLiteral("st. "));
+        return QStringLiteral("parcela %1, k. ú. %2").arg(number, row.value(QStringLiteral("uzemi")));
+    }
+    case RecordKind::Building:
+        return QStringLiteral("stavba č. %1, obec %2")
+            .arg(row.value(QStringLiteral("cislo_stavby")), row.value(QStringLiteral("obec")));
+    case RecordKind::Unit:
+        return QStringLiteral("jednotka %1/%2, obec %3")
+            .arg(row.value(QStringLiteral("cislo_stavby")),
+                 row.value(QStringLiteral("cislo_jednotky")), row.value(QStringLiteral("obec")));
+    }
+    return {};
+}
+
+std::optional<bool> yesNo(const QString& text) {
+    const QString t = text.trimmed().toLower();
+    for (const char* yes : {"1", "ano", "a", "true"})
+        if (t == QLatin1String(yes))
+            return true;
+    for (const char* no : {"0", "ne", "n", "false"})
+        if (t == QLatin1String(no))
+            return false;
+    return std::nullopt;
+}
+
+/// Makes the code-list row with this code current, the whole list shown; false when none.
+bool pick(TDM1& dm, Dataset& list, const QString& field, const QString& code) {
+    if (list.param(QStringLiteral("par_nazev")).toString() != QLatin1String("%")) {
+        list.setParam(QStringLiteral("par_nazev"), QStringLiteral("%"));
+        dm.Obnovit_Query(list);
+    }
+    return !code.isEmpty() && list.locate(field, code);
+}
+
+/// Saves one row through the record rules; the saved record's ID, or why it was refused.
+std::variant<int, QString> save(TDM1& dm, RowMessages& messages, RecordKind kind,
+                                const RecordImport::Row& row) {
+    // The rules copy whichever code-list row is current: it must be the row's own.
+    if (kind == RecordKind::Parcel) {
+        const QString uzemi = row.value(QStringLiteral("uzemi"));
+        if (!pick(dm, dm.KatastralniUzemi_Query, QStringLiteral("ku_kod"), uzemi))
+            return uzemi.isEmpty() ? QStringLiteral("Vyberte katastrální území (sloupec uzemi).")
+                                   : QStringLiteral("Katastrální území %1 není v číselníku.")
+                                         .arg(uzemi);
+    } else {
+        const QString obec = row.value(QStringLiteral("obec"));
+        const QString part = row.value(QStringLiteral("cast_obce"));
+        if (!pick(dm, dm.Obce_Query, QStringLiteral("obec_kod"), obec))
+            return obec.isEmpty() ? QStringLiteral("Vyberte obec (sloupec obec).")
+                                  : QStringLiteral("Obec %1 není v číselníku.").arg(obec);
+        if (part.isEmpty() || !dm.CastiObce_Query.locate(QStringLiteral("kod"), part))
+            return part.isEmpty() ? QStringLiteral("Vyberte část obce (sloupec cast_obce).")
+                                  : QStringLiteral("Část obce %1 není v číselníku obce %2.")
+                                        .arg(part, obec);
+    }
+    static const QStringList places = {QStringLiteral("druh"), QStringLiteral("uzemi"),
+                                       QStringLiteral("obec"), QStringLiteral("cast_obce")};
+    Dataset& q = dm.recordQuery(kind);
+    RecordRules& rules = dm.Rules;
+    bool* const inserted[] = {&rules.NewParcelInserted, &rules.NewBuildingInserted,
+                              &rules.NewUnitInserted};
+    q.insert();
+    *inserted[static_cast<int>(kind)] = false; // the import, not the editor, handles the save
+    try {
+        for (const auto& [column, value] : row.cells) {
+            if (places.contains(column))
+                continue;
+            if (!q.hasField(column))
+                throw DatabaseError(QStringLiteral("Sloupec %1 se u tohoto druhu nepoužívá.").arg(column));
+            if (column == QLatin1String("kontrolovat")) {
+                const std::optional<bool> check = yesNo(value);
+                if (!check)
+                    throw DatabaseError(
+                        QStringLiteral("Sloupec kontrolovat: „%1“ není ano ani ne.").arg(value));
+                q.setValue(column, *check);
+            } else {
+                q.setValue(column, value);
+            }
+        }
+        messages.last.clear();
+        q.post();
+    } catch (const SilentAbort&) {
+        q.cancel();
+        return messages.last;
+    } catch (const DatabaseError& e) {
+        if (q.isEditing())
+            q.cancel();
+        return e.message();
+    }
+    return dm.GetMaxId(kindTable(kind).recordTable, QStringLiteral("ID")).toInt();
+}
+
+void pauseFor(std::chrono::seconds pause) {
+    if (pause.count() <= 0)
+        return;
+    QEventLoop loop;
+    QTimer::singleShot(pause, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+} // namespace
+
+QString RecordImport::Row::value(const QString& column) const {
+    for (const auto& [c, v] : cells)
+        if (c == column)
+            return v;
+    return {};
+}
+
+QStringList RecordImport::recordColumns() {
+    return {QStringLiteral("uzemi"),        QStringLiteral("typ_parcely"),
+            QStringLiteral("puvod_parcely"), QStringLiteral("druh_cislovani"),
+            QStringLiteral("cislo_1"),      QStringLiteral("cislo_2"),
+            QStringLiteral("obec"),         QStringLiteral("cast_obce"),
+            QStringLiteral("typ_stavby"),   QStringLiteral("cislo_stavby"),
+            QStringLiteral("cislo_jednotky"), QStringLiteral("nazev"),
+            QStringLiteral("kontrolovat")};
+}
+
+RecordImport RecordImport::read(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw ImportError(QStringLiteral("Soubor %1 nelze přečíst: %2").arg(path, file.errorString()));
+    QString text = QString::fromUtf8(file.readAll());
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
+    QStringList lines = text.split(u'\n');
+    for (QString& line : lines)
+        if (line.endsWith(u'\r'))
+            line.chop(1);
+    qsizetype headerLine = 0;
+    while (headerLine < lines.size() && lines[headerLine].trimmed().isEmpty())
+        ++headerLine;
+    if (headerLine == lines.size())
+        throw ImportError(QStringLiteral("Soubor %1 je prázdný.").arg(path));
+    const QString header = lines[headerLine];
+    const QChar separator = header.contains(u';') ? u';' : u',';
+    QStringList columns = splitLine(header, separator);
+    for (QString& c : columns)
+        c = c.trimmed().toLower();
+    if (!columns.contains(QStringLiteral("druh")))
+        throw ImportError(QStringLiteral("Záhlaví souboru %1 neuvádí sloupec druh "
+                                         "(parcela, stavba, jednotka).")
+                              .arg(path));
+    const QStringList known = recordColumns();
+    for (const QString& c : columns) {
+        if (c != QLatin1String("druh") && !known.contains(c))
+            throw ImportError(QStringLiteral("Záhlaví souboru %1 uvádí neznámý sloupec „%2“. "
+                                             "Známé sloupce: druh, %3.")
+                                  .arg(path, c, known.join(QStringLiteral(", "))));
+        if (columns.count(c) > 1)
+            throw ImportError(
+                QStringLiteral("Záhlaví souboru %1 uvádí sloupec %2 dvakrát.").arg(path, c));
+    }
+    RecordImport import;
+    for (qsizetype i = headerLine + 1; i < lines.size(); ++i) {
+        if (lines[i].trimmed().isEmpty())
+            continue;
+        const QStringList fields = splitLine(lines[i], separator);
+        Row row;
+        row.line = static_cast<int>(i) + 1;
+        for (qsizetype c = 0; c < columns.size() && c < fields.size(); ++c)
+            if (!fields[c].trimmed().isEmpty())
+                row.cells.emplace_back(columns[c], fields[c].trimmed());
+        import.m_rows.push_back(std::move(row));
+    }
+    return import;
+}
+
+RecordImport::Summary RecordImport::run(const QString& dataFolder, PortalSession& session,
+                                        const Progress& progress) const {
+    RowMessages messages;
+    NoRecordEditor editor;
+    TDM1 dm(messages, editor);
+    try {
+        dm.DataModuleCreate(dataFolder);
+    } catch (const DatabaseError& e) {
+        throw ImportError(e.message());
+    }
+    if (!dm.Parcely_Query.isOpen())
+        throw ImportError(QStringLiteral("Databázi v %1 nelze otevřít.").arg(dataFolder));
+    const std::chrono::seconds pause = PortalSettings::load(dataFolder).pause;
+    TParseKatastr sections;
+    Summary summary;
+    int lookups = 0;
+    for (const Row& row : m_rows) {
+        Outcome o;
+        o.line = row.line;
+        const std::optional<RecordKind> kind = kindOf(row.value(QStringLiteral("druh")));
+        if (!kind) {
+            o.why = QStringLiteral("Neznámý druh „%1“ (parcela, stavba, jednotka).")
+                        .arg(row.value(QStringLiteral("druh")));
+        } else {
+            o.record = describe(*kind, row);
+            const std::variant<int, QString> saved = save(dm, messages, *kind, row);
+            if (const QString* why = std::get_if<QString>(&saved)) {
+                o.why = *why;
+            } else if (!summary.portalRefusal.isEmpty()) {
+                o.result = Outcome::Result::SavedWithout;
+                o.why = QStringLiteral("portál odmítl dřívější dotaz");
+            } else {
+                if (lookups++ > 0)
+                    pauseFor(pause); // a person's pace, as in a check run
+                o.result = Outcome::Result::SavedWithout;
+                try {
+                    const FirstBaseline baseline = StoreFirstBaseline(
+                        dm, session, sections, *kind, std::get<int>(saved));
+                    o.why = baseline.why;
+                    if (baseline.result == FirstBaseline::Result::Stored)
+                        o.result = Outcome::Result::Baseline;
+                    if (baseline.result == FirstBaseline::Result::Refused)
+                        summary.portalRefusal =
+                            o.why.isEmpty() ? QStringLiteral("Chybí přihlašovací údaje k účtu na portálu.")
+                                            : o.why;
+                } catch (const std::exception& e) {
+                    o.why = errorText(e);
+                }
+            }
+        }
+        switch (o.result) {
+        case Outcome::Result::Baseline:
+            ++summary.baselines;
+            break;
+        case Outcome::Result::SavedWithout:
+            ++summary.without;
+            break;
+        case Outcome::Result::Refused:
+            ++summary.refused;
+            break;
+        }
+        summary.rows.push_back(o);
+        if (progress && !progress(o, static_cast<int>(summary.rows.size()),
+                                  static_cast<int>(m_rows.size()))) {
+            summary.stopped = true;
+            break;
+        }
+    }
+    return summary;
+}
+
+QString RecordImport::Outcome::text() const {
+    const QString head = record.isEmpty() ? QStringLiteral("Řádek %1").arg(line)
+                                          : QStringLiteral("Řádek %1 (%2)").arg(line).arg(record);
+    switch (result) {
+    case Result::Baseline:
+        return head + QStringLiteral(": uloženo s výchozím stavem.");
+    case Result::SavedWithout:
+        return head + QStringLiteral(": uloženo bez výchozího stavu – %1 Výchozí stav se "
+                                     "zaznamená při příští kontrole.")
+                          .arg(why.isEmpty() ? QStringLiteral("portál nebyl dotázán.") : why);
+    case Result::Refused:
+        break;
+    }
+    return head + QStringLiteral(": odmítnuto – %1").arg(why);
+}
+
+QString RecordImport::Summary::text() const {
+    return QStringLiteral("Celkem řádků: %1; uloženo s výchozím stavem: %2, bez výchozího stavu: "
+                          "%3, odmítnuto: %4.%5")
+        .arg(rows.size())
+        .arg(baselines)
+        .arg(without)
+        .arg(refused)
+        .arg(stopped ? QStringLiteral(" Import byl přerušen.") : QString());
+}
+
+} // namespace veritam
