@@ -6,6 +6,7 @@
 #include "entry/FieldBinding.h"
 #include "entry/FirstBaseline.h"
 #include "entry/RecordGrid.h"
+#include "entry/RecordImport.h"
 #include "platform/UserMessages.h"
 #include "portal/PageVerdict.h"
 #include "portal/PortalSession.h"
@@ -18,6 +19,8 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -25,6 +28,9 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProgressDialog>
 #include <QRadioButton>
 #include <QShortcut>
 #include <QStatusBar>
@@ -82,6 +88,12 @@ TInsert_Form::TInsert_Form(QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
+    auto* menu = new QMenuBar(this);
+    QMenu* records = menu->addMenu(QStringLiteral("&Záznamy"));
+    ImportRecords_Action = records->addAction(QStringLiteral("&Načíst seznam ze souboru…"));
+    ImportRecords_Action->setObjectName(QStringLiteral("ImportRecords_Action"));
+    connect(ImportRecords_Action, &QAction::triggered, this, &TInsert_Form::ImportRecordsClick);
+    layout->setMenuBar(menu);
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     PageControl1->setStyleSheet(QStringLiteral("QTabBar::tab { min-width: 200px; height: 35px; }"));
@@ -590,6 +602,57 @@ void TInsert_Form::CaptureRecord(RecordKind kind, const QString& markup) {
     } catch (const DatabaseError& e) {
         m_parts->messages.showError(e.message());
     }
+}
+
+void TInsert_Form::ImportRecordsClick() {
+    if (!PageControl1Changing())
+        return;
+    const QString path = QFileDialog::getOpenFileName(
+        this, QStringLiteral("Načíst seznam sledovaných nemovitostí"), QDir::homePath(),
+        QStringLiteral("Soubory CSV (*.csv *.txt);;Všechny soubory (*)"));
+    if (!path.isEmpty())
+        importRecords(path);
+}
+
+void TInsert_Form::importRecords(const QString& path) {
+    TDM1& dm = m_parts->dm;
+    RecordImport::Summary summary;
+    try {
+        const RecordImport import = RecordImport::read(path);
+        QProgressDialog progress(QStringLiteral("Načítám seznam a hledám záznamy na portálu…"),
+                                 QStringLiteral("Přerušit"), 0,
+                                 static_cast<int>(import.rows().size()), this);
+        progress.setWindowTitle(windowTitle());
+        progress.setWindowModality(Qt::WindowModal);
+        progress.setMinimumDuration(0);
+        summary = import.run(dm.dataFolder(), m_parts->portal,
+                             [&](const RecordImport::Outcome& row, int done, int) {
+                                 progress.setValue(done);
+                                 progress.setLabelText(row.text());
+                                 return !progress.wasCanceled();
+                             });
+    } catch (const ImportError& e) {
+        m_parts->messages.showError(e.message() + QStringLiteral(" Nic nebylo uloženo."));
+        return;
+    }
+    for (RecordKind kind : kAllRecordKinds)
+        dm.Obnovit_Query(dm.recordQuery(kind));
+    // The rows that need the user, the first few of them, below the total.
+    QStringList lines{summary.text()};
+    if (!summary.portalRefusal.isEmpty())
+        lines.append(QStringLiteral("Portál odmítl, další záznamy se na něm nehledaly: ") +
+                     summary.portalRefusal);
+    int shown = 0;
+    for (const RecordImport::Outcome& row : summary.rows)
+        if (row.result != RecordImport::Outcome::Result::Baseline && shown++ < 10)
+            lines.append(row.text());
+    if (shown > 10)
+        lines.append(QStringLiteral("… a další (%1).").arg(shown - 10));
+    const QString text = lines.join(QStringLiteral("\n\n"));
+    if (summary.refused + summary.without > 0 || !summary.portalRefusal.isEmpty())
+        m_parts->messages.showError(text);
+    else
+        m_parts->messages.showMessage(text);
 }
 
 bool TInsert_Form::unsavedWork() const {

@@ -10,6 +10,7 @@
 #include <array>
 #include <vector>
 
+class QAction;
 class QButtonGroup;
 class QCheckBox;
 class QGroupBox;
@@ -77,6 +78,12 @@ public:
     /// shows the editor on the kind's page with a new record filled from the information
     /// page `markup`; the user completes and saves it. Nothing is saved here.
     void CaptureRecord(RecordKind kind, const QString& markup);
+
+    /// Menu "Záznamy" → "Načíst seznam ze souboru…": asks for a CSV file and imports it.
+    void ImportRecordsClick();
+    /// Imports the list in `path` with a progress dialog, then says how it went.
+    void importRecords(const QString& path);
+    QAction* ImportRecords_Action = nullptr;
 
     // --- controls, named as the handlers name them
     QTabWidget* PageControl1 = nullptr;

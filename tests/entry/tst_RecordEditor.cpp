@@ -103,6 +103,7 @@ private slots:
     void objectTheportalDoesNotShowKeepsAnEmptyBaseline();
     void editedRecordGetsItsOwnBaseline();
     void deletionAsksFirst();
+    void listImportedFromTheMenu();
 
 private:
     TInsert_Form& editor() { return *m_editor; }
@@ -369,6 +370,28 @@ void TestRecordEditor::deletionAsksFirst() {
     e.Parcely_DBNavigator->BtnClick(DBNavigator::Delete);
     QCOMPARE(count("SELECT COUNT(*) FROM parcely"), 0);
     QCOMPARE(m_dm->Parcely_Query.recordCount(), 0);
+}
+
+void TestRecordEditor::listImportedFromTheMenu() {
+    const QString path = m_folder->path() + QStringLiteral("seznam.csv");
+    QFile list(path);
+    QVERIFY(list.open(QIODevice::WriteOnly));
+    list.write("druh;uzemi;cislo_1;obec;cast_obce;cislo_stavby\n"
+               "parcela;602582;345;;;\n"
+               "stavba;;;554782;1520;45\n"
+               "stavba;;;554782;;46\n");
+    list.close();
+    editor().importRecords(path);
+    QCOMPARE(m_messages->errors.size(), 1); // one row needs the user
+    QVERIFY2(m_messages->errors[0].startsWith(QStringLiteral(
+                 "Celkem řádků: 3; uloženo s výchozím stavem: 2, bez výchozího stavu: 0, "
+                 "odmítnuto: 1.")) &&
+                 m_messages->errors[0].contains(QStringLiteral("Vyberte část obce")),
+             qPrintable(m_messages->errors[0]));
+    // The editor's lists show what came in.
+    QCOMPARE(m_dm->Parcely_Query.recordCount(), 1);
+    QCOMPARE(m_dm->Stavby_Query.recordCount(), 1);
+    QCOMPARE(count("SELECT COUNT(*) FROM zmeny_staveb"), 1);
 }
 
 int main(int argc, char* argv[]) {
