@@ -24,6 +24,7 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
+#include <QWebEngineView>
 #include <QtTest>
 
 using namespace veritam;
@@ -101,6 +102,7 @@ private slots:
     void keyboardAlone();
     void savedRecordsGetTheirBaseline();
     void objectTheportalDoesNotShowKeepsAnEmptyBaseline();
+    void refusedLoginIsSaidAndTheRecordKept();
     void editedRecordGetsItsOwnBaseline();
     void deletionAsksFirst();
     void listImportedFromTheMenu();
@@ -333,6 +335,37 @@ void TestRecordEditor::objectTheportalDoesNotShowKeepsAnEmptyBaseline() {
     QVERIFY(!m_store->scalar(QStringLiteral("SELECT posledni_kontrola FROM parcely")).isNull());
     QCOMPARE(count("SELECT COUNT(*) FROM zmeny_parcel"), 0);
     QVERIFY(!QFileInfo::exists(HistoryLog::path(m_folder->path())));
+}
+
+void TestRecordEditor::refusedLoginIsSaidAndTheRecordKept() {
+    QJsonObject state = world();
+    state[QStringLiteral("account")] =
+        QJsonObject{{QStringLiteral("name"), QStringLiteral("jan")},
+                    {QStringLiteral("password"), QStringLiteral("jine")}};
+    m_sim->setState(state);
+    TInsert_Form& e = editor();
+    e.Parcely_DBNavigator->BtnClick(DBNavigator::Insert);
+    QTest::keyClicks(e.KU_Hledat_1_Edit, QStringLiteral("Benice"));
+    typeInto(e.DBEdit2, QStringLiteral("345"));
+    e.Parcely_DBNavigator->BtnClick(DBNavigator::Post);
+    m_sim->setState(world());
+    QCOMPARE(m_messages->errors.size(), 1);
+    QVERIFY2(m_messages->errors[0].startsWith(QStringLiteral("Portál katastru odmítl přihlášení")) &&
+                 m_messages->errors[0].contains(QStringLiteral("Záznam je uložen.")),
+             qPrintable(m_messages->errors[0]));
+    QCOMPARE(count("SELECT COUNT(*) FROM parcely"), 1);
+    QCOMPARE(count("SELECT COUNT(*) FROM zmeny_parcel"), 0);
+
+    // A double click on the record shows it on the portal, once the account is right.
+    m_dm->Obnovit_Query(m_dm->Parcely_Query);
+    QCOMPARE(m_session->login(), LoginOutcome::LoggedIn);
+    const QRect cell = e.DBGrid1->visualRect(e.DBGrid1->model()->index(0, 0));
+    QTest::mouseClick(e.DBGrid1->viewport(), Qt::LeftButton, {}, cell.center());
+    QTest::mouseDClick(e.DBGrid1->viewport(), Qt::LeftButton, {}, cell.center());
+    QVERIFY(m_browser->isVisible());
+    QVERIFY(m_browser->WB->url().toString().contains(QStringLiteral("/ZobrazObjekt")));
+    QCOMPARE(count("SELECT COUNT(*) FROM zmeny_parcel"), 0); // nothing is stored
+    m_browser->hide();
 }
 
 void TestRecordEditor::editedRecordGetsItsOwnBaseline() {
