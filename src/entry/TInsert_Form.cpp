@@ -65,7 +65,7 @@ RecordGrid* grid(const char* name, Dataset& q, QList<DatasetModel::Column> colum
     for (int c = 0; c < columns.size(); ++c) {
         const bool isName = columns[c].field.contains(QLatin1String("nazev"));
         g->setColumnWidth(c, std::max(header->fontMetrics().horizontalAdvance(columns[c].title) + 24,
-                                      isName ? 160 : 70));
+                                      isName ? 200 : 70));
     }
     header->setStretchLastSection(true);
     return g;
