@@ -30,6 +30,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QProgressDialog>
 #include <QRadioButton>
 #include <QShortcut>
@@ -682,7 +683,12 @@ void TInsert_Form::closeEvent(QCloseEvent* event) {
 
 void TInsert_Form::reject() {
     if (m_parts && m_parts->dm.recordQuery(currentKind()).isEditing()) {
-        navigator(currentKind())->BtnClick(DBNavigator::Cancel);
+        // A stray Esc must not throw typed work away unasked.
+        if (QMessageBox::question(this, windowTitle(),
+                                  QStringLiteral("Neuložené údaje záznamu se zahodí. Pokračovat?"),
+                                  QMessageBox::Yes | QMessageBox::No,
+                                  QMessageBox::No) == QMessageBox::Yes)
+            navigator(currentKind())->BtnClick(DBNavigator::Cancel);
         return;
     }
     if (unsavedWork()) {

@@ -121,7 +121,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    /// Esc: cancels an insert or edit, or closes the window.
+    /// Esc: cancels an insert or edit once the user agrees, or closes the window.
     void reject() override;
 
 private:
