@@ -106,6 +106,7 @@ private slots:
     void editedRecordGetsItsOwnBaseline();
     void deletionAsksFirst();
     void listImportedFromTheMenu();
+    void captureRefusesANumberThatIsNone();
 
 private:
     TInsert_Form& editor() { return *m_editor; }
@@ -431,6 +432,22 @@ void TestRecordEditor::listImportedFromTheMenu() {
     QCOMPARE(m_dm->Parcely_Query.recordCount(), 1);
     QCOMPARE(m_dm->Stavby_Query.recordCount(), 1);
     QCOMPARE(count("SELECT COUNT(*) FROM zmeny_staveb"), 1);
+}
+
+void TestRecordEditor::captureRefusesANumberThatIsNone() {
+    editor().CaptureRecord(
+        RecordKind::Building,
+        QStringLiteral("<html><body><table><tr><td class=\"nazev\">Typ stavby:</td>"
+                       "<td>Budova s číslem evidenčním</td></tr><tr><td class=\"nazev\">Stavba:"
+                       "</td><td><strong>bez č. p.</strong></td></tr></table></body></html>"));
+    QCOMPARE(m_messages->errors.size(), 1);
+    QVERIFY2(m_messages->errors[0].contains(QStringLiteral("cislo_stavby")),
+             qPrintable(m_messages->errors[0]));
+    // The columns written before it keep their values; the record stays new.
+    QCOMPARE(m_dm->Stavby_Query.state(), Dataset::State::Insert);
+    QCOMPARE(m_dm->Stavby_Query.integer(QStringLiteral("typ_stavby")), 2);
+    QVERIFY(m_dm->Stavby_Query.value(QStringLiteral("cislo_stavby")).isNull());
+    QCOMPARE(editor().currentKind(), RecordKind::Building);
 }
 
 int main(int argc, char* argv[]) {
