@@ -49,22 +49,24 @@ Parcel parcel(const ParsedPage& page) {
     Parcel p;
     QString number;
     QString territory;
-    walk(page, {{QStringLiteral("Parcelní číslo:"), {1, [&](const QString& t) { number = t; }}},
-                {QStringLiteral("Katastrální území:"), {1, [&](const QString& t) { territory = t; }}},
-                {QStringLiteral("Typ parcely:"),
-                 {1,
-                  [&](const QString& t) {
-                      if (t == QStringLiteral("Parcela zjednodušené evidence"))
-                          p.typ_parcely = QStringLiteral("PZE");
-                  }}},
-                {QStringLiteral("Zdroj parcely ZE:"), {1, [&](const QString& t) {
-                     static const std::map<QString, QString> sources = {
-                         {QStringLiteral("Evidence nemovitostí"), QStringLiteral("3")},
-                         {QStringLiteral("Pozemkový katastr"), QStringLiteral("4")},
-                         {QStringLiteral("Přídělový plán nebo jiný podklad"), QStringLiteral("6")}};
-                     if (const auto s = sources.find(t); s != sources.end())
-                         p.puvod_parcely = s->second;
-                 }}}});
+    walk(page,
+         {{QStringLiteral("Parcelní číslo:"), {1, [&](const QString& t) { number = t; }}},
+          {QStringLiteral("Katastrální území:"), {1, [&](const QString& t) { territory = t; }}},
+          {QStringLiteral("Typ parcely:"),
+           {1,
+            [&](const QString& t) {
+                if (t == QStringLiteral("Parcela zjednodušené evidence"))
+                    p.typ_parcely = QStringLiteral("PZE");
+            }}},
+          {QStringLiteral("Zdroj parcely ZE:"),
+           {1, [&](const QString& t) {
+                static const std::map<QString, QString> sources = {
+                    {QStringLiteral("Evidence nemovitostí"), QStringLiteral("3")},
+                    {QStringLiteral("Pozemkový katastr"), QStringLiteral("4")},
+                    {QStringLiteral("Přídělový plán nebo jiný podklad"), QStringLiteral("6")}};
+                if (const auto s = sources.find(t); s != sources.end())
+                    p.puvod_parcely = s->second;
+            }}}});
     std::tie(p.cislo_1, p.cislo_2) = split(number, true);
     if (number.contains(QLatin1String("st. "))) {
         p.druh_cislovani = QStringLiteral("1");
@@ -96,7 +98,7 @@ Building building(const ParsedPage& page) {
     b.obec = codeIn(municipality);
     b.cast_obce = codeIn(part);
     b.typ_stavby = type == QStringLiteral("Budova s číslem evidenčním") ? QStringLiteral("2")
-                                                                         : QStringLiteral("1");
+                                                                        : QStringLiteral("1");
     return b;
 }
 

@@ -103,10 +103,11 @@ int extract(const CommandLine& commandLine) {
             o.insert(column, value);
         return o;
     };
-    result.insert(QStringLiteral("identity"),
-                  QJsonObject{{QStringLiteral("parcela"), object(PageIdentity::parcel(page).fields())},
-                              {QStringLiteral("stavba"), object(PageIdentity::building(page).fields())},
-                              {QStringLiteral("jednotka"), object(PageIdentity::unit(page).fields())}});
+    result.insert(
+        QStringLiteral("identity"),
+        QJsonObject{{QStringLiteral("parcela"), object(PageIdentity::parcel(page).fields())},
+                    {QStringLiteral("stavba"), object(PageIdentity::building(page).fields())},
+                    {QStringLiteral("jednotka"), object(PageIdentity::unit(page).fields())}});
     std::fputs(QJsonDocument(result).toJson(QJsonDocument::Indented).constData(), stdout);
     return 0;
 }

@@ -11,7 +11,8 @@ namespace veritam {
 
 int importRecords(const CommandLine& commandLine) {
     ConsoleMessages messages;
-    const QString path = commandLine.argumentOf(QStringLiteral("import-records")).value_or(QString());
+    const QString path =
+        commandLine.argumentOf(QStringLiteral("import-records")).value_or(QString());
     if (path.isEmpty()) {
         messages.showError(QStringLiteral("Chybí soubor se seznamem: --import-records SOUBOR"));
         return 2;
@@ -36,7 +37,8 @@ int importRecords(const CommandLine& commandLine) {
         printConsoleLine(stdout, summary.text());
         if (!summary.portalRefusal.isEmpty()) {
             messages.showError(QStringLiteral("Portál odmítl, další záznamy se na něm "
-                                              "nehledaly: ") + summary.portalRefusal);
+                                              "nehledaly: ") +
+                               summary.portalRefusal);
             return 3;
         }
         return summary.refused + summary.without > 0 ? 1 : 0;

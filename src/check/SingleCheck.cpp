@@ -2,8 +2,8 @@
 
 #include "analysis/ChangeRecorder.h"
 #include "analysis/SectionExtractor.h"
-#include "portal/PageVerdict.h"
 #include "platform/UserMessages.h"
+#include "portal/PageVerdict.h"
 #include "portal/PortalSession.h"
 #include "store/Dataset.h"
 #include "store/RecordKind.h"

@@ -12,8 +12,8 @@ namespace veritam {
 
 namespace {
 
-const std::array<const char*, 10> kCaptions = {"První", "Předchozí", "Další",     "Poslední",
-                                               "Nový",  "Smazat",    "Upravit",   "Ulož",
+const std::array<const char*, 10> kCaptions = {"První",     "Předchozí", "Další",   "Poslední",
+                                               "Nový",      "Smazat",    "Upravit", "Ulož",
                                                "Neukládat", "Obnovit"};
 
 } // namespace
@@ -76,10 +76,9 @@ void DBNavigator::BtnClick(Button which) {
             m_dataset.insert();
             break;
         case Delete:
-            if (QMessageBox::question(window(), window()->windowTitle(),
-                                      QStringLiteral("Delete record?"),
-                                      QMessageBox::Ok | QMessageBox::Cancel,
-                                      QMessageBox::Cancel) != QMessageBox::Ok)
+            if (QMessageBox::question(
+                    window(), window()->windowTitle(), QStringLiteral("Delete record?"),
+                    QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel) != QMessageBox::Ok)
                 return;
             m_dataset.deleteRecord();
             break;

@@ -26,8 +26,7 @@ FieldBinding::FieldBinding(Dataset& dataset, QString field, UserMessages& messag
     });
 }
 
-FieldBinding::FieldBinding(Dataset& dataset, QString field, QLineEdit* edit,
-                           UserMessages& messages)
+FieldBinding::FieldBinding(Dataset& dataset, QString field, QLineEdit* edit, UserMessages& messages)
     : FieldBinding(dataset, std::move(field), messages) {
     m_show = [this, edit] {
         const QString text = m_dataset.currentRow() >= 0 && m_dataset.hasField(m_field)
@@ -42,8 +41,7 @@ FieldBinding::FieldBinding(Dataset& dataset, QString field, QLineEdit* edit,
     setReadOnly(true);
 }
 
-FieldBinding::FieldBinding(Dataset& dataset, QString field, QCheckBox* box,
-                           UserMessages& messages)
+FieldBinding::FieldBinding(Dataset& dataset, QString field, QCheckBox* box, UserMessages& messages)
     : FieldBinding(dataset, std::move(field), messages) {
     m_show = [this, box] {
         const QSignalBlocker blocker(box);

@@ -13,7 +13,7 @@ enum class RecordKind;
 /// What became of a saved record's first lookup.
 struct FirstBaseline {
     enum class Result {
-        Stored,     ///< baseline, snapshot, change row and change-log line are written
+        Stored,      ///< baseline, snapshot, change row and change-log line are written
         NotShown,    ///< the portal does not show the object as saved: check its data
         NotLookedUp, ///< a page failed to come (a server error, the time limit): try later
         Refused      ///< the portal refused (login, no account, traffic protection): ask no more

@@ -77,7 +77,8 @@ QString describe(RecordKind kind, const RecordImport::Row& row) {
             number += u'/' + row.value(QStringLiteral("cislo_2"));
         if (row.value(QStringLiteral("druh_cislovani")) == QLatin1String("1"))
             number.prepend(QStringLiteral("st. "));
-        return QStringLiteral("parcela %1, k. ú. %2").arg(number, row.value(QStringLiteral("uzemi")));
+        return QStringLiteral("parcela %1, k. ú. %2")
+            .arg(number, row.value(QStringLiteral("uzemi")));
     }
     case RecordKind::Building:
         return QStringLiteral("stavba č. %1, obec %2")
@@ -117,9 +118,9 @@ std::variant<int, QString> save(TDM1& dm, RowMessages& messages, RecordKind kind
     if (kind == RecordKind::Parcel) {
         const QString uzemi = row.value(QStringLiteral("uzemi"));
         if (!pick(dm, dm.KatastralniUzemi_Query, QStringLiteral("ku_kod"), uzemi))
-            return uzemi.isEmpty() ? QStringLiteral("Vyberte katastrální území (sloupec uzemi).")
-                                   : QStringLiteral("Katastrální území %1 není v číselníku.")
-                                         .arg(uzemi);
+            return uzemi.isEmpty()
+                       ? QStringLiteral("Vyberte katastrální území (sloupec uzemi).")
+                       : QStringLiteral("Katastrální území %1 není v číselníku.").arg(uzemi);
     } else {
         const QString obec = row.value(QStringLiteral("obec"));
         const QString part = row.value(QStringLiteral("cast_obce"));
@@ -127,9 +128,9 @@ std::variant<int, QString> save(TDM1& dm, RowMessages& messages, RecordKind kind
             return obec.isEmpty() ? QStringLiteral("Vyberte obec (sloupec obec).")
                                   : QStringLiteral("Obec %1 není v číselníku.").arg(obec);
         if (part.isEmpty() || !dm.CastiObce_Query.locate(QStringLiteral("kod"), part))
-            return part.isEmpty() ? QStringLiteral("Vyberte část obce (sloupec cast_obce).")
-                                  : QStringLiteral("Část obce %1 není v číselníku obce %2.")
-                                        .arg(part, obec);
+            return part.isEmpty()
+                       ? QStringLiteral("Vyberte část obce (sloupec cast_obce).")
+                       : QStringLiteral("Část obce %1 není v číselníku obce %2.").arg(part, obec);
     }
     static const QStringList places = {QStringLiteral("druh"), QStringLiteral("uzemi"),
                                        QStringLiteral("obec"), QStringLiteral("cast_obce")};
@@ -144,7 +145,8 @@ std::variant<int, QString> save(TDM1& dm, RowMessages& messages, RecordKind kind
             if (places.contains(column))
                 continue;
             if (!q.hasField(column))
-                throw DatabaseError(QStringLiteral("Sloupec %1 se u tohoto druhu nepoužívá.").arg(column));
+                throw DatabaseError(
+                    QStringLiteral("Sloupec %1 se u tohoto druhu nepoužívá.").arg(column));
             if (column == QLatin1String("kontrolovat")) {
                 const std::optional<bool> check = yesNo(value);
                 if (!check)
@@ -186,11 +188,11 @@ QString RecordImport::Row::value(const QString& column) const {
 }
 
 QStringList RecordImport::recordColumns() {
-    return {QStringLiteral("uzemi"),        QStringLiteral("typ_parcely"),
-            QStringLiteral("puvod_parcely"), QStringLiteral("druh_cislovani"),
-            QStringLiteral("cislo_1"),      QStringLiteral("cislo_2"),
-            QStringLiteral("obec"),         QStringLiteral("cast_obce"),
-            QStringLiteral("typ_stavby"),   QStringLiteral("cislo_stavby"),
+    return {QStringLiteral("uzemi"),          QStringLiteral("typ_parcely"),
+            QStringLiteral("puvod_parcely"),  QStringLiteral("druh_cislovani"),
+            QStringLiteral("cislo_1"),        QStringLiteral("cislo_2"),
+            QStringLiteral("obec"),           QStringLiteral("cast_obce"),
+            QStringLiteral("typ_stavby"),     QStringLiteral("cislo_stavby"),
             QStringLiteral("cislo_jednotky"), QStringLiteral("nazev"),
             QStringLiteral("kontrolovat")};
 }
@@ -198,7 +200,8 @@ QStringList RecordImport::recordColumns() {
 RecordImport RecordImport::read(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw ImportError(QStringLiteral("Soubor %1 nelze přečíst: %2").arg(path, file.errorString()));
+        throw ImportError(
+            QStringLiteral("Soubor %1 nelze přečíst: %2").arg(path, file.errorString()));
     QString text = QString::fromUtf8(file.readAll());
     if (text.startsWith(QChar(0xFEFF)))
         text.remove(0, 1);
@@ -281,15 +284,16 @@ RecordImport::Summary RecordImport::run(const QString& dataFolder, PortalSession
                     pauseFor(pause); // a person's pace, as in a check run
                 o.result = Outcome::Result::SavedWithout;
                 try {
-                    const FirstBaseline baseline = StoreFirstBaseline(
-                        dm, session, sections, *kind, std::get<int>(saved));
+                    const FirstBaseline baseline =
+                        StoreFirstBaseline(dm, session, sections, *kind, std::get<int>(saved));
                     o.why = baseline.why;
                     if (baseline.result == FirstBaseline::Result::Stored)
                         o.result = Outcome::Result::Baseline;
                     if (baseline.result == FirstBaseline::Result::Refused)
                         summary.portalRefusal =
-                            o.why.isEmpty() ? QStringLiteral("Chybí přihlašovací údaje k účtu na portálu.")
-                                            : o.why;
+                            o.why.isEmpty()
+                                ? QStringLiteral("Chybí přihlašovací údaje k účtu na portálu.")
+                                : o.why;
                 } catch (const std::exception& e) {
                     o.why = errorText(e);
                 }
@@ -307,8 +311,8 @@ RecordImport::Summary RecordImport::run(const QString& dataFolder, PortalSession
             break;
         }
         summary.rows.push_back(o);
-        if (progress && !progress(o, static_cast<int>(summary.rows.size()),
-                                  static_cast<int>(m_rows.size()))) {
+        if (progress &&
+            !progress(o, static_cast<int>(summary.rows.size()), static_cast<int>(m_rows.size()))) {
             summary.stopped = true;
             break;
         }

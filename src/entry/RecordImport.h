@@ -28,7 +28,7 @@ public:
     static RecordImport read(const QString& path);
 
     struct Row {
-        int line = 0; ///< in the file, the header being line 1
+        int line = 0;                                   ///< in the file, the header being line 1
         std::vector<std::pair<QString, QString>> cells; ///< column, value; empty ones left out
         QString value(const QString& column) const;
     };

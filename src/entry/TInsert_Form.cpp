@@ -65,14 +65,16 @@ RecordGrid* grid(const char* name, Dataset& q, QList<DatasetModel::Column> colum
     QHeaderView* header = g->horizontalHeader();
     for (int c = 0; c < columns.size(); ++c) {
         const bool isName = columns[c].field.contains(QLatin1String("nazev"));
-        g->setColumnWidth(c, std::max(header->fontMetrics().horizontalAdvance(columns[c].title) + 24,
-                                      isName ? 200 : 70));
+        g->setColumnWidth(c,
+                          std::max(header->fontMetrics().horizontalAdvance(columns[c].title) + 24,
+                                   isName ? 200 : 70));
     }
     header->setStretchLastSection(true);
     return g;
 }
 
-QList<DatasetModel::Column> columns(std::initializer_list<std::pair<const char*, const char*>> list) {
+QList<DatasetModel::Column>
+columns(std::initializer_list<std::pair<const char*, const char*>> list) {
     QList<DatasetModel::Column> result;
     for (const auto& [field, title] : list)
         result.append({QString::fromLatin1(field), QString::fromUtf8(title)});
@@ -151,7 +153,8 @@ DBNavigator* TInsert_Form::navigator(RecordKind kind) const {
 }
 
 RecordKind TInsert_Form::currentKind() const {
-    return kAllRecordKinds[static_cast<std::size_t>(std::clamp(PageControl1->currentIndex(), 0, 2))];
+    return kAllRecordKinds[static_cast<std::size_t>(
+        std::clamp(PageControl1->currentIndex(), 0, 2))];
 }
 
 void TInsert_Form::showPage(RecordKind kind) {
@@ -172,8 +175,7 @@ QWidget* TInsert_Form::buildPage(RecordKind kind) {
             [this, kind](DBNavigator::Button b) { DBNavigatorClick(kind, b); });
     layout->addWidget(p.navigator);
 
-    QWidget* panel =
-        kind == RecordKind::Parcel ? buildParcelPanel(p) : buildBuildingPanel(kind, p);
+    QWidget* panel = kind == RecordKind::Parcel ? buildParcelPanel(p) : buildBuildingPanel(kind, p);
     panel->setParent(w);
     panel->setAutoFillBackground(true);
     QPalette palette = panel->palette();
@@ -210,7 +212,8 @@ QWidget* TInsert_Form::buildPage(RecordKind kind) {
                       w);
         break;
     }
-    connect(p.list, &QAbstractItemView::doubleClicked, this, [this, kind] { DBGridDblClick(kind); });
+    connect(p.list, &QAbstractItemView::doubleClicked, this,
+            [this, kind] { DBGridDblClick(kind); });
     layout->addWidget(p.list, 1);
     setPageReadOnly(kind, true);
     return w;
@@ -256,9 +259,9 @@ QWidget* TInsert_Form::buildParcelPanel(Page& p) {
     KU_Hledat_1_Edit->setObjectName(QStringLiteral("KU_Hledat_1_Edit"));
     KU_Hledat_1_Edit->setPlaceholderText(QStringLiteral("část názvu, např. Benice"));
     connect(KU_Hledat_1_Edit, &QLineEdit::textChanged, this, &TInsert_Form::KU_Hledat_1_EditChange);
-    KU1_DBGrid = grid("KU1_DBGrid", dm.KatastralniUzemi_Query,
-                      columns({{"ku_nazev", "Název katastrálního území"}, {"okres_nazev", "Okres"}}),
-                      panel);
+    KU1_DBGrid =
+        grid("KU1_DBGrid", dm.KatastralniUzemi_Query,
+             columns({{"ku_nazev", "Název katastrálního území"}, {"okres_nazev", "Okres"}}), panel);
     KU1_DBGrid->setMinimumHeight(90);
     p.search = KU_Hledat_1_Edit;
     connect(KU_Hledat_1_Edit, &QLineEdit::returnPressed, KU1_DBGrid,
@@ -267,29 +270,28 @@ QWidget* TInsert_Form::buildParcelPanel(Page& p) {
     form->addWidget(KU_Hledat_1_Edit, 0, 1);
     form->addWidget(KU1_DBGrid, 1, 0, 1, 2);
 
-    DBRadioGroup4 = radioGroup("DBRadioGroup4",
-                               {QStringLiteral("Parcela katastru nemovitostí (KN)"),
-                                QStringLiteral("Parcela zjednodušené evidence (ZE)")},
-                               {QStringLiteral("PKN"), QStringLiteral("PZE")}, 2, q, "typ_parcely",
-                               p);
+    DBRadioGroup4 =
+        radioGroup("DBRadioGroup4",
+                   {QStringLiteral("Parcela katastru nemovitostí (KN)"),
+                    QStringLiteral("Parcela zjednodušené evidence (ZE)")},
+                   {QStringLiteral("PKN"), QStringLiteral("PZE")}, 2, q, "typ_parcely", p);
     m_parcelType = DBRadioGroup4->findChild<QButtonGroup*>();
     connect(m_parcelType, &QButtonGroup::idClicked, this, &TInsert_Form::DBRadioGroup4Click);
     form->addWidget(label("Typ parcely:", panel), 2, 0);
     form->addWidget(DBRadioGroup4, 2, 1);
 
-    DBRadioGroup5 = radioGroup("DBRadioGroup5",
-                               {QStringLiteral("Evidence nemovitostí"),
-                                QStringLiteral("Pozemkový katastr"),
-                                QStringLiteral("Přídělový plán nebo jiný podklad")},
-                               {3, 4, 6}, 3, q, "puvod_parcely", p);
+    DBRadioGroup5 =
+        radioGroup("DBRadioGroup5",
+                   {QStringLiteral("Evidence nemovitostí"), QStringLiteral("Pozemkový katastr"),
+                    QStringLiteral("Přídělový plán nebo jiný podklad")},
+                   {3, 4, 6}, 3, q, "puvod_parcely", p);
     DBRadioGroup5->setEnabled(false);
     form->addWidget(label("Původ parcely ZE:", panel), 3, 0);
     form->addWidget(DBRadioGroup5, 3, 1);
 
-    DBRadioGroup1 = radioGroup("DBRadioGroup1",
-                               {QStringLiteral("stavební parcela"),
-                                QStringLiteral("pozemková parcela")},
-                               {1, 2}, 2, q, "druh_cislovani", p);
+    DBRadioGroup1 = radioGroup(
+        "DBRadioGroup1", {QStringLiteral("stavební parcela"), QStringLiteral("pozemková parcela")},
+        {1, 2}, 2, q, "druh_cislovani", p);
     form->addWidget(label("Druh číslování:", panel), 4, 0);
     form->addWidget(DBRadioGroup1, 4, 1);
 
@@ -339,13 +341,13 @@ QWidget* TInsert_Form::buildBuildingPanel(RecordKind kind, Page& p) {
                                : QStringLiteral("Obec_Hledat_1_Edit"));
     search->setPlaceholderText(QStringLiteral("část názvu, např. Praha"));
     connect(search, &QLineEdit::textChanged, this,
-            unit ? &TInsert_Form::Obec_Hledat_2_EditChange : &TInsert_Form::Obec_Hledat_1_EditChange);
+            unit ? &TInsert_Form::Obec_Hledat_2_EditChange
+                 : &TInsert_Form::Obec_Hledat_1_EditChange);
     RecordGrid* municipalities =
         grid(unit ? "DBGrid5" : "DBGrid2", dm.Obce_Query,
              columns({{"obec_nazev", "Obec"}, {"okres_nazev", "Okres"}}), panel);
-    RecordGrid* parts =
-        grid(unit ? "DBGrid6" : "DBGrid4", dm.CastiObce_Query, columns({{"nazev", "Část obce"}}),
-             panel);
+    RecordGrid* parts = grid(unit ? "DBGrid6" : "DBGrid4", dm.CastiObce_Query,
+                             columns({{"nazev", "Část obce"}}), panel);
     for (RecordGrid* g : {municipalities, parts})
         g->setMinimumHeight(90);
     p.search = search;
@@ -359,10 +361,10 @@ QWidget* TInsert_Form::buildBuildingPanel(RecordKind kind, Page& p) {
     form->addWidget(search, 0, 1);
     form->addLayout(lists, 1, 0, 1, 2);
 
-    QGroupBox* type = radioGroup(unit ? "DBRadioGroup3" : "DBRadioGroup2",
-                                 {QStringLiteral("budova s číslem popisným"),
-                                  QStringLiteral("budova s číslem evidenčním")},
-                                 {1, 2}, 2, q, "typ_stavby", p);
+    QGroupBox* type = radioGroup(
+        unit ? "DBRadioGroup3" : "DBRadioGroup2",
+        {QStringLiteral("budova s číslem popisným"), QStringLiteral("budova s číslem evidenčním")},
+        {1, 2}, 2, q, "typ_stavby", p);
     form->addWidget(label("Typ stavby:", panel), 2, 0);
     form->addWidget(type, 2, 1);
 

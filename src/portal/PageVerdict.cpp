@@ -62,8 +62,8 @@ std::optional<PortalPage> lookUpLoggedIn(PortalSession& session, RecordKind kind
     if (fresh && !logIn(session))
         return std::nullopt;
     PortalPage page = session.lookup(kind, values);
-    const bool loggedOut = page.kind == PageKind::LoginRequired ||
-                           page.kind == PageKind::InformationWithoutOwners;
+    const bool loggedOut =
+        page.kind == PageKind::LoginRequired || page.kind == PageKind::InformationWithoutOwners;
     if (!loggedOut || fresh)
         return page;
     if (!logIn(session))

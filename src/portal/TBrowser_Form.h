@@ -23,8 +23,8 @@ public:
     ~TBrowser_Form() override;
 
     QWebEngineView* WB = nullptr;
-    QAction* Pidatzznam1 = nullptr;   ///< "Uložit parcelu"
-    QAction* Pidatstavbu1 = nullptr;  ///< "Uložit stavbu"
+    QAction* Pidatzznam1 = nullptr;    ///< "Uložit parcelu"
+    QAction* Pidatstavbu1 = nullptr;   ///< "Uložit stavbu"
     QAction* Pidatjednotku1 = nullptr; ///< "Uložit jednotku"
     PortalBrowser& browser() { return *m_browser; }
 

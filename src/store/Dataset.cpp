@@ -322,8 +322,9 @@ void Dataset::setValue(const QString& field, const QVariant& value) {
         bool whole = false;
         const qlonglong number = v.toString().trimmed().toLongLong(&whole);
         if (!whole)
-            throw DatabaseError(QStringLiteral("„%1“ není celé číslo; pole %2 přijímá jen celá čísla.")
-                                    .arg(v.toString(), field));
+            throw DatabaseError(
+                QStringLiteral("„%1“ není celé číslo; pole %2 přijímá jen celá čísla.")
+                    .arg(v.toString(), field));
         v = number;
     }
     m_rows[static_cast<std::size_t>(m_current)][static_cast<std::size_t>(column)] =

@@ -104,7 +104,8 @@ Qt::ItemFlags DatasetModel::flags(const QModelIndex& index) const {
     if (!index.isValid())
         return Qt::NoItemFlags;
     const bool editable = m_dataset.isEditing() && index.row() == m_dataset.currentRow();
-    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | (editable ? Qt::ItemIsEditable : Qt::NoItemFlags);
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable |
+           (editable ? Qt::ItemIsEditable : Qt::NoItemFlags);
 }
 
 bool DatasetModel::setData(const QModelIndex& index, const QVariant& value, int role) {

@@ -57,22 +57,20 @@ void TestPageIdentity::identities_data() {
     QTest::newRow("no labels at all")
         << "parcel" << QStringLiteral("<html><body><p>Omezení přístupu</p></body></html>")
         << "uzemi= typ_parcely=PKN puvod_parcely=4 cislo_1= cislo_2= druh_cislovani=2";
-    QTest::newRow("house number")
-        << "building"
-        << page({{"Stavba:", "<strong>č. p. 15</strong>"},
-                 {"Obec:", "Praha [554782]"},
-                 {"Část obce:", "Běchovice [1520]"},
-                 {"Typ stavby:", "Budova s číslem popisným"}})
-        << "obec=554782 cast_obce=1520 typ_stavby=1 cislo_stavby=15";
-    QTest::newRow("registration number")
-        << "building"
-        << page({{"Stavba:", "<strong>č. ev. 15</strong>"},
-                 {"Typ stavby:", "Budova s číslem evidenčním"}})
-        << "obec= cast_obce= typ_stavby=2 cislo_stavby=15";
+    QTest::newRow("house number") << "building"
+                                  << page({{"Stavba:", "<strong>č. p. 15</strong>"},
+                                           {"Obec:", "Praha [554782]"},
+                                           {"Část obce:", "Běchovice [1520]"},
+                                           {"Typ stavby:", "Budova s číslem popisným"}})
+                                  << "obec=554782 cast_obce=1520 typ_stavby=1 cislo_stavby=15";
+    QTest::newRow("registration number") << "building"
+                                         << page({{"Stavba:", "<strong>č. ev. 15</strong>"},
+                                                  {"Typ stavby:", "Budova s číslem evidenčním"}})
+                                         << "obec= cast_obce= typ_stavby=2 cislo_stavby=15";
     QTest::newRow("unit") << "unit" << page({{"Číslo jednotky", "<strong>1520/7</strong>"}})
                           << "cislo_stavby=1520 cislo_jednotky=7";
-    QTest::newRow("unit number alone") << "unit" << page({{"Číslo jednotky", "<b>7</b>"}})
-                                       << "cislo_stavby= cislo_jednotky=7";
+    QTest::newRow("unit number alone")
+        << "unit" << page({{"Číslo jednotky", "<b>7</b>"}}) << "cislo_stavby= cislo_jednotky=7";
 }
 
 void TestPageIdentity::identities() {
@@ -80,9 +78,10 @@ void TestPageIdentity::identities() {
     QFETCH(QString, html);
     QFETCH(QString, expected);
     const ParsedPage parsed(html);
-    const QString got = kind == QLatin1String("parcel")     ? joined(PageIdentity::parcel(parsed).fields())
-                        : kind == QLatin1String("building") ? joined(PageIdentity::building(parsed).fields())
-                                                            : joined(PageIdentity::unit(parsed).fields());
+    const QString got =
+        kind == QLatin1String("parcel")     ? joined(PageIdentity::parcel(parsed).fields())
+        : kind == QLatin1String("building") ? joined(PageIdentity::building(parsed).fields())
+                                            : joined(PageIdentity::unit(parsed).fields());
     QCOMPARE(got, expected);
 }
 

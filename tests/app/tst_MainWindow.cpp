@@ -2,9 +2,9 @@
 #include "TestSupport.h"
 
 #include "app/Application.h"
-#include "entry/RecordGrid.h"
 #include "app/RecordListPanel.h"
 #include "app/TMain_Form.h"
+#include "entry/RecordGrid.h"
 #include "store/DatasetModel.h"
 #include "store/TDM1.h"
 

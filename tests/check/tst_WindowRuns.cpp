@@ -3,9 +3,9 @@
 #include "TestSupport.h"
 
 #include "app/Application.h"
-#include "entry/RecordGrid.h"
 #include "app/TLog_Form.h"
 #include "app/TMain_Form.h"
+#include "entry/RecordGrid.h"
 #include "entry/TInsert_Form.h"
 #include "portal/BrowserSession.h"
 #include "portal/PortalCredentials.h"
@@ -14,8 +14,8 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QGroupBox>
 #include <QElapsedTimer>
+#include <QGroupBox>
 #include <QJsonDocument>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -227,8 +227,8 @@ void TestWindowRuns::captureFillsANewRecordFromThePortalPage_data() {
     QTest::addColumn<QStringList>("expected"); // column=value of the new record
     QTest::newRow("building ZE parcel with subdivision")
         << int(RecordKind::Parcel) << texts({"602582", "1", "PZE", "6", "123", "4"})
-        << texts({"uzemi=602582", "typ_parcely=PZE", "puvod_parcely=6", "cislo_1=123",
-                  "cislo_2=4", "druh_cislovani=1"});
+        << texts({"uzemi=602582", "typ_parcely=PZE", "puvod_parcely=6", "cislo_1=123", "cislo_2=4",
+                  "druh_cislovani=1"});
     QTest::newRow("building with a registration number")
         << int(RecordKind::Building) << texts({"554782", "1520", "2", "15"})
         << texts({"typ_stavby=2", "cislo_stavby=15"});

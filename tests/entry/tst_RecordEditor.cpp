@@ -301,9 +301,10 @@ void TestRecordEditor::savedRecordsGetTheirBaseline() {
     QVERIFY2(m_messages->errors.isEmpty(), qPrintable(m_messages->errors.join(u'\n')));
 
     for (const char* table : {"zmeny_parcel", "zmeny_staveb", "zmeny_jednotek"})
-        QCOMPARE(m_store->scalar(QStringLiteral("SELECT COUNT(*) FROM %1").arg(QLatin1String(table)))
-                     .toInt(),
-                 1);
+        QCOMPARE(
+            m_store->scalar(QStringLiteral("SELECT COUNT(*) FROM %1").arg(QLatin1String(table)))
+                .toInt(),
+            1);
     QCOMPARE(m_store->scalar(QStringLiteral("SELECT hash_vymera FROM parcely")).toString(),
              QStringLiteral("1254"));
     QCOMPARE(m_store->scalar(QStringLiteral("SELECT hash_podil FROM jednotky")).toString(),
@@ -357,9 +358,10 @@ void TestRecordEditor::refusedLoginIsSaidAndTheRecordKept() {
     e.Parcely_DBNavigator->BtnClick(DBNavigator::Post);
     m_sim->setState(world());
     QCOMPARE(m_messages->errors.size(), 1);
-    QVERIFY2(m_messages->errors[0].startsWith(QStringLiteral("Portál katastru odmítl přihlášení")) &&
-                 m_messages->errors[0].contains(QStringLiteral("Záznam je uložen.")),
-             qPrintable(m_messages->errors[0]));
+    QVERIFY2(
+        m_messages->errors[0].startsWith(QStringLiteral("Portál katastru odmítl přihlášení")) &&
+            m_messages->errors[0].contains(QStringLiteral("Záznam je uložen.")),
+        qPrintable(m_messages->errors[0]));
     QCOMPARE(count("SELECT COUNT(*) FROM parcely"), 1);
     QCOMPARE(count("SELECT COUNT(*) FROM zmeny_parcel"), 0);
 
@@ -390,7 +392,8 @@ void TestRecordEditor::editedRecordGetsItsOwnBaseline() {
     typeInto(e.DBEdit4, QStringLiteral("Louka"));
     e.Parcely_DBNavigator->BtnClick(DBNavigator::Post);
     QVERIFY2(m_messages->errors.isEmpty(), qPrintable(m_messages->errors.join(u'\n')));
-    const int id = m_store->scalar(QStringLiteral("SELECT ID FROM parcely WHERE cislo_1 = 346")).toInt();
+    const int id =
+        m_store->scalar(QStringLiteral("SELECT ID FROM parcely WHERE cislo_1 = 346")).toInt();
     QCOMPARE(m_store->scalar(QStringLiteral("SELECT id_parcely FROM zmeny_parcel")).toInt(), id);
     QCOMPARE(m_store->scalar(QStringLiteral("SELECT nazev FROM parcely WHERE ID = %1").arg(id))
                  .toString(),
@@ -399,8 +402,9 @@ void TestRecordEditor::editedRecordGetsItsOwnBaseline() {
 }
 
 void TestRecordEditor::deletionAsksFirst() {
-    m_store->exec(QStringLiteral("INSERT INTO parcely (user_id, uzemi, typ_parcely, druh_cislovani, "
-                                 "cislo_1, kontrolovat) VALUES (1, 602582, 'PKN', 2, 7, 1)"));
+    m_store->exec(
+        QStringLiteral("INSERT INTO parcely (user_id, uzemi, typ_parcely, druh_cislovani, "
+                       "cislo_1, kontrolovat) VALUES (1, 602582, 'PKN', 2, 7, 1)"));
     m_dm->Obnovit_Query(m_dm->Parcely_Query);
     TInsert_Form& e = editor();
     answerNextQuestion(QMessageBox::Cancel);

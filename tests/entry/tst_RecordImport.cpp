@@ -81,13 +81,16 @@ void TestRecordImport::importedRecordsAreWatchedFromTheStart() {
                                                "výchozího stavu: 0, odmítnuto: 0."));
     int logins = 0;
     for (const QJsonObject& r : m_sim->requests())
-        logins += r[QStringLiteral("params")].toObject().contains(QStringLiteral("PAR_LoginPassword"));
+        logins +=
+            r[QStringLiteral("params")].toObject().contains(QStringLiteral("PAR_LoginPassword"));
     QCOMPARE(logins, 1); // one login for the whole file
     {
         OpenedStore s(folder);
-        QCOMPARE(s.scalar(QStringLiteral("SELECT nazev FROM parcely WHERE cislo_1 = 345")).toString(),
-                 QStringLiteral("Louka; u lesa"));
-        QCOMPARE(s.scalar(QStringLiteral("SELECT druh_cislovani FROM parcely WHERE cislo_1 = 12")).toInt(),
+        QCOMPARE(
+            s.scalar(QStringLiteral("SELECT nazev FROM parcely WHERE cislo_1 = 345")).toString(),
+            QStringLiteral("Louka; u lesa"));
+        QCOMPARE(s.scalar(QStringLiteral("SELECT druh_cislovani FROM parcely WHERE cislo_1 = 12"))
+                     .toInt(),
                  1);
         QCOMPARE(s.scalar(QStringLiteral("SELECT COUNT(*) FROM zmeny_parcel")).toInt(), 2);
         QCOMPARE(s.scalar(QStringLiteral("SELECT cast_obce FROM stavby")).toInt(), 1520);
@@ -95,8 +98,8 @@ void TestRecordImport::importedRecordsAreWatchedFromTheStart() {
                  QStringLiteral("6543/120000"));
     }
     // The first check compares with what the import stored: nothing has changed.
-    const ProgramRun check = runProgram(
-        {QStringLiteral("--autoload"), QStringLiteral("--headless"), QStringLiteral("--files"), folder});
+    const ProgramRun check = runProgram({QStringLiteral("--autoload"), QStringLiteral("--headless"),
+                                         QStringLiteral("--files"), folder});
     QVERIFY2(check.exitCode == 0, qPrintable(check.lines.join(u'\n') + check.err));
 }
 
@@ -104,28 +107,29 @@ void TestRecordImport::badRowsAreRefusedAndTheRestSaved() {
     PreparedFolder prepared(true);
     const QString folder = prepared.folder.path();
     saveAccount(folder);
-    const QString list = writeFile(prepared.folder,
-                                   "druh,uzemi,cislo_1,cislo_stavby,nazev\n"
-                                   "parcela,602582,,,bez čísla\n"
-                                   "parcela,999999,5,,cizí území\n"
-                                   "parcela,602582,abc,,písmena\n"
-                                   "chata,602582,5,,\n"
-                                   "parcela,602582,346,,dobrá\n"
-                                   "parcela,602582,777,,portál ji nezná\n");
+    const QString list = writeFile(prepared.folder, "druh,uzemi,cislo_1,cislo_stavby,nazev\n"
+                                                    "parcela,602582,,,bez čísla\n"
+                                                    "parcela,999999,5,,cizí území\n"
+                                                    "parcela,602582,abc,,písmena\n"
+                                                    "chata,602582,5,,\n"
+                                                    "parcela,602582,346,,dobrá\n"
+                                                    "parcela,602582,777,,portál ji nezná\n");
     const ProgramRun imported =
         runProgram({QStringLiteral("--import-records"), list, QStringLiteral("--files"), folder});
     QCOMPARE(imported.exitCode, 1);
     const QStringList expected = {
-        QStringLiteral("Řádek 2 (parcela , k. ú. 602582): odmítnuto – Chybí vyplnit číslo parcely."),
+        QStringLiteral(
+            "Řádek 2 (parcela , k. ú. 602582): odmítnuto – Chybí vyplnit číslo parcely."),
         QStringLiteral("Řádek 3 (parcela 5, k. ú. 999999): odmítnuto – Katastrální území 999999 "
                        "není v číselníku."),
         QStringLiteral("Řádek 4 (parcela abc, k. ú. 602582): odmítnuto – „abc“ není celé číslo; "
                        "pole cislo_1 přijímá jen celá čísla."),
         QStringLiteral("Řádek 5: odmítnuto – Neznámý druh „chata“ (parcela, stavba, jednotka)."),
         QStringLiteral("Řádek 6 (parcela 346, k. ú. 602582): uloženo s výchozím stavem."),
-        QStringLiteral("Řádek 7 (parcela 777, k. ú. 602582): uloženo bez výchozího stavu – Nemovitá "
-                       "věc je zřejmě špatně zadána. Zkontrolujte údaje o nemovitosti. Výchozí stav "
-                       "se zaznamená při příští kontrole."),
+        QStringLiteral(
+            "Řádek 7 (parcela 777, k. ú. 602582): uloženo bez výchozího stavu – Nemovitá "
+            "věc je zřejmě špatně zadána. Zkontrolujte údaje o nemovitosti. Výchozí stav "
+            "se zaznamená při příští kontrole."),
         QStringLiteral("Celkem řádků: 6; uloženo s výchozím stavem: 1, bez výchozího stavu: 1, "
                        "odmítnuto: 4.")};
     QCOMPARE(imported.lines, expected);
@@ -136,10 +140,10 @@ void TestRecordImport::badRowsAreRefusedAndTheRestSaved() {
 void TestRecordImport::badHeaderChangesNothing_data() {
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<QString>("message");
-    QTest::newRow("no kind column") << QByteArray("uzemi;cislo_1\n602582;345\n")
-                                    << "neuvádí sloupec druh";
-    QTest::newRow("unknown column") << QByteArray("druh;uzemi;cislo\nparcela;602582;345\n")
-                                    << "neznámý sloupec „cislo“";
+    QTest::newRow("no kind column")
+        << QByteArray("uzemi;cislo_1\n602582;345\n") << "neuvádí sloupec druh";
+    QTest::newRow("unknown column")
+        << QByteArray("druh;uzemi;cislo\nparcela;602582;345\n") << "neznámý sloupec „cislo“";
 }
 
 void TestRecordImport::badHeaderChangesNothing() {
@@ -147,10 +151,11 @@ void TestRecordImport::badHeaderChangesNothing() {
     QFETCH(QString, message);
     PreparedFolder prepared(true);
     const QString list = writeFile(prepared.folder, content.constData());
-    const ProgramRun imported = runProgram(
-        {QStringLiteral("--import-records"), list, QStringLiteral("--files"), prepared.folder.path()});
+    const ProgramRun imported = runProgram({QStringLiteral("--import-records"), list,
+                                            QStringLiteral("--files"), prepared.folder.path()});
     QCOMPARE(imported.exitCode, 2);
-    QVERIFY2(imported.err.contains(message) && imported.err.contains(QStringLiteral("Nic nebylo uloženo")),
+    QVERIFY2(imported.err.contains(message) &&
+                 imported.err.contains(QStringLiteral("Nic nebylo uloženo")),
              qPrintable(imported.err));
     OpenedStore s(prepared.folder.path());
     QCOMPARE(s.scalar(QStringLiteral("SELECT COUNT(*) FROM parcely")).toInt(), 0);

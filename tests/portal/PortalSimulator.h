@@ -44,7 +44,7 @@ QProcessEnvironment programEnvironment();
 
 /// What the program printed and returned.
 struct ProgramRun {
-    int exitCode; ///< -1 when it crashed
+    int exitCode;      ///< -1 when it crashed
     QStringList lines; ///< standard output
     QString err;
 };

@@ -118,11 +118,12 @@ void TestRecordRules::saveWithoutAPlaceIsRefused_data() {
     QTest::addColumn<QString>("lookup");
     QTest::addColumn<QString>("message");
     QTest::newRow("parcel, no territory matches")
-        << int(RecordKind::Parcel) << "KatastralniUzemi_Query" << "Vyberte katastrální území.";
-    QTest::newRow("building, no municipality matches")
-        << int(RecordKind::Building) << "Obce_Query" << "Vyberte obec.";
-    QTest::newRow("unit, no municipality matches")
-        << int(RecordKind::Unit) << "Obce_Query" << "Vyberte obec.";
+        << int(RecordKind::Parcel) << "KatastralniUzemi_Query"
+        << "Vyberte katastrální území.";
+    QTest::newRow("building, no municipality matches") << int(RecordKind::Building) << "Obce_Query"
+                                                       << "Vyberte obec.";
+    QTest::newRow("unit, no municipality matches") << int(RecordKind::Unit) << "Obce_Query"
+                                                   << "Vyberte obec.";
 }
 
 void TestRecordRules::saveWithoutAPlaceIsRefused() {
@@ -130,8 +131,8 @@ void TestRecordRules::saveWithoutAPlaceIsRefused() {
     QFETCH(QString, lookup);
     QFETCH(QString, message);
     StoreFixture s;
-    Dataset& list = lookup == QLatin1String("Obce_Query") ? s.dm.Obce_Query
-                                                          : s.dm.KatastralniUzemi_Query;
+    Dataset& list =
+        lookup == QLatin1String("Obce_Query") ? s.dm.Obce_Query : s.dm.KatastralniUzemi_Query;
     list.setParam(QStringLiteral("par_nazev"), QStringLiteral("%qqq%"));
     s.refresh(list);
     Dataset& q = s.dm.recordQuery(static_cast<RecordKind>(kind));
