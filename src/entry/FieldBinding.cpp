@@ -12,8 +12,9 @@
 
 namespace veritam {
 
-FieldBinding::FieldBinding(Dataset& dataset, QString field, UserMessages& messages)
-    : QObject(&dataset)
+FieldBinding::FieldBinding(Dataset& dataset, QString field, UserMessages& messages,
+                           QObject* control)
+    : QObject(control) // goes with its control; the query outlives the window
     , m_dataset(dataset)
     , m_field(std::move(field))
     , m_messages(messages) {
@@ -27,7 +28,7 @@ FieldBinding::FieldBinding(Dataset& dataset, QString field, UserMessages& messag
 }
 
 FieldBinding::FieldBinding(Dataset& dataset, QString field, QLineEdit* edit, UserMessages& messages)
-    : FieldBinding(dataset, std::move(field), messages) {
+    : FieldBinding(dataset, std::move(field), messages, edit) {
     m_show = [this, edit] {
         const QString text = m_dataset.currentRow() >= 0 && m_dataset.hasField(m_field)
                                  ? m_dataset.text(m_field)
@@ -42,7 +43,7 @@ FieldBinding::FieldBinding(Dataset& dataset, QString field, QLineEdit* edit, Use
 }
 
 FieldBinding::FieldBinding(Dataset& dataset, QString field, QCheckBox* box, UserMessages& messages)
-    : FieldBinding(dataset, std::move(field), messages) {
+    : FieldBinding(dataset, std::move(field), messages, box) {
     m_show = [this, box] {
         const QSignalBlocker blocker(box);
         box->setChecked(m_dataset.currentRow() >= 0 && m_dataset.hasField(m_field) &&
@@ -56,7 +57,7 @@ FieldBinding::FieldBinding(Dataset& dataset, QString field, QCheckBox* box, User
 
 FieldBinding::FieldBinding(Dataset& dataset, QString field, QButtonGroup* group,
                            QList<QVariant> values, UserMessages& messages)
-    : FieldBinding(dataset, std::move(field), messages) {
+    : FieldBinding(dataset, std::move(field), messages, group) {
     m_show = [this, group, values] {
         const QVariant value = m_dataset.currentRow() >= 0 && m_dataset.hasField(m_field)
                                    ? m_dataset.value(m_field)

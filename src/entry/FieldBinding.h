@@ -33,7 +33,7 @@ public:
     void refresh();
 
 private:
-    FieldBinding(Dataset& dataset, QString field, UserMessages& messages);
+    FieldBinding(Dataset& dataset, QString field, UserMessages& messages, QObject* control);
     void write(const QVariant& value);
 
     Dataset& m_dataset;
