@@ -33,4 +33,12 @@ std::optional<QString> CommandLine::argumentOf(const QString& name) const {
     return found;
 }
 
+std::optional<QStringList> CommandLine::argumentsOf(const QString& name, int count) const {
+    std::optional<QStringList> found;
+    for (qsizetype i = 0; i < m_parameters.size(); ++i)
+        if (switchName(m_parameters[i]).compare(name, Qt::CaseInsensitive) == 0)
+            found = m_parameters.mid(i + 1, count);
+    return found;
+}
+
 } // namespace veritam

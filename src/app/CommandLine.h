@@ -18,6 +18,9 @@ public:
     /// switch is the last parameter; nothing when the switch is absent.
     /// "--name=value" also gives value.
     std::optional<QString> argumentOf(const QString& name) const;
+    /// The `count` parameters after the last occurrence of the switch, fewer when the
+    /// parameters end first; nothing when the switch is absent.
+    std::optional<QStringList> argumentsOf(const QString& name, int count) const;
 
     const QStringList& parameters() const { return m_parameters; }
 

@@ -3,6 +3,7 @@
 #include "analysis/ChangeRecorder.h"
 #include "analysis/PageIdentity.h"
 #include "analysis/ParsedPage.h"
+#include "analysis/SectionDiff.h"
 #include "analysis/SectionExtractor.h"
 #include "app/CommandLine.h"
 #include "app/FirstStart.h"
@@ -14,6 +15,7 @@
 #include "store/SqliteConnection.h"
 
 #include <QFile>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -59,6 +61,9 @@ const char* const kUsage =
     "  --extract SOUBOR         vypíše šest oddílů uložené stránky (UTF-8), jejich\n"
     "                           otisky a údaje, které by z ní převzalo uložení\n"
     "                           záznamu (identity), jako JSON\n"
+    "  --diff STARÝ NOVÝ        vypíše, čím se liší oddíly dvou uložených stránek\n"
+    "                           (snímků), jako JSON; návratový kód 0 beze změny,\n"
+    "                           1 změna, 2 soubor chybí nebo není stránkou nemovitosti\n"
     "  --help                   vypíše tuto nápovědu\n"
     "  --version                vypíše verzi programu\n"
     "\n"
@@ -112,6 +117,57 @@ int extract(const CommandLine& commandLine) {
     return 0;
 }
 
+/// Prints what differs between two saved pages as one JSON object; 1 when anything does.
+int diff(const CommandLine& commandLine) {
+    const QStringList paths = commandLine.argumentsOf(QStringLiteral("diff"), 2).value_or(QStringList());
+    if (paths.size() != 2) {
+        printConsoleLine(stderr, QStringLiteral("Chybí soubory: --diff STARÝ.html NOVÝ.html"));
+        return 2;
+    }
+    TParseKatastr pages[2];
+    for (int i = 0; i < 2; ++i) {
+        QFile file(paths[i]);
+        if (!file.open(QIODevice::ReadOnly)) {
+            printConsoleLine(stderr, QStringLiteral("Soubor %1 nelze přečíst: %2")
+                                         .arg(paths[i], file.errorString()));
+            return 2;
+        }
+        const std::optional<TParseKatastr> sections = SectionDiff::readSnapshot(file.readAll());
+        if (!sections) {
+            printConsoleLine(stderr, QStringLiteral("Soubor %1 není stránka s údaji o nemovitosti "
+                                                    "a jejích vlastnících.")
+                                         .arg(paths[i]));
+            return 2;
+        }
+        pages[i] = *sections;
+    }
+    const auto rows = [](const std::vector<QStringList>& list) {
+        QJsonArray array;
+        for (const QStringList& row : list)
+            array.append(QJsonArray::fromStringList(row));
+        return array;
+    };
+    QJsonArray sections;
+    for (const SectionDiff::Change& c : SectionDiff::compare(pages[0], pages[1])) {
+        if (!c.differs)
+            continue;
+        QJsonObject entry{{QStringLiteral("section"), SectionDiff::name(c.section)}};
+        if (SectionDiff::isTable(c.section)) {
+            entry.insert(QStringLiteral("removed"), rows(c.removed));
+            entry.insert(QStringLiteral("added"), rows(c.added));
+        } else {
+            entry.insert(QStringLiteral("old"), c.oldText);
+            entry.insert(QStringLiteral("new"), c.newText);
+        }
+        sections.append(entry);
+    }
+    std::fputs(QJsonDocument(QJsonObject{{QStringLiteral("sections"), sections}})
+                   .toJson(QJsonDocument::Indented)
+                   .constData(),
+               stdout);
+    return sections.isEmpty() ? 0 : 1;
+}
+
 int importCodeLists(const CommandLine& commandLine) {
     const QString source =
         commandLine.argumentOf(QStringLiteral("import-codelists")).value_or(QString());
@@ -147,7 +203,7 @@ int importCodeLists(const CommandLine& commandLine) {
 } // namespace
 
 bool wanted(const CommandLine& commandLine) {
-    for (const char* name : {"help", "h", "?", "version", "import-codelists", "extract"}) {
+    for (const char* name : {"help", "h", "?", "version", "import-codelists", "extract", "diff"}) {
         if (commandLine.hasSwitch(QString::fromLatin1(name)))
             return true;
     }
@@ -164,6 +220,8 @@ int run(const CommandLine& commandLine) {
         std::printf("veritam %s\n", VERITAM_VERSION);
         return 0;
     }
+    if (commandLine.hasSwitch(QStringLiteral("diff")))
+        return diff(commandLine);
     if (commandLine.hasSwitch(QStringLiteral("extract")))
         return extract(commandLine);
     return importCodeLists(commandLine);

@@ -4,6 +4,7 @@
 #include "store/Schema.h"
 #include "store/SqliteConnection.h"
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -70,6 +71,7 @@ private slots:
     void badFolderChangesNothing();
     void killedImportLeavesOldOrNewLists();
     void extractPrintsSectionsAndFingerprints();
+    void diffNamesWhatChanged();
 };
 
 void TestConsoleCommands::helpAndVersion() {
@@ -175,6 +177,37 @@ void TestConsoleCommands::extractPrintsSectionsAndFingerprints() {
         runVeritam({QStringLiteral("--extract"), folder.path() + QStringLiteral("nic.html")});
     QCOMPARE(missing.exitCode, 2);
     QVERIFY2(missing.err.contains(QStringLiteral("nelze přečíst")), qPrintable(missing.err));
+}
+
+void TestConsoleCommands::diffNamesWhatChanged() {
+    TempDataFolder folder;
+    const auto save = [&](const char* name, const char* owners, const char* area) {
+        const QString path = folder.path() + QString::fromLatin1(name);
+        QFile file(path);
+        file.open(QIODevice::WriteOnly);
+        file.write(QStringLiteral("<html><body><table><tr><td class=\"nazev\">Výměra [m2]:</td>"
+                                  "<td><b>%1</b></td></tr></table><h2>Vlastníci, jiní oprávnění</h2>"
+                                  "<table>%2</table></body></html>")
+                       .arg(QString::fromUtf8(area), QString::fromUtf8(owners))
+                       .toUtf8());
+        return path;
+    };
+    const QString old = save("a.html", "<tr><td>Novák</td><td>1/1</td></tr>", "816");
+    const QString changed = save("b.html", "<tr><td>Dvořák</td><td>1/1</td></tr>", "817");
+    const Run run = runVeritam({QStringLiteral("--diff"), old, changed});
+    QCOMPARE(run.exitCode, 1);
+    const QJsonObject expected = QJsonDocument::fromJson(R"({"sections": [
+        {"section": "vymera", "old": "816", "new": "817"},
+        {"section": "vlastnici", "removed": [["Novák", "1/1"]], "added": [["Dvořák", "1/1"]]}]})")
+                                     .object();
+    QCOMPARE(QJsonDocument::fromJson(run.out.toUtf8()).object(), expected);
+    const Run same = runVeritam({QStringLiteral("--diff"), old, old});
+    QCOMPARE(same.exitCode, 0);
+    QCOMPARE(QJsonDocument::fromJson(same.out.toUtf8()).object()[QStringLiteral("sections")].toArray(),
+             QJsonArray());
+    QCOMPARE(runVeritam({QStringLiteral("--diff"), old, folder.path() + QStringLiteral("nic.html")})
+                 .exitCode,
+             2);
 }
 
 QTEST_GUILESS_MAIN(TestConsoleCommands)
