@@ -30,7 +30,7 @@ Application::Application(CommandLine commandLine, UserMessages& messages, bool f
     createDataModule();
     Browser_Form = std::make_unique<TBrowser_Form>(m_messages, m_settings.DataFolder);
     Portal = std::make_unique<BrowserSession>(*Browser_Form, m_settings.DataFolder);
-    Zmeny_Form = std::make_unique<TZmeny_Form>();
+    Zmeny_Form = std::make_unique<TZmeny_Form>(*DM1, m_messages);
     Nastaveni_Form = std::make_unique<TNastaveni_Form>(*DM1, m_messages);
     About_Form = std::make_unique<TAbout_Form>(m_settings.DataFolder, m_messages);
     Upozorneni_Form = std::make_unique<TUpozorneni_Form>();
@@ -40,7 +40,7 @@ Application::Application(CommandLine commandLine, UserMessages& messages, bool f
     QObject::connect(Browser_Form.get(), &TBrowser_Form::captureRequested, Insert_Form.get(),
                      [this](RecordKind kind) { captureFromPortal(kind); });
     Main_Form->attach({*DM1, *Browser_Form, *Portal, *About_Form, *Upozorneni_Form, *Log_Form,
-                       *Auto_Form, Sections, *Insert_Form});
+                       *Auto_Form, Sections, *Insert_Form, *Zmeny_Form});
 }
 
 Application::~Application() = default;

@@ -8,6 +8,7 @@
 #include "check/SingleCheck.h"
 #include "entry/RecordGrid.h"
 #include "entry/TInsert_Form.h"
+#include "history/TZmeny_Form.h"
 #include "platform/UserMessages.h"
 #include "portal/PageVerdict.h"
 #include "portal/PortalSession.h"
@@ -183,6 +184,8 @@ void TMain_Form::attach(const Parts& parts) {
     connect(Prerusit_Button, &QToolButton::clicked, this, &TMain_Form::Prerusit_ButtonClick);
     connect(Kontrola_Jednoho, &QToolButton::clicked, this, &TMain_Form::Kontrola_JednohoClick);
     connect(Insert_Button, &QToolButton::clicked, this, &TMain_Form::Insert_ButtonClick);
+    connect(OtevriHistorii_button, &QToolButton::clicked, this,
+            &TMain_Form::OtevriHistorii_buttonClick);
     connect(http_SpeedButton, &QToolButton::clicked, this, &TMain_Form::http_SpeedButtonClick);
 }
 
@@ -221,6 +224,10 @@ void TMain_Form::buildLists() {
     connect(Stavby_DBGrid, &RecordGrid::titleClicked, this, &TMain_Form::Stavby_DBGridTitleClick);
     connect(Jednotky_DBGrid, &RecordGrid::titleClicked, this,
             &TMain_Form::Jednotky_DBGridTitleClick);
+    // Parcely_DBGridDblClick, Stavby_DBGridDblClick, Jednotky_DBGridDblClick
+    for (RecordKind kind : kAllRecordKinds)
+        connect(panelOf(kind)->grid(), &QAbstractItemView::doubleClicked, this,
+                [this, kind] { openHistory(kind); });
     connect(Parcely_DBGrid, &RecordGrid::deleteRequested, this,
             [this] { deleteCurrent(RecordKind::Parcel); });
     connect(Stavby_DBGrid, &RecordGrid::deleteRequested, this,
@@ -413,6 +420,24 @@ void TMain_Form::Insert_ButtonClick() {
     editor.showPage(focusedKind().value_or(RecordKind::Parcel));
     editor.move(geometry().center() - editor.rect().center());
     editor.exec();
+}
+
+void TMain_Form::OtevriHistorii_buttonClick() {
+    if (const std::optional<RecordKind> kind = focusedKind())
+        openHistory(*kind);
+}
+
+void TMain_Form::openHistory(RecordKind kind) {
+    TDM1& dm = m_parts->dm;
+    TZmeny_Form& history = m_parts->history;
+    dm.Obnovit_Query(dm.historyQuery(kind));
+    history.setDataSource(dm.*kindTable(kind).historySource);
+    history.Zmeny_DBGridDblClick();
+    // A parcel without changes has nothing to show; a building or unit shows an empty list.
+    if (kind == RecordKind::Parcel && dm.historyQuery(kind).recordCount() == 0)
+        return;
+    history.move(geometry().center() - history.rect().center());
+    history.exec();
 }
 
 void TMain_Form::Kontrola_JednohoClick() {

@@ -22,6 +22,7 @@ class RecordListPanel;
 class TAbout_Form;
 class TAuto_Form;
 class TInsert_Form;
+class TZmeny_Form;
 class TBrowser_Form;
 class TDM1;
 class TLog_Form;
@@ -51,6 +52,7 @@ public:
         TAuto_Form& schedule;
         TParseKatastr& sections;
         TInsert_Form& editor;
+        TZmeny_Form& history;
     };
     void attach(const Parts& parts);
 
@@ -89,6 +91,9 @@ public:
     void Stavby_DBGridTitleClick(const QString& field);
     void Jednotky_DBGridTitleClick(const QString& field);
     void Insert_ButtonClick();
+    void OtevriHistorii_buttonClick();
+    /// A double click on a list, or "Otevřít historii": the current record's changes.
+    void openHistory(RecordKind kind);
     void http_SpeedButtonClick();
     void Kontrola_JednohoClick();
     void Kontrola_ButtonClick();

@@ -1,5 +1,7 @@
 #include "portal/PortalBrowser.h"
 
+#include "portal/SnapshotView.h"
+
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QPointer>
@@ -25,6 +27,7 @@ void PortalBrowser::prepareEngine() {
     if (!flags.contains("--disable-ipc-flooding-protection"))
         flags += (flags.isEmpty() ? "" : " ") + QByteArray("--disable-ipc-flooding-protection");
     qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags);
+    SnapshotView::registerScheme();
 }
 
 PortalBrowser::PortalBrowser(QWebEngineView& view, UserMessages& messages, QObject* parent)

@@ -30,7 +30,7 @@ public:
     /// Adds the engine switches the portal work needs to QTWEBENGINE_CHROMIUM_FLAGS; call it
     /// before the application object exists. Chromium otherwise drops page-initiated
     /// navigations beyond 200 in 10 s, which a run of quick lookups reaches (a click that
-    /// submits nothing, and a wait that never ends).
+    /// submits nothing, and a wait that never ends). Registers the snapshots' address scheme.
     static void prepareEngine();
 
     QWebEngineView& view() const { return m_view; }

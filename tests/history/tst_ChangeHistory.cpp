@@ -1,0 +1,203 @@
+// The change history window with the real snapshot browser, a real database and data folder.
+#include "LoopbackHttpServer.h"
+#include "TestSupport.h"
+
+#include "history/TZmeny_Form.h"
+#include "portal/PortalBrowser.h"
+#include "portal/SnapshotView.h"
+#include "store/TDM1.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTableView>
+#include <QTextBrowser>
+#include <QTimer>
+#include <QWheelEvent>
+#include <QtTest>
+
+using namespace veritam;
+using namespace veritam::test;
+
+namespace {
+
+/// A snapshot as the recorder writes it: the header, then an information page.
+QByteArray snapshot(const QString& owners) {
+    return (QStringLiteral("<!DOCTYPE html><html><head><link href=\"../../../cascade1.css\" "
+                           "rel=\"stylesheet\"/></head><body><h1>Informace o stavbě</h1>"
+                           "<h2>Vlastníci, jiní oprávnění</h2><table>%1</table>"
+                           "<h2>Omezení vlastnického práva</h2><table><tr><td>Bez zápisu."
+                           "</td></tr></table></body></html>")
+                .arg(owners))
+        .toUtf8();
+}
+
+void answerNextQuestion(QMessageBox::StandardButton answer) {
+    QTimer::singleShot(0, [answer] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+            box->button(answer)->click();
+    });
+}
+
+} // namespace
+
+class TestChangeHistory : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void listShowsNewestFirstAndOnlyADoubleClickShows();
+    void deletionAsksAndKeepsWhatIsShown();
+    void snapshotReachesNothingOutside();
+
+private:
+    /// A building with changes whose snapshots hold these owners, oldest first.
+    int building(std::initializer_list<const char*> owners);
+    void open(int buildingId);
+    QString shown() const { return QFileInfo(m_form->WebBrowser1->shownPath()).fileName(); }
+
+    std::unique_ptr<StoreFixture> m_store;
+    std::unique_ptr<TZmeny_Form> m_form;
+};
+
+void TestChangeHistory::init() {
+    m_store = std::make_unique<StoreFixture>(true); // the list joins the code lists
+    m_form = std::make_unique<TZmeny_Form>(m_store->dm, m_store->messages);
+}
+
+void TestChangeHistory::cleanup() {
+    m_form.reset();
+    m_store.reset();
+}
+
+int TestChangeHistory::building(std::initializer_list<const char*> owners) {
+    m_store->exec(QStringLiteral("INSERT INTO stavby (user_id, obec, cast_obce, typ_stavby, "
+                                 "cislo_stavby, nazev) VALUES (1, 554782, 1520, 1, 45, 'Dům')"));
+    const int id = m_store->scalar(QStringLiteral("SELECT MAX(ID) FROM stavby")).toInt();
+    const QString folder = QStringLiteral("historie/stavby/stavba-id-%1/").arg(id);
+    QDir().mkpath(m_store->folder.path() + folder);
+    int day = 1;
+    for (const char* owner : owners) {
+        const QString name = folder + QStringLiteral("2026.03.%1,10.00.00.html").arg(day, 2, 10, QChar(u'0'));
+        QFile file(m_store->folder.path() + name);
+        file.open(QIODevice::WriteOnly);
+        file.write(snapshot(QString::fromUtf8(owner)));
+        m_store->dm.InsertChange(QStringLiteral("zmeny_staveb"), QStringLiteral("id_stavby"),
+                                 QString::number(id), QDateTime(QDate(2026, 3, day), QTime(10, 0)),
+                                 name);
+        ++day;
+    }
+    return id;
+}
+
+/// As the main window opens it for the building.
+void TestChangeHistory::open(int buildingId) {
+    TDM1& dm = m_store->dm;
+    m_store->refresh(dm.Stavby_Query);
+    QVERIFY(dm.Stavby_Query.locate(QStringLiteral("ID"), buildingId));
+    dm.Obnovit_Query(dm.ZmenyStaveb_Query);
+    m_form->setDataSource(dm.ZmenySTaveb_DataSource);
+    m_form->Zmeny_DBGridDblClick();
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+}
+
+void TestChangeHistory::listShowsNewestFirstAndOnlyADoubleClickShows() {
+    const int id = building({"<tr><td>Novák</td><td>1/1</td></tr>",
+                             "<tr><td>Novák</td><td>1/2</td></tr><tr><td>Dvořák</td><td>1/2</td></tr>",
+                             "<tr><td>Dvořák</td><td>1/1</td></tr>"});
+    open(id);
+    QTableView* list = m_form->Zmeny_DBGrid;
+    QCOMPARE(list->model()->rowCount(), 3);
+    QCOMPARE(list->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Datum změny"));
+    QVERIFY(list->model()->index(0, 0).data().toString().startsWith(QStringLiteral("3.3.2026")));
+    QCOMPARE(shown(), QStringLiteral("2026.03.03,10.00.00.html"));
+    const QString report = m_form->Rozdily->toPlainText();
+    QVERIFY2(report.contains(QStringLiteral("Vlastníci, jiní oprávnění")) &&
+                 report.contains(QStringLiteral("− Novák | 1/2")) &&
+                 report.contains(QStringLiteral("− Dvořák | 1/2")) &&
+                 report.contains(QStringLiteral("+ Dvořák | 1/1")) &&
+                 report.contains(QStringLiteral("Beze změny: Omezení vlastnického práva.")),
+             qPrintable(report));
+
+    // The wheel and the arrow keys move nothing that is shown.
+    const QPoint centre = list->viewport()->rect().center();
+    QWheelEvent wheel(centre, list->viewport()->mapToGlobal(centre), {}, {0, -120}, Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(list->viewport(), &wheel);
+    QCOMPARE(m_store->dm.ZmenyStaveb_Query.currentRow(), 0);
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Down);
+    QTest::keyClick(list, Qt::Key_Down);
+    QCOMPARE(m_store->dm.ZmenyStaveb_Query.currentRow(), 2);
+    QCOMPARE(shown(), QStringLiteral("2026.03.03,10.00.00.html"));
+    const QRect oldest = list->visualRect(list->model()->index(2, 0));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, oldest.center());
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, oldest.center());
+    QCOMPARE(shown(), QStringLiteral("2026.03.01,10.00.00.html"));
+    QVERIFY2(m_form->Rozdily->toPlainText().startsWith(QStringLiteral("První záznam nemovitosti")),
+             qPrintable(m_form->Rozdily->toPlainText()));
+}
+
+void TestChangeHistory::deletionAsksAndKeepsWhatIsShown() {
+    const int none = building({});
+    open(none);
+    QCOMPARE(m_form->Zmeny_DBGrid->model()->rowCount(), 0);
+    m_form->Button1->click(); // asks nothing: a question would wait here
+    const int one = building({"<tr><td>Novák</td><td>1/1</td></tr>"});
+    open(one);
+    const QString file = m_store->folder.path() +
+                         m_store->dm.ZmenyStaveb_Query.text(QStringLiteral("filename"));
+    answerNextQuestion(QMessageBox::No);
+    m_form->Button1->click();
+    QCOMPARE(m_form->Zmeny_DBGrid->model()->rowCount(), 1);
+    QVERIFY(QFileInfo::exists(file));
+    answerNextQuestion(QMessageBox::Yes);
+    m_form->Button1->click();
+    QVERIFY(m_form->isVisible());
+    QCOMPARE(m_form->Zmeny_DBGrid->model()->rowCount(), 0);
+    QVERIFY(!QFileInfo::exists(file));
+    QCOMPARE(m_form->WebBrowser1->shownPath(), file); // still shown
+    QCOMPARE(m_store->scalar(QStringLiteral("SELECT COUNT(*) FROM zmeny_staveb")).toInt(), 0);
+    QCOMPARE(m_store->scalar(QStringLiteral("SELECT COUNT(*) FROM stavby")).toInt(), 2);
+}
+
+void TestChangeHistory::snapshotReachesNothingOutside() {
+    LoopbackHttpServer foreign;
+    foreign.serve(QStringLiteral("/obrazek.png"), QByteArray("png"));
+    foreign.serve(QStringLiteral("/cizi.css"), QByteArray("body { color: red }"));
+    const QString path = m_store->folder.path() + QStringLiteral("snimek.html");
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QStringLiteral("<!DOCTYPE html><html><head><title>snímek</title>"
+                              "<link rel=\"stylesheet\" href=\"%1\"/>"
+                              "<script>document.title = 'spuštěno';</script></head><body>"
+                              "<img src=\"%2\"/><iframe src=\"%3\"></iframe></body></html>")
+                   .arg(foreign.url(QStringLiteral("/cizi.css")).toString(),
+                        foreign.url(QStringLiteral("/obrazek.png")).toString(),
+                        foreign.url(QStringLiteral("/")).toString())
+                   .toUtf8());
+    file.close();
+    SnapshotView view(m_store->folder.path());
+    QSignalSpy loaded(&view, &QWebEngineView::loadFinished);
+    view.Navigate(path);
+    QVERIFY(loaded.wait(30000));
+    QTest::qWait(500); // anything the page asks for later
+    QCOMPARE(foreign.requests, QStringList());
+    QCOMPARE(view.title(), QStringLiteral("snímek"));
+}
+
+int main(int argc, char* argv[]) {
+    qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    PortalBrowser::prepareEngine();
+    QApplication app(argc, argv);
+    TestChangeHistory test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_ChangeHistory.moc"
