@@ -7,6 +7,7 @@
 #include "app/TMain_Form.h"
 #include "entry/RecordGrid.h"
 #include "entry/TInsert_Form.h"
+#include "history/TZmeny_Form.h"
 #include "portal/BrowserSession.h"
 #include "portal/PortalCredentials.h"
 #include "portal/TBrowser_Form.h"
@@ -16,6 +17,9 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QGroupBox>
+#include <QJsonArray>
+#include <QTableView>
+#include <QTextBrowser>
 #include <QJsonDocument>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -73,6 +77,7 @@ private slots:
     void singleCheckKeepsItsRecordWhileTheListMoves();
     void portalButtonShowsTheCurrentRecord();
     void editorOpensOnTheFocusedListsPage();
+    void historyShowsWhatChanged();
     void captureFillsANewRecordFromThePortalPage_data();
     void captureFillsANewRecordFromThePortalPage();
     void automaticRunIsSeenAndClosingEndsIt(); // last: it ends the application's event loops
@@ -219,6 +224,80 @@ void TestWindowRuns::editorOpensOnTheFocusedListsPage() {
     form.Stavby_DBGrid->clearFocus(); // no list: the parcels
     QTRY_VERIFY(!form.Stavby_DBGrid->hasFocus());
     QCOMPARE(open(), RecordKind::Parcel);
+}
+
+void TestWindowRuns::historyShowsWhatChanged() {
+    TMain_Form& form = *m_app->Main_Form;
+    TZmeny_Form& history = *m_app->Zmeny_Form;
+    Dataset& parcels = m_app->DM1->Parcely_Query;
+    form.activateWindow();
+    const auto focus = [&](RecordGrid* grid) {
+        form.activateWindow(); // the portal window had it during the checks
+        grid->setFocus();
+        QTRY_VERIFY(grid->hasFocus());
+    };
+    /// Opens the history of the current record of this list; the window's list and report.
+    const auto openHistory = [&](RecordGrid* grid) {
+        focus(grid);
+        QStringList seen;
+        QTimer inside; // fires only in the window's own event loop
+        inside.setSingleShot(true);
+        connect(&inside, &QTimer::timeout, this, [&] {
+            if (!history.isVisible())
+                return;
+            for (int r = 0; r < history.Zmeny_DBGrid->model()->rowCount(); ++r)
+                seen.append(history.Zmeny_DBGrid->model()->index(r, 0).data().toString());
+            seen.append(history.Rozdily->toPlainText());
+            history.close();
+        });
+        inside.start(0);
+        form.OtevriHistorii_button->click();
+        inside.stop();
+        return seen;
+    };
+
+    // Parcel 1 checked twice, its owner changed on the portal in between.
+    focus(form.Parcely_DBGrid);
+    QVERIFY(parcels.locate(QStringLiteral("nazev"), QStringLiteral("parcela 1")));
+    form.Kontrola_Jednoho->click();
+    QTest::qWait(1100); // a new second, a new snapshot
+    QJsonObject changed = world();
+    QJsonArray objects = changed[QStringLiteral("objects")].toArray();
+    QJsonObject first = objects[0].toObject();
+    first[QStringLiteral("owners")] = QJsonArray{QJsonArray{QStringLiteral("Z")}};
+    objects[0] = first;
+    changed[QStringLiteral("objects")] = objects;
+    m_sim->setState(changed);
+    focus(form.Parcely_DBGrid);
+    QVERIFY(parcels.locate(QStringLiteral("nazev"), QStringLiteral("parcela 1")));
+    form.Kontrola_Jednoho->click();
+    m_sim->setState(world());
+    QVERIFY2(m_messages->errors.isEmpty(), qPrintable(m_messages->errors.join(u'\n')));
+
+    QVERIFY(parcels.locate(QStringLiteral("nazev"), QStringLiteral("parcela 1")));
+    const QStringList seen = openHistory(form.Parcely_DBGrid);
+    QVERIFY2(seen.size() == 3, qPrintable(seen.join(u"~"))); // two dates and the report
+    QCOMPARE(seen[2], QStringLiteral("Oproti předchozímu záznamu:\nVlastníci, jiní oprávnění\n"
+                                     "− A\n+ Z\nBeze změny: Způsob ochrany "
+                                     "nemovitosti, Omezení vlastnického práva, Jiné zápisy."));
+    // The command line says the same of the two snapshot files.
+    OpenedStore s(m_folder->path());
+    auto files = s.dm.OpenStatement(
+        QStringLiteral("SELECT filename FROM zmeny_parcel ORDER BY datum"));
+    QCOMPARE(files->recordCount(), 2);
+    const ProgramRun diff = runProgram({QStringLiteral("--diff"),
+                                        m_folder->path() + files->rowValue(0, 0).toString(),
+                                        m_folder->path() + files->rowValue(1, 0).toString()});
+    QCOMPARE(diff.exitCode, 1);
+    QCOMPARE(QJsonDocument::fromJson(diff.lines.join(u'\n').toUtf8()).object(),
+             QJsonDocument::fromJson(R"({"sections": [{"section": "vlastnici",
+                 "removed": [["A"]], "added": [["Z"]]}]})")
+                 .object());
+
+    // A parcel without changes opens nothing; a building without changes an empty list.
+    QVERIFY(parcels.locate(QStringLiteral("nazev"), QStringLiteral("parcela 2")));
+    QCOMPARE(openHistory(form.Parcely_DBGrid), QStringList());
+    QCOMPARE(openHistory(form.Stavby_DBGrid), QStringList{QString()});
 }
 
 void TestWindowRuns::captureFillsANewRecordFromThePortalPage_data() {
