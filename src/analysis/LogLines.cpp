@@ -87,6 +87,33 @@ QString summary(RecordKind kind, const Dataset& row) {
     return fill(kindTable(kind).summaryLine, row);
 }
 
+QString notification(RecordKind kind, const Dataset& row) {
+    static const char* const sectionWords[] = {"výměra",  "podíl",   "vlastníci",
+                                               "ochrana", "omezení", "jiné zápisy"};
+    QString record;
+    switch (kind) {
+    case RecordKind::Parcel:
+        record = QStringLiteral("parcela ") + parcelLabel(row);
+        break;
+    case RecordKind::Building:
+        record = QStringLiteral("stavba ") + row.text(QStringLiteral("cislo_stavby"));
+        break;
+    case RecordKind::Unit:
+        record = QStringLiteral("jednotka %1/%2")
+                     .arg(row.text(QStringLiteral("cislo_stavby")),
+                          row.text(QStringLiteral("cislo_jednotky")));
+        break;
+    }
+    const QString name = row.text(QStringLiteral("nazev"));
+    if (!name.isEmpty())
+        record += u' ' + name;
+    QStringList sections;
+    for (Section s : kindTable(kind).compared)
+        if (row.yesNo(sectionColumns(s).flag))
+            sections.append(QString::fromUtf8(sectionWords[static_cast<int>(s)]));
+    return oneLine(record + QStringLiteral(": ") + sections.join(QStringLiteral(", ")));
+}
+
 QString history(RecordKind kind, const QString& id, const QString& nazev,
                 const QString& snapshotPath) {
     const KindTable& k = kindTable(kind);

@@ -31,6 +31,10 @@ QString runRefused(const QString& why);
 /// A line of the change summary.
 QString summary(RecordKind kind, const Dataset& row);
 
+/// A changed record as a desktop notification names it, with the sections its change
+/// flags mark: "parcela 123/4 Zahrada: vlastníci, omezení". `row` holds the flags.
+QString notification(RecordKind kind, const Dataset& row);
+
 /// A line of history_log.txt; `snapshotPath` is the snapshot file's full path.
 QString history(RecordKind kind, const QString& id, const QString& nazev,
                 const QString& snapshotPath);

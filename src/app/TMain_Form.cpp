@@ -1,5 +1,6 @@
 #include "app/TMain_Form.h"
 
+#include "analysis/LogLines.h"
 #include "app/DesktopNotification.h"
 #include "app/ProcessSettings.h"
 #include "app/RecordListPanel.h"
@@ -505,10 +506,32 @@ void TMain_Form::showSummary() {
         return; // the window was closed during the run: the program is ending
     QApplication::alert(this);
     if (m_settings.AutoRunActive)
-        notifyDesktop(QStringLiteral("Veritam: nalezeny změny"),
-                      QStringLiteral("Automatická kontrola našla změny u %1 nemovitostí.")
-                          .arg(m_parts->log.Memo1->blockCount()));
+        notifyDesktop(QStringLiteral("Veritam: nalezeny změny"), changesForNotification());
     m_parts->log.exec();
+}
+
+QString TMain_Form::changesForNotification() const {
+    // What to open: each changed record with the sections its flags mark.
+    QStringList lines;
+    for (const auto& [kind, id] : m_run->changedRecords()) {
+        try {
+            const auto row = m_parts->dm.OpenStatement(QStringLiteral("SELECT * FROM ") +
+                                                       kindTable(kind).recordTable +
+                                                       QStringLiteral(" WHERE ID = ") +
+                                                       QString::number(id));
+            if (row->recordCount() == 1)
+                lines.append(LogLines::notification(kind, *row));
+        } catch (const DatabaseError&) {
+            // The change summary window lists it all the same.
+        }
+    }
+    constexpr int kShown = 8;
+    if (lines.size() > kShown) {
+        const qsizetype more = lines.size() - kShown;
+        lines = lines.mid(0, kShown);
+        lines.append(QStringLiteral("… a další (%1)").arg(more));
+    }
+    return QStringLiteral("Automatická kontrola našla změny:\n") + lines.join(u'\n');
 }
 
 void TMain_Form::quitApplication() {

@@ -206,6 +206,7 @@ std::optional<PortalPage> FullCheckRun::lookUp(RecordKind kind, const Dataset& r
 void FullCheckRun::checkRecord(RecordKind kind, const Dataset& row) {
     const auto recorded = [&] {
         ++m_tally.changes;
+        m_tally.changedRecords.emplace_back(kind, row.integer(QStringLiteral("ID")));
         m_window.addSummaryLine(LogLines::summary(kind, row));
     };
     try {

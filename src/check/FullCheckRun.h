@@ -6,6 +6,8 @@
 
 #include <chrono>
 #include <optional>
+#include <utility>
+#include <vector>
 
 class QEventLoop;
 
@@ -39,6 +41,10 @@ public:
     int changesRecorded() const { return m_tally.changes; }
     /// Records of the last run whose check failed (not found, a server error, ...).
     int failedRecords() const { return m_tally.failed; }
+    /// The records in which the last run recorded a change, in the order it found them.
+    const std::vector<std::pair<RecordKind, int>>& changedRecords() const {
+        return m_tally.changedRecords;
+    }
     /// The last run could not record what it found: a change (a full disk, a database that
     /// could not be written), or anything at all.
     bool recordingFailed() const {
@@ -70,6 +76,7 @@ private:
     /// What one run counts and decides; every run starts from a fresh one.
     struct Tally {
         int changes = 0;
+        std::vector<std::pair<RecordKind, int>> changedRecords; ///< kind and ID
         int failed = 0;
         int unrecorded = 0;
         QString unrecordedCause; ///< of the first change not recorded

@@ -48,6 +48,12 @@ void TestLogLines::parcelLines() {
     QCOMPARE(LogLines::visiting(RecordKind::Parcel, *row), visiting);
     QCOMPARE(LogLines::summary(RecordKind::Parcel, *row), summary);
     QCOMPARE(LogLines::failure(RecordKind::Parcel, *row), failure);
+    s.exec(QStringLiteral("UPDATE parcely SET zmena_vlastnici = 1, zmena_omezeni = 1"));
+    row = s.dm.OpenStatement(QStringLiteral("SELECT parcely.* FROM parcely"));
+    QCOMPARE(LogLines::notification(RecordKind::Parcel, *row),
+             visiting.mid(QStringLiteral("Procházím parcelu č. ").size())
+                 .prepend(QStringLiteral("parcela ")) +
+                 QStringLiteral(" Louka: vlastníci, omezení"));
 }
 
 void TestLogLines::buildingAndUnitLines() {

@@ -149,6 +149,12 @@ void TestWindowRuns::interruptDuringTheThirdParcel() {
     QCOMPARE(searches(*m_sim, "/VyberBudovu/Stavba/InformaceO"), 0);
     QCOMPARE(summary, QStringLiteral("Změna u parcely p. č. 1, vlastní označení parcela 1\n"
                                      "Změna u parcely p. č. 2, vlastní označení parcela 2"));
+    // The notification of an automatic run names the records and the sections that changed
+    // (a first check: every fingerprinted section; the pages have no area).
+    QCOMPARE(form.changesForNotification(),
+             QStringLiteral("Automatická kontrola našla změny:\n"
+                            "parcela 1 parcela 1: vlastníci, ochrana, omezení, jiné zápisy\n"
+                            "parcela 2 parcela 2: vlastníci, ochrana, omezení, jiné zápisy"));
     OpenedStore s(m_folder->path());
     QCOMPARE(s.scalar(QStringLiteral("SELECT COUNT(*) FROM zmeny_parcel")).toInt(), 2);
     QCOMPARE(s.scalar(QStringLiteral("SELECT zmeny FROM stavby")).toInt(), 0); // reset all the same
