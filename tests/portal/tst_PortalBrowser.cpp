@@ -381,8 +381,12 @@ void TestPortalBrowser::hangingPageEndsInTimeLimitError() {
     }
     // The browser is usable again at once.
     browser().setPageTimeLimit(PortalBrowser::kPageTimeLimit);
-    SearchParcel(QStringLiteral("602582"), QStringLiteral("2"), QStringLiteral("PKN"),
-                 QStringLiteral("4"), QStringLiteral("345"), QStringLiteral("6"), browser());
+    try {
+        SearchParcel(QStringLiteral("602582"), QStringLiteral("2"), QStringLiteral("PKN"),
+                     QStringLiteral("4"), QStringLiteral("345"), QStringLiteral("6"), browser());
+    } catch (const PortalError& e) {
+        QFAIL(qPrintable(e.message()));
+    }
     QVERIFY(markup().contains(QStringLiteral("<td>345/6</td>")));
 }
 

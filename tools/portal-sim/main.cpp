@@ -276,8 +276,13 @@ struct Simulator {
                 "text/html; charset=utf-8", [](size_t, httplib::DataSink& sink) {
                     const std::string start = "<!DOCTYPE html><html><body><p>Načítám";
                     sink.write(start.data(), start.size());
-                    for (int i = 0; i < 3000 && sink.is_writable(); ++i)
+                    // A blank now and then finds out when the browser has given up, and
+                    // frees the thread.
+                    for (int i = 0; i < 3000 && sink.is_writable(); ++i) {
                         std::this_thread::sleep_for(std::chrono::milliseconds(100));
+                        if (!sink.write(" ", 1))
+                            break;
+                    }
                     return false;
                 });
             return;
@@ -325,6 +330,8 @@ int main(int argc, char* argv[]) {
     }
 
     httplib::Server server;
+    // A browser keeps several connections per host open; a hanging page holds one more.
+    server.new_task_queue = [] { return new httplib::ThreadPool(32); };
     // A browser keeps its connections; the default of five requests per connection makes
     // it reconnect all the time.
     server.set_keep_alive_max_count(1000);
