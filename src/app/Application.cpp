@@ -56,6 +56,14 @@ void Application::createDataModule() {
     }
 }
 
+void Application::handOver(bool checkAll) {
+    Main_Form->showNormal();
+    Main_Form->raise();
+    Main_Form->activateWindow();
+    if (checkAll && !Main_Form->checkRunning())
+        QTimer::singleShot(0, Main_Form.get(), &TMain_Form::Kontrola_ButtonClick);
+}
+
 void Application::captureFromPortal(RecordKind kind) {
     Browser_Form->hide();
     QString markup;

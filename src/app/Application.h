@@ -60,6 +60,10 @@ public:
     /// The sections of the page read last, shared by the check runs and the editor.
     TParseKatastr Sections;
 
+    /// A later start of the program on the same data folder: the window comes to the front,
+    /// and with `checkAll` (the daily timer) the full run begins unless one is under way.
+    void handOver(bool checkAll);
+
     /// The portal window's "Uložit" items: the page shown becomes a new record in the editor.
     void captureFromPortal(RecordKind kind);
 

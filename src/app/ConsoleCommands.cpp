@@ -9,6 +9,7 @@
 #include "app/FirstStart.h"
 #include "app/GuiMessages.h"
 #include "app/ProcessSettings.h"
+#include "app/SingleInstance.h"
 #include "store/CodeListImporter.h"
 #include "store/DatabaseError.h"
 #include "store/Schema.h"
@@ -178,6 +179,12 @@ int importCodeLists(const CommandLine& commandLine) {
     }
     try {
         const QString dataFolder = dataFolderOf(commandLine);
+        SingleInstance instance(dataFolder);
+        if (!instance.tryLock()) {
+            printConsoleLine(stderr, QStringLiteral("Číselníky nelze načíst: ") +
+                                         SingleInstance::busyText());
+            return 2;
+        }
         // Read and check every file before the database is touched.
         const auto files = CodeListImporter::readFolder(source);
         const auto tables = CodeListImporter::parse(files);

@@ -2,6 +2,7 @@
 
 #include "app/GuiMessages.h"
 #include "app/ProcessSettings.h"
+#include "app/SingleInstance.h"
 #include "check/FullCheckRun.h"
 #include "check/RunWindow.h"
 #include "portal/BrowserSession.h"
@@ -49,6 +50,11 @@ int runHeadless(const CommandLine& commandLine) {
         resolveProcessSettings(settings, commandLine, QCoreApplication::applicationFilePath());
     } catch (const NoDataHomeError& e) {
         messages.showError(QString::fromUtf8(e.what()));
+    }
+    SingleInstance instance(settings.DataFolder);
+    if (!settings.DataFolder.isEmpty() && !instance.tryLock()) {
+        messages.showError(QStringLiteral("Kontrolu nelze spustit: ") + SingleInstance::busyText());
+        return 2;
     }
     NoRecordEditor editor; // a run edits no record
     TDM1 dm(messages, editor);

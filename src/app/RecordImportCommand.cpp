@@ -3,6 +3,7 @@
 #include "app/CommandLine.h"
 #include "app/GuiMessages.h"
 #include "app/ProcessSettings.h"
+#include "app/SingleInstance.h"
 #include "entry/RecordImport.h"
 #include "portal/BrowserSession.h"
 #include "portal/TBrowser_Form.h"
@@ -22,6 +23,11 @@ int importRecords(const CommandLine& commandLine) {
         dataFolder = dataFolderOf(commandLine);
     } catch (const NoDataHomeError& e) {
         messages.showError(QString::fromUtf8(e.what()));
+        return 2;
+    }
+    SingleInstance instance(dataFolder);
+    if (!instance.tryLock()) {
+        messages.showError(QStringLiteral("Seznam nelze načíst: ") + SingleInstance::busyText());
         return 2;
     }
     try {

@@ -560,6 +560,10 @@ void TMain_Form::FormShow() {
     }
 }
 
+bool TMain_Form::checkRunning() const {
+    return m_run && m_run->running();
+}
+
 void TMain_Form::closeEvent(QCloseEvent* event) {
     QMainWindow::closeEvent(event);
     // A run under way looks up no further record; its waits end at once.

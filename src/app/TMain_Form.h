@@ -113,6 +113,8 @@ public:
 
     /// The kind of the list whose grid has the keyboard focus.
     std::optional<RecordKind> focusedKind() const;
+    /// A full run is under way.
+    bool checkRunning() const;
     /// The desktop notification's text after an automatic run found changes.
     QString changesForNotification() const;
 

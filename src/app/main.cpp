@@ -3,6 +3,8 @@
 #include "app/ConsoleCommands.h"
 #include "app/GuiMessages.h"
 #include "app/HeadlessRun.h"
+#include "app/ProcessSettings.h"
+#include "app/SingleInstance.h"
 #include "app/RecordImportCommand.h"
 #include "portal/PortalBrowser.h"
 
@@ -11,6 +13,8 @@
 #include <QLocale>
 #include <QTimer>
 #include <QTranslator>
+
+#include <memory>
 
 #include <unistd.h>
 
@@ -52,7 +56,31 @@ int main(int argc, char* argv[]) {
         return veritam::runHeadless(commandLine);
 
     veritam::GuiMessages messages;
+    // One running copy per data folder: a later start hands its wish to the open window.
+    std::unique_ptr<veritam::SingleInstance> instance;
+    try {
+        instance = std::make_unique<veritam::SingleInstance>(veritam::dataFolderOf(commandLine));
+    } catch (const veritam::NoDataHomeError&) {
+        // The window says so at its start; there is no folder to guard.
+    }
+    const bool autoload = commandLine.hasSwitch(QStringLiteral("autoload"));
+    if (instance && !instance->tryLock()) {
+        using Request = veritam::SingleInstance::Request;
+        if (instance->hand(autoload ? Request::CheckAll : Request::Show))
+            return 0;
+        // Held by a copy without a window: a check run or an import.
+        if (!autoload)
+            messages.showError(veritam::SingleInstance::busyText());
+        return 2;
+    }
     veritam::Application veritamApp(commandLine, messages);
+    if (instance) {
+        instance->listen();
+        QObject::connect(instance.get(), &veritam::SingleInstance::requested, &application,
+                         [&veritamApp](veritam::SingleInstance::Request request) {
+                             veritamApp.handOver(request == veritam::SingleInstance::Request::CheckAll);
+                         });
+    }
     veritamApp.show();
     // For the start-up benchmark: end once the main window has been shown.
     if (qEnvironmentVariableIsSet("VERITAM_QUIT_WHEN_SHOWN"))
