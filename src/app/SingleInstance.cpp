@@ -33,7 +33,7 @@ SingleInstance::~SingleInstance() = default;
 
 bool SingleInstance::tryLock() {
     if (!m_lock.tryLock(0))
-        return false;
+        return m_lock.error() != QLockFile::LockFailedError;
     QFile::setPermissions(m_dataFolder + QStringLiteral("veritam.lock"),
                           QFile::ReadOwner | QFile::WriteOwner);
     return true;

@@ -21,7 +21,9 @@ public:
     explicit SingleInstance(const QString& dataFolder, QObject* parent = nullptr);
     ~SingleInstance() override;
 
-    /// Takes the folder's lock; false when another running copy holds it.
+    /// Takes the folder's lock. False only when another running copy holds it: a lock that
+    /// cannot be written (a full or read-only disk) guards nothing but blocks nothing either;
+    /// the work then meets the disk's trouble itself and reports it.
     bool tryLock();
     /// Passes a request to the copy that holds the lock; false when none listens.
     bool hand(Request request) const;

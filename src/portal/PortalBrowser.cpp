@@ -65,19 +65,31 @@ void PortalBrowser::failLoad(const QString& message, PortalError::Cause cause) {
     m_failureCause = cause;
 }
 
+void PortalBrowser::stopLoading() {
+    // The stop takes effect in the engine later; a navigation begun before it has would be
+    // the one stopped. So the stopped load is waited out, briefly.
+    QEventLoop loop;
+    connect(&m_view, &QWebEngineView::loadFinished, &loop, &QEventLoop::quit);
+    QTimer::singleShot(2000, &loop, &QEventLoop::quit);
+    m_view.stop();
+    loop.exec();
+    PageLoaded = false;
+    m_loadFailure.clear();
+}
+
 void PortalBrowser::WaitForPage() {
     QElapsedTimer elapsed;
     elapsed.start();
     while (!PageLoaded && m_loadFailure.isEmpty()) {
         if (m_interrupted) {
             m_waited += std::chrono::nanoseconds(elapsed.nsecsElapsed());
-            m_view.stop();
+            stopLoading();
             throw PortalError(QStringLiteral("Přerušeno."), PortalError::Cause::Interrupted);
         }
         if (std::chrono::milliseconds(elapsed.elapsed()) >= m_timeLimit) {
             const QString address = m_view.url().toDisplayString();
             m_waited += std::chrono::nanoseconds(elapsed.nsecsElapsed());
-            m_view.stop();
+            stopLoading();
             throw PortalError(QStringLiteral("Stránka %1 se nenačetla do %2 s.")
                                   .arg(address)
                                   .arg(m_timeLimit.count() / 1000),

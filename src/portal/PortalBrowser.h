@@ -68,6 +68,8 @@ signals:
     void documentCompleted(const QUrl& url, const QString& failure, int httpStatus);
 
 private:
+    /// Stops the page load under way and waits until the engine has stopped it.
+    void stopLoading();
     void onLoadingChanged(const QWebEngineLoadingInfo& info);
 
     QWebEngineView& m_view;
