@@ -10,11 +10,15 @@
 #include "app/GuiMessages.h"
 #include "app/ProcessSettings.h"
 #include "app/SingleInstance.h"
+#include "platform/DataFolder.h"
+#include "settings/DailySchedule.h"
 #include "store/CodeListImporter.h"
 #include "store/DatabaseError.h"
 #include "store/Schema.h"
 #include "store/SqliteConnection.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -65,6 +69,10 @@ const char* const kUsage =
     "  --diff STARÝ NOVÝ        vypíše, čím se liší oddíly dvou uložených stránek\n"
     "                           (snímků), jako JSON; návratový kód 0 beze změny,\n"
     "                           1 změna, 2 soubor chybí nebo není stránkou nemovitosti\n"
+    "  --schedule HH:MM         naplánuje denní automatickou kontrolu (časovač systemd\n"
+    "                           uživatele; s --files i pro tuto datovou složku)\n"
+    "  --schedule off           zruší ji\n"
+    "  --schedule               vypíše, kdy proběhne a jak dopadla\n"
     "  --help                   vypíše tuto nápovědu\n"
     "  --version                vypíše verzi programu\n"
     "\n"
@@ -169,6 +177,48 @@ int diff(const CommandLine& commandLine) {
     return sections.isEmpty() ? 0 : 1;
 }
 
+/// The daily check's timer: "HH:MM" sets it, "off" removes it, nothing prints its state.
+int schedule(const CommandLine& commandLine) {
+    const QString wish = commandLine.argumentOf(QStringLiteral("schedule")).value_or(QString());
+    if (wish.isEmpty() || wish.startsWith(u'-')) {
+        printConsoleLine(stdout, DailySchedule::state());
+        return 0;
+    }
+    if (wish.compare(QLatin1String("off"), Qt::CaseInsensitive) == 0) {
+        if (const QString failed = DailySchedule::remove(); !failed.isEmpty()) {
+            printConsoleLine(stderr, failed);
+            return 2;
+        }
+        printConsoleLine(stdout, QStringLiteral("Automatická kontrola už není naplánována."));
+        return 0;
+    }
+    const std::optional<DailySchedule::Time> time =
+        DailySchedule::Time::parse(wish.section(u':', 0, 0), wish.section(u':', 1));
+    if (!wish.contains(u':') || !time) {
+        printConsoleLine(stderr, QStringLiteral("Čas „%1“ neplatí: zadejte hodinu 0–23 a minutu "
+                                                "0–59, například --schedule 09:05.")
+                                     .arg(wish));
+        return 2;
+    }
+    QString folder = commandLine.argumentOf(QStringLiteral("files")).value_or(QString());
+    if (!folder.isEmpty())
+        folder = DataFolder::withTrailingSeparator(QDir(folder).absolutePath());
+    const DailySchedule daily(QCoreApplication::applicationFilePath(), folder);
+    if (!DailySchedule::userManagerRuns()) {
+        printConsoleLine(stderr, QStringLiteral("Systemd pro tohoto uživatele neběží, časovač nelze "
+                                                "nastavit. Do crontabu (crontab -e) lze vložit "
+                                                "řádek:\n") +
+                                     daily.crontabLine(*time));
+        return 2;
+    }
+    if (const QString failed = daily.plan(*time); !failed.isEmpty()) {
+        printConsoleLine(stderr, failed);
+        return 2;
+    }
+    printConsoleLine(stdout, DailySchedule::state());
+    return 0;
+}
+
 int importCodeLists(const CommandLine& commandLine) {
     const QString source =
         commandLine.argumentOf(QStringLiteral("import-codelists")).value_or(QString());
@@ -210,7 +260,8 @@ int importCodeLists(const CommandLine& commandLine) {
 } // namespace
 
 bool wanted(const CommandLine& commandLine) {
-    for (const char* name : {"help", "h", "?", "version", "import-codelists", "extract", "diff"}) {
+    for (const char* name :
+         {"help", "h", "?", "version", "import-codelists", "extract", "diff", "schedule"}) {
         if (commandLine.hasSwitch(QString::fromLatin1(name)))
             return true;
     }
@@ -229,6 +280,8 @@ int run(const CommandLine& commandLine) {
     }
     if (commandLine.hasSwitch(QStringLiteral("diff")))
         return diff(commandLine);
+    if (commandLine.hasSwitch(QStringLiteral("schedule")))
+        return schedule(commandLine);
     if (commandLine.hasSwitch(QStringLiteral("extract")))
         return extract(commandLine);
     return importCodeLists(commandLine);
