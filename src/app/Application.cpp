@@ -35,7 +35,7 @@ Application::Application(CommandLine commandLine, UserMessages& messages, bool f
     About_Form = std::make_unique<TAbout_Form>(m_settings.DataFolder, m_messages);
     Upozorneni_Form = std::make_unique<TUpozorneni_Form>();
     Log_Form = std::make_unique<TLog_Form>();
-    Auto_Form = std::make_unique<TAuto_Form>();
+    Auto_Form = std::make_unique<TAuto_Form>(m_messages, m_settings.DataFolder);
     Insert_Form->attach({*DM1, *Portal, Sections, m_messages, Main_Form->ImageList});
     QObject::connect(Browser_Form.get(), &TBrowser_Form::captureRequested, Insert_Form.get(),
                      [this](RecordKind kind) { captureFromPortal(kind); });

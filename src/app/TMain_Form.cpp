@@ -163,8 +163,13 @@ void TMain_Form::buildLayout() {
 void TMain_Form::buildMenu() {
     QMenu* settings = menuBar()->addMenu(QStringLiteral("Nastavení"));
     settings->addAction(QStringLiteral("Automatická kontrola"), this, [this] {
-        if (m_parts)
-            m_parts->schedule.show();
+        if (!m_parts)
+            return;
+        TAuto_Form& schedule = m_parts->schedule;
+        schedule.move(geometry().center() - schedule.rect().center());
+        schedule.show();
+        schedule.raise();
+        schedule.activateWindow();
     });
     settings->addAction(QStringLiteral("Zadat heslo do CUZK"), this, [this] {
         if (m_parts)

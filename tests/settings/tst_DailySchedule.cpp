@@ -3,8 +3,13 @@
 #include "TestSupport.h"
 
 #include "settings/DailySchedule.h"
+#include "settings/TAuto_Form.h"
 
+#include <QApplication>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <QProcess>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -39,6 +44,7 @@ private slots:
     void planningReplacesTheTimer();
     void unitsPassSystemdsOwnChecks();
     void commandLine();
+    void window();
 
 private:
     QStringList calls() const {
@@ -179,5 +185,36 @@ void TestDailySchedule::commandLine() {
     QCOMPARE(timer(), QString());
 }
 
-QTEST_GUILESS_MAIN(TestDailySchedule)
+void TestDailySchedule::window() {
+    RecordingMessages messages;
+    TAuto_Form form(messages, QStringLiteral("/data/"));
+    QCOMPARE(form.Edit1->text(), QStringLiteral("09"));
+    QCOMPARE(form.Edit2->text(), QStringLiteral("00"));
+    form.Edit1->setText(QStringLiteral("7"));
+    form.Edit2->setText(QStringLiteral("5"));
+    form.Button1->click();
+    QCOMPARE(form.Edit1->text(), QStringLiteral("07")); // padded where the user sees it
+    QCOMPARE(form.Edit2->text(), QStringLiteral("05"));
+    QVERIFY(timer().contains(QStringLiteral("OnCalendar=*-*-* 07:05:00")));
+    QCOMPARE(messages.messages.size(), 2); // what will happen, then the state
+    QVERIFY(messages.messages[1].startsWith(QStringLiteral("Automatická kontrola je naplánována denně v 07:05.")));
+
+    // An hour that is none is refused before the timer is touched.
+    form.Edit1->setText(QStringLiteral("25"));
+    form.Button1->click();
+    QVERIFY(messages.messages.last().contains(QStringLiteral("neplatí")));
+    QVERIFY(timer().contains(QStringLiteral("OnCalendar=*-*-* 07:05:00")));
+
+    // "Plánovač úloh" shows the state and offers the removal.
+    QTimer::singleShot(0, [] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+            box->button(QMessageBox::Yes)->click();
+    });
+    form.Button2->click();
+    QCOMPARE(timer(), QString());
+    form.Button2->click();
+    QCOMPARE(messages.messages.last(), QStringLiteral("Automatická kontrola není naplánována."));
+}
+
+QTEST_MAIN(TestDailySchedule)
 #include "tst_DailySchedule.moc"
