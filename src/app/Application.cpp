@@ -33,7 +33,13 @@ Application::Application(CommandLine commandLine, UserMessages& messages, bool f
     Zmeny_Form = std::make_unique<TZmeny_Form>(*DM1, m_messages);
     Nastaveni_Form = std::make_unique<TNastaveni_Form>(*DM1, m_messages);
     About_Form = std::make_unique<TAbout_Form>(m_settings.DataFolder, m_messages);
-    Upozorneni_Form = std::make_unique<TUpozorneni_Form>();
+    Upozorneni_Form = std::make_unique<TUpozorneni_Form>(m_settings.DataFolder);
+    // Automated use of the portal is at the user's own risk: the notice comes first.
+    Portal->setBeforeFirstUse([this] {
+        Upozorneni_Form->move(Main_Form->geometry().center() - Upozorneni_Form->rect().center());
+        Upozorneni_Form->showBeforeFirstUse(m_settings.AutoStartRequested ||
+                                            m_settings.AutoRunActive);
+    });
     Log_Form = std::make_unique<TLog_Form>();
     Auto_Form = std::make_unique<TAuto_Form>(m_messages, m_settings.DataFolder);
     Insert_Form->attach({*DM1, *Portal, Sections, m_messages, Main_Form->ImageList});

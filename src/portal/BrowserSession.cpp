@@ -8,13 +8,21 @@
 
 #include <QWebEngineView>
 
+#include <utility>
+
 namespace veritam {
 
 BrowserSession::BrowserSession(TBrowser_Form& form, QString dataFolder)
     : m_form(form)
     , m_dataFolder(std::move(dataFolder)) {}
 
+void BrowserSession::firstUse() {
+    if (const std::function<void()> once = std::exchange(m_beforeFirstUse, {}))
+        once();
+}
+
 LoginOutcome BrowserSession::login() {
+    firstUse();
     PortalBrowser& browser = m_form.browser();
     browser.clearInterrupt();
     browser.setSettings(PortalSettings::load(m_dataFolder));
@@ -51,6 +59,7 @@ PortalPage BrowserSession::lookup(RecordKind kind, const QStringList& values) {
 }
 
 void BrowserSession::showObject(RecordKind kind, const QStringList& values) {
+    firstUse();
     m_form.show();
     m_form.raise();
     search(kind, values);

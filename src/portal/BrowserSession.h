@@ -2,6 +2,8 @@
 
 #include "portal/PortalSession.h"
 
+#include <functional>
+
 namespace veritam {
 
 class TBrowser_Form;
@@ -20,13 +22,20 @@ public:
     /// Shows the portal window and leaves the record's page in it.
     void showObject(RecordKind kind, const QStringList& values) override;
     bool loggedIn() const override { return m_loggedIn; }
+    /// Runs once, before the first login or shown page of the process: the notice about the
+    /// portal's terms.
+    void setBeforeFirstUse(std::function<void()> beforeFirstUse) {
+        m_beforeFirstUse = std::move(beforeFirstUse);
+    }
 
 private:
     void search(RecordKind kind, const QStringList& values);
+    void firstUse();
 
     TBrowser_Form& m_form;
     QString m_dataFolder;
     bool m_loggedIn = false;
+    std::function<void()> m_beforeFirstUse;
 };
 
 } // namespace veritam

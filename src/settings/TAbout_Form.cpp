@@ -3,6 +3,12 @@
 #include "platform/IniFile.h"
 #include "platform/UserMessages.h"
 #include "portal/PortalCredentials.h"
+#include "settings/UpdateCheck.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QMessageBox>
+#include <QUrl>
 
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -52,6 +58,7 @@ TAbout_Form::TAbout_Form(const QString& dataFolder, UserMessages& messages, QWid
     Button3->setDefault(true);
     layout->addWidget(Button3, 0, Qt::AlignRight);
     connect(Button3, &QPushButton::clicked, this, &TAbout_Form::Button3Click);
+    connect(Button1, &QPushButton::clicked, this, &TAbout_Form::Button1Click);
 
     FormCreate();
 }
@@ -60,6 +67,29 @@ void TAbout_Form::FormCreate() {
     // The stored password is never shown; its edit starts empty.
     CUZK_Jmeno_Edit->setText(PortalCredentials::read(m_dataFolder).name);
     MistoDatovychSouboruLabel->setText(QStringLiteral("Místo datových souborů: ") + m_dataFolder);
+    Verze_Label->setText(QCoreApplication::applicationVersion());
+}
+
+void TAbout_Form::Button1Click() {
+    const QString programFolder = QCoreApplication::applicationDirPath() + u'/';
+    const UpdateCheck::Answer answer = UpdateCheck::ZjistiVerzi(
+        UpdateCheck::versionFileAddress(), UpdateCheck::localVersionFile(programFolder),
+        UpdateCheck::downloadPageAddress(), m_dataFolder, 1);
+    if (!answer.problem.isEmpty()) {
+        m_messages.showMessage(answer.problem);
+        return;
+    }
+    if (!answer.newer) {
+        m_messages.showMessage(
+            QStringLiteral("Používáte nejnovější verzi programu (%1).").arg(answer.installed));
+        return;
+    }
+    if (QMessageBox::question(this, windowTitle(),
+                              QStringLiteral("Chcete načíst stránku s novou verzí programu? Pokud "
+                                             "budete program instalovat, nejdříve ukončete "
+                                             "běžící program."),
+                              QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes)
+        QDesktopServices::openUrl(QUrl(UpdateCheck::downloadPageAddress()));
 }
 
 void TAbout_Form::Button3Click() {

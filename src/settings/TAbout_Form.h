@@ -25,6 +25,8 @@ public:
 
     /// "Uložit": writes both values as typed.
     void Button3Click();
+    /// "Zkontrolovat aktualizaci".
+    void Button1Click();
 
 private:
     void FormCreate();

@@ -62,6 +62,9 @@ void saveAccount(const QString& dataFolder, const QString& name, const QString& 
     PortalCredentials::save(dataFolder, name, password);
     IniFile::write(PortalCredentials::settingsFile(dataFolder), QStringLiteral("portal"),
                    QStringLiteral("prodleva_s"), QStringLiteral("0"));
+    // The notice before the first portal use has been read.
+    IniFile::write(PortalCredentials::settingsFile(dataFolder), QStringLiteral("upozorneni"),
+                   QStringLiteral("zobrazeno"), QStringLiteral("1"));
 }
 
 QProcessEnvironment programEnvironment() {

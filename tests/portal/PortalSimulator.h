@@ -31,7 +31,7 @@ private:
 };
 
 /// Saves the portal account in the data folder's settings file, with no pause between the
-/// lookups of a run (the simulator needs none).
+/// lookups of a run (the simulator needs none) and the notice about the terms read.
 void saveAccount(const QString& dataFolder, const QString& name = QStringLiteral("jan"),
                  const QString& password = QStringLiteral("heslo"));
 

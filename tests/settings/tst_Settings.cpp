@@ -1,5 +1,6 @@
 // The About window's account fields and the start-up reminder.
 #include "FileSystemLimits.h"
+#include "LoopbackHttpServer.h"
 #include "TestSupport.h"
 
 #include "platform/IniFile.h"
@@ -7,6 +8,10 @@
 #include "portal/PortalCredentials.h"
 #include "settings/TAbout_Form.h"
 #include "settings/TNastaveni_Form.h"
+#include "settings/TUpozorneni_Form.h"
+#include "settings/UpdateCheck.h"
+
+#include <QDesktopServices>
 
 #include <QLabel>
 #include <QLineEdit>
@@ -24,6 +29,15 @@ private slots:
     void failedSaveChangesNothing_data();
     void failedSaveChangesNothing();
     void reminderWhileLoginIsThePlaceholder();
+    void noticeLinksTheTermsAndComesOnce();
+    void updateCheck_data();
+    void updateCheck();
+
+public slots:
+    void opened(const QUrl& url) { m_opened.append(url.toString()); }
+
+private:
+    QStringList m_opened;
 };
 
 void TestSettings::aboutShowsSavedNameNeverThePassword() {
@@ -120,6 +134,60 @@ void TestSettings::reminderWhileLoginIsThePlaceholder() {
     PortalCredentials::save(s.folder.path(), QStringLiteral("novak"), QStringLiteral("x"));
     TNastaveni_Form third(s.dm, s.messages);
     QVERIFY(s.messages.messages.isEmpty());
+}
+
+void TestSettings::noticeLinksTheTermsAndComesOnce() {
+    TempDataFolder folder;
+    qputenv("VERITAM_PORTAL_VIEWER", "https://nahlizenidokn.cuzk.gov.cz");
+    TUpozorneni_Form notice(folder.path());
+    qunsetenv("VERITAM_PORTAL_VIEWER");
+    QCOMPARE(notice.Label6->text(), QStringLiteral("https://nahlizenidokn.cuzk.gov.cz/Napoveda/"
+                                                   "index.htm?id=idh_podminkyuzivaniaplikace"));
+    QDesktopServices::setUrlHandler(QStringLiteral("https"), this, "opened");
+    QTest::mouseClick(notice.Label6, Qt::LeftButton);
+    QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+    QCOMPARE(m_opened, QStringList{notice.Label6->text()}); // exactly what it shows
+
+    notice.showBeforeFirstUse(true);
+    QVERIFY(notice.isVisible());
+    notice.hide();
+    notice.showBeforeFirstUse(true); // once per data folder
+    QVERIFY(!notice.isVisible());
+    QCOMPARE(IniFile::read(PortalCredentials::settingsFile(folder.path()), QStringLiteral("upozorneni"),
+                           QStringLiteral("zobrazeno")),
+             QStringLiteral("1"));
+}
+
+void TestSettings::updateCheck_data() {
+    QTest::addColumn<QByteArray>("offered"); // empty: no server
+    QTest::addColumn<bool>("newer");
+    QTest::addColumn<QString>("problem");
+    QTest::newRow("newer") << QByteArray("0.2.0\n") << true << QString();
+    QTest::newRow("same") << QByteArray("0.1.0") << false << QString();
+    QTest::newRow("older") << QByteArray("0.0.9") << false << QString();
+    QTest::newRow("garbage") << QByteArray("<html>chyba</html>") << false << "poškozený";
+    QTest::newRow("unreachable") << QByteArray() << false << "není dostupný";
+}
+
+void TestSettings::updateCheck() {
+    QFETCH(QByteArray, offered);
+    QFETCH(bool, newer);
+    QFETCH(QString, problem);
+    TempDataFolder folder;
+    QFile local(folder.path() + QStringLiteral("veritam.txt"));
+    QVERIFY(local.open(QIODevice::WriteOnly));
+    local.write("0.1.0\n");
+    local.close();
+    LoopbackHttpServer server;
+    server.serve(QStringLiteral("/download/veritam.txt"), offered);
+    const QString address = offered.isEmpty() ? QStringLiteral("http://127.0.0.1:1/veritam.txt")
+                                              : server.url(QStringLiteral("/download/veritam.txt")).toString();
+    const UpdateCheck::Answer answer =
+        UpdateCheck::ZjistiVerzi(address, UpdateCheck::localVersionFile(folder.path()),
+                                 UpdateCheck::downloadPageAddress(), folder.path(), 1);
+    QCOMPARE(answer.newer, newer);
+    QVERIFY2(problem.isEmpty() ? answer.problem.isEmpty() : answer.problem.contains(problem),
+             qPrintable(answer.problem));
 }
 
 QTEST_MAIN(TestSettings)
