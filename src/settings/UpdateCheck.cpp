@@ -59,9 +59,11 @@ Answer ZjistiVerzi(const QString& versionFileAddress, const QString& localVersio
     QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
     QTimer::singleShot(kTimeLimitMs + 1000, &loop, &QEventLoop::quit); // a last guard
     loop.exec();
-    if (!reply->isFinished()) {
+    if (!reply->isFinished() || reply->error() == QNetworkReply::OperationCanceledError ||
+        reply->error() == QNetworkReply::TimeoutError) {
         reply->abort();
-        answer.problem = QStringLiteral("Server s aktualizacemi neodpověděl. Zkuste to později.");
+        answer.problem =
+            QStringLiteral("Server s aktualizacemi neodpověděl včas. Zkuste to později.");
     } else if (reply->error() != QNetworkReply::NoError) {
         answer.problem = QStringLiteral("Server s aktualizacemi není dostupný (%1). Zkuste to "
                                         "později.")

@@ -12,6 +12,7 @@
 #include "settings/UpdateCheck.h"
 
 #include <QDesktopServices>
+#include <QTcpServer>
 
 #include <QLabel>
 #include <QLineEdit>
@@ -167,6 +168,7 @@ void TestSettings::updateCheck_data() {
     QTest::newRow("older") << QByteArray("0.0.9") << false << QString();
     QTest::newRow("garbage") << QByteArray("<html>chyba</html>") << false << "poškozený";
     QTest::newRow("unreachable") << QByteArray() << false << "není dostupný";
+    QTest::newRow("silent server") << QByteArray("silent") << false << "neodpověděl včas";
 }
 
 void TestSettings::updateCheck() {
@@ -180,8 +182,13 @@ void TestSettings::updateCheck() {
     local.close();
     LoopbackHttpServer server;
     server.serve(QStringLiteral("/download/veritam.txt"), offered);
-    const QString address = offered.isEmpty() ? QStringLiteral("http://127.0.0.1:1/veritam.txt")
-                                              : server.url(QStringLiteral("/download/veritam.txt")).toString();
+    QTcpServer silent; // takes the connection and never answers
+    QVERIFY(silent.listen(QHostAddress::LocalHost));
+    const QString address =
+        offered.isEmpty()      ? QStringLiteral("http://127.0.0.1:1/veritam.txt")
+        : offered == "silent" ? QStringLiteral("http://127.0.0.1:%1/veritam.txt").arg(silent.serverPort())
+                               : server.url(QStringLiteral("/download/veritam.txt")).toString();
+
     const UpdateCheck::Answer answer =
         UpdateCheck::ZjistiVerzi(address, UpdateCheck::localVersionFile(folder.path()),
                                  UpdateCheck::downloadPageAddress(), folder.path(), 1);
