@@ -128,7 +128,8 @@ int extract(const CommandLine& commandLine) {
 
 /// Prints what differs between two saved pages as one JSON object; 1 when anything does.
 int diff(const CommandLine& commandLine) {
-    const QStringList paths = commandLine.argumentsOf(QStringLiteral("diff"), 2).value_or(QStringList());
+    const QStringList paths =
+        commandLine.argumentsOf(QStringLiteral("diff"), 2).value_or(QStringList());
     if (paths.size() != 2) {
         printConsoleLine(stderr, QStringLiteral("Chybí soubory: --diff STARÝ.html NOVÝ.html"));
         return 2;
@@ -137,8 +138,9 @@ int diff(const CommandLine& commandLine) {
     for (int i = 0; i < 2; ++i) {
         QFile file(paths[i]);
         if (!file.open(QIODevice::ReadOnly)) {
-            printConsoleLine(stderr, QStringLiteral("Soubor %1 nelze přečíst: %2")
-                                         .arg(paths[i], file.errorString()));
+            printConsoleLine(
+                stderr,
+                QStringLiteral("Soubor %1 nelze přečíst: %2").arg(paths[i], file.errorString()));
             return 2;
         }
         const std::optional<TParseKatastr> sections = SectionDiff::readSnapshot(file.readAll());
@@ -205,10 +207,11 @@ int schedule(const CommandLine& commandLine) {
         folder = DataFolder::withTrailingSeparator(QDir(folder).absolutePath());
     const DailySchedule daily(QCoreApplication::applicationFilePath(), folder);
     if (!DailySchedule::userManagerRuns()) {
-        printConsoleLine(stderr, QStringLiteral("Systemd pro tohoto uživatele neběží, časovač nelze "
-                                                "nastavit. Do crontabu (crontab -e) lze vložit "
-                                                "řádek:\n") +
-                                     daily.crontabLine(*time));
+        printConsoleLine(stderr,
+                         QStringLiteral("Systemd pro tohoto uživatele neběží, časovač nelze "
+                                        "nastavit. Do crontabu (crontab -e) lze vložit "
+                                        "řádek:\n") +
+                             daily.crontabLine(*time));
         return 2;
     }
     if (const QString failed = daily.plan(*time); !failed.isEmpty()) {

@@ -57,7 +57,7 @@ QString SingleInstance::busyText() {
 void SingleInstance::listen() {
     m_server = std::make_unique<QLocalServer>();
     m_server->setSocketOptions(QLocalServer::UserAccessOption); // this user's starts only
-    QLocalServer::removeServer(serverName(m_dataFolder)); // left by a killed copy
+    QLocalServer::removeServer(serverName(m_dataFolder));       // left by a killed copy
     if (!m_server->listen(serverName(m_dataFolder)))
         return;
     connect(m_server.get(), &QLocalServer::newConnection, this, [this] {

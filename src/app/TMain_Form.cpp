@@ -520,10 +520,9 @@ QString TMain_Form::changesForNotification() const {
     QStringList lines;
     for (const auto& [kind, id] : m_run->changedRecords()) {
         try {
-            const auto row = m_parts->dm.OpenStatement(QStringLiteral("SELECT * FROM ") +
-                                                       kindTable(kind).recordTable +
-                                                       QStringLiteral(" WHERE ID = ") +
-                                                       QString::number(id));
+            const auto row = m_parts->dm.OpenStatement(
+                QStringLiteral("SELECT * FROM ") + kindTable(kind).recordTable +
+                QStringLiteral(" WHERE ID = ") + QString::number(id));
             if (row->recordCount() == 1)
                 lines.append(LogLines::notification(kind, *row));
         } catch (const DatabaseError&) {

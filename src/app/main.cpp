@@ -4,8 +4,8 @@
 #include "app/GuiMessages.h"
 #include "app/HeadlessRun.h"
 #include "app/ProcessSettings.h"
-#include "app/SingleInstance.h"
 #include "app/RecordImportCommand.h"
+#include "app/SingleInstance.h"
 #include "portal/PortalBrowser.h"
 
 #include <QApplication>
@@ -78,7 +78,8 @@ int main(int argc, char* argv[]) {
         instance->listen();
         QObject::connect(instance.get(), &veritam::SingleInstance::requested, &application,
                          [&veritamApp](veritam::SingleInstance::Request request) {
-                             veritamApp.handOver(request == veritam::SingleInstance::Request::CheckAll);
+                             veritamApp.handOver(request ==
+                                                 veritam::SingleInstance::Request::CheckAll);
                          });
     }
     veritamApp.show();

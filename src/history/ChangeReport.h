@@ -19,7 +19,7 @@ namespace ChangeReport {
 struct Input {
     std::optional<TParseKatastr> newer;
     std::optional<TParseKatastr> older;
-    bool first = false;         ///< there is no previous snapshot
+    bool first = false; ///< there is no previous snapshot
     bool olderUnreadable = false;
 };
 

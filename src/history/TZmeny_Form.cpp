@@ -145,8 +145,8 @@ RecordKind TZmeny_Form::kind() const {
 
 void TZmeny_Form::Zmeny_DBGridDblClick() {
     const Dataset& history = m_dm.historyQuery(kind());
-    const QString file = history.currentRow() >= 0 ? history.text(QStringLiteral("filename"))
-                                                   : QString();
+    const QString file =
+        history.currentRow() >= 0 ? history.text(QStringLiteral("filename")) : QString();
     WebBrowser1->Navigate(m_dm.dataFolder() + file);
     showDifferences(history);
 }
@@ -160,7 +160,8 @@ void TZmeny_Form::showDifferences(const Dataset& history) {
     // Newest first: the previous snapshot is the next row.
     const int fileColumn = history.fieldIndex(QStringLiteral("filename"));
     ChangeReport::Input input;
-    input.newer = snapshotSections(m_dm.dataFolder() + history.rowValue(row, fileColumn).toString());
+    input.newer =
+        snapshotSections(m_dm.dataFolder() + history.rowValue(row, fileColumn).toString());
     input.first = row + 1 >= history.recordCount();
     if (!input.first)
         input.older =

@@ -152,7 +152,8 @@ QString DailySchedule::plan(const Time& time) const {
     systemctl({QStringLiteral("daemon-reload")});
     const Result enabled = systemctl({QStringLiteral("enable"), QStringLiteral("--now"), kTimer});
     if (enabled.exitCode != 0)
-        return QStringLiteral("Časovač se nepodařilo zapnout (systemctl --user enable --now %1): %2")
+        return QStringLiteral(
+                   "Časovač se nepodařilo zapnout (systemctl --user enable --now %1): %2")
             .arg(kTimer, enabled.error);
     return {};
 }
@@ -178,10 +179,10 @@ QString DailySchedule::state() {
     static const QRegularExpression calendar(QStringLiteral("OnCalendar=\\S+ (\\d\\d:\\d\\d)"));
     const QString at = calendar.match(QString::fromUtf8(timer.readAll())).captured(1);
     QString text = QStringLiteral("Automatická kontrola je naplánována denně v %1.").arg(at);
-    const Result shown = systemctl({QStringLiteral("show"), kTimer,
-                                    QStringLiteral("-p"), QStringLiteral("NextElapseUSecRealtime"),
-                                    QStringLiteral("-p"), QStringLiteral("LastTriggerUSec"),
-                                    QStringLiteral("-p"), QStringLiteral("ActiveState")});
+    const Result shown = systemctl({QStringLiteral("show"), kTimer, QStringLiteral("-p"),
+                                    QStringLiteral("NextElapseUSecRealtime"), QStringLiteral("-p"),
+                                    QStringLiteral("LastTriggerUSec"), QStringLiteral("-p"),
+                                    QStringLiteral("ActiveState")});
     if (shown.exitCode != 0)
         return text + QStringLiteral(" Stav časovače nelze zjistit: ") + shown.error;
     if (property(shown.output, QStringLiteral("ActiveState")) != QLatin1String("active"))
@@ -193,8 +194,8 @@ QString DailySchedule::state() {
     if (unset(last)) {
         text += QStringLiteral(" Zatím neproběhla.");
     } else {
-        const Result service = systemctl({QStringLiteral("show"), kService, QStringLiteral("-p"),
-                                          QStringLiteral("Result")});
+        const Result service = systemctl(
+            {QStringLiteral("show"), kService, QStringLiteral("-p"), QStringLiteral("Result")});
         const QString result = property(service.output, QStringLiteral("Result"));
         text += QStringLiteral(" Naposledy: %1 (%2).")
                     .arg(last, result == QLatin1String("success")

@@ -20,8 +20,8 @@ TAuto_Form::TAuto_Form(UserMessages& messages, QString dataFolder, QWidget* pare
     setObjectName(QStringLiteral("Auto_Form"));
     setWindowTitle(QStringLiteral("Automatická kontrola"));
     auto* layout = new QGridLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("Spustit automatickou kontrolu každý den v:"), this),
-                      0, 0, 1, 5);
+    layout->addWidget(
+        new QLabel(QStringLiteral("Spustit automatickou kontrolu každý den v:"), this), 0, 0, 1, 5);
     layout->addWidget(new QLabel(QStringLiteral("Hodina"), this), 1, 0);
     Edit1 = new QLineEdit(QStringLiteral("09"), this);
     Edit1->setObjectName(QStringLiteral("Edit1"));
@@ -91,10 +91,9 @@ void TAuto_Form::Button2Click() {
         m_messages.showMessage(state);
         return;
     }
-    if (QMessageBox::question(this, windowTitle(),
-                              state + QStringLiteral("\n\nZrušit naplánovanou kontrolu?"),
-                              QMessageBox::Yes | QMessageBox::No,
-                              QMessageBox::No) != QMessageBox::Yes)
+    if (QMessageBox::question(
+            this, windowTitle(), state + QStringLiteral("\n\nZrušit naplánovanou kontrolu?"),
+            QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
         return;
     if (const QString failed = DailySchedule::remove(); !failed.isEmpty())
         m_messages.showError(failed);

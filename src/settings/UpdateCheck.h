@@ -16,10 +16,10 @@ QString downloadPageAddress();
 QString localVersionFile(const QString& programFolder);
 
 struct Answer {
-    bool newer = false;    ///< the output flag: a newer version is offered
-    QString offered;       ///< the version on the site, when it could be read
-    QString installed;     ///< the local version
-    QString problem;       ///< what prevented the comparison, in Czech; empty when none
+    bool newer = false; ///< the output flag: a newer version is offered
+    QString offered;    ///< the version on the site, when it could be read
+    QString installed;  ///< the local version
+    QString problem;    ///< what prevented the comparison, in Czech; empty when none
 };
 
 /// Fetches the version file (a few seconds at most) and compares "1.2.3" numerically with

@@ -52,7 +52,7 @@ void TestLogLines::parcelLines() {
     row = s.dm.OpenStatement(QStringLiteral("SELECT parcely.* FROM parcely"));
     QCOMPARE(LogLines::notification(RecordKind::Parcel, *row),
              visiting.mid(QStringLiteral("Procházím parcelu č. ").size())
-                 .prepend(QStringLiteral("parcela ")) +
+                     .prepend(QStringLiteral("parcela ")) +
                  QStringLiteral(" Louka: vlastníci, omezení"));
 }
 

@@ -22,11 +22,12 @@ QByteArray page(const char* share, std::initializer_list<const char*> owners,
                  QStringLiteral("</td></tr>");
         return t + QStringLiteral("</table>");
     };
-    return (QStringLiteral("<!DOCTYPE html><html><head><link href=\"../../../cascade1.css\"/>"
-                           "</head><body><p>Platnost k %1</p><table><tr><td class=\"nazev\">Podíl na "
-                           "společných částech domu:</td><td><b>%2</b></td></tr></table>"
-                           "<h2>Vlastníci, jiní oprávnění</h2>%3"
-                           "<h2>Omezení vlastnického práva</h2>%4</body></html>")
+    return (QStringLiteral(
+                "<!DOCTYPE html><html><head><link href=\"../../../cascade1.css\"/>"
+                "</head><body><p>Platnost k %1</p><table><tr><td class=\"nazev\">Podíl na "
+                "společných částech domu:</td><td><b>%2</b></td></tr></table>"
+                "<h2>Vlastníci, jiní oprávnění</h2>%3"
+                "<h2>Omezení vlastnického práva</h2>%4</body></html>")
                 .arg(QString::fromUtf8(noise), QString::fromUtf8(share), table(owners),
                      table(restrictions)))
         .toUtf8();
@@ -79,11 +80,10 @@ void TestSectionDiff::differences_data() {
         << base
         << page("1/2", {"Nováková Eva|1/1"}, {"Zástavní právo|Banka A", "Věcné břemeno|Obec"})
         << texts({"vlastnici: -Novák Jan|1/2 -Nováková Eva|1/2 +Nováková Eva|1/1"});
-    QTest::newRow("the share changed")
-        << base
-        << page("2/3", {"Novák Jan|1/2", "Nováková Eva|1/2"},
-                {"Zástavní právo|Banka A", "Věcné břemeno|Obec"})
-        << texts({"podil: 1/2 -> 2/3"});
+    QTest::newRow("the share changed") << base
+                                       << page("2/3", {"Novák Jan|1/2", "Nováková Eva|1/2"},
+                                               {"Zástavní právo|Banka A", "Věcné břemeno|Obec"})
+                                       << texts({"podil: 1/2 -> 2/3"});
     QTest::newRow("a restriction added between others")
         << base
         << page("1/2", {"Novák Jan|1/2", "Nováková Eva|1/2"},

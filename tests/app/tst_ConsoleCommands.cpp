@@ -185,11 +185,12 @@ void TestConsoleCommands::diffNamesWhatChanged() {
         const QString path = folder.path() + QString::fromLatin1(name);
         QFile file(path);
         file.open(QIODevice::WriteOnly);
-        file.write(QStringLiteral("<html><body><table><tr><td class=\"nazev\">Výměra [m2]:</td>"
-                                  "<td><b>%1</b></td></tr></table><h2>Vlastníci, jiní oprávnění</h2>"
-                                  "<table>%2</table></body></html>")
-                       .arg(QString::fromUtf8(area), QString::fromUtf8(owners))
-                       .toUtf8());
+        file.write(
+            QStringLiteral("<html><body><table><tr><td class=\"nazev\">Výměra [m2]:</td>"
+                           "<td><b>%1</b></td></tr></table><h2>Vlastníci, jiní oprávnění</h2>"
+                           "<table>%2</table></body></html>")
+                .arg(QString::fromUtf8(area), QString::fromUtf8(owners))
+                .toUtf8());
         return path;
     };
     const QString old = save("a.html", "<tr><td>Novák</td><td>1/1</td></tr>", "816");
@@ -203,8 +204,9 @@ void TestConsoleCommands::diffNamesWhatChanged() {
     QCOMPARE(QJsonDocument::fromJson(run.out.toUtf8()).object(), expected);
     const Run same = runVeritam({QStringLiteral("--diff"), old, old});
     QCOMPARE(same.exitCode, 0);
-    QCOMPARE(QJsonDocument::fromJson(same.out.toUtf8()).object()[QStringLiteral("sections")].toArray(),
-             QJsonArray());
+    QCOMPARE(
+        QJsonDocument::fromJson(same.out.toUtf8()).object()[QStringLiteral("sections")].toArray(),
+        QJsonArray());
     QCOMPARE(runVeritam({QStringLiteral("--diff"), old, folder.path() + QStringLiteral("nic.html")})
                  .exitCode,
              2);

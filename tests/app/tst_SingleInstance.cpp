@@ -91,10 +91,12 @@ void TestSingleInstance::laterStartsGoToTheOpenWindow() {
     QCOMPARE(m_window.state(), QProcess::Running);
 
     // A run without a window does not share the folder.
-    const ProgramRun headless = runProgram(
-        {QStringLiteral("--autoload"), QStringLiteral("--headless"), QStringLiteral("--files"), folder});
+    const ProgramRun headless =
+        runProgram({QStringLiteral("--autoload"), QStringLiteral("--headless"),
+                    QStringLiteral("--files"), folder});
     QCOMPARE(headless.exitCode, 2);
-    QVERIFY2(headless.err.contains(QStringLiteral("jiná spuštěná kopie")), qPrintable(headless.err));
+    QVERIFY2(headless.err.contains(QStringLiteral("jiná spuštěná kopie")),
+             qPrintable(headless.err));
 
     // The daily timer's start asks the open window to check everything.
     m_sim->clearLog();
@@ -111,8 +113,9 @@ void TestSingleInstance::lockOfAKilledCopyDoesNotBlock() {
     m_window.kill();
     m_window.waitForFinished();
     QVERIFY(QFileInfo::exists(folder + QStringLiteral("veritam.lock"))); // left behind
-    const ProgramRun headless = runProgram(
-        {QStringLiteral("--autoload"), QStringLiteral("--headless"), QStringLiteral("--files"), folder});
+    const ProgramRun headless =
+        runProgram({QStringLiteral("--autoload"), QStringLiteral("--headless"),
+                    QStringLiteral("--files"), folder});
     QVERIFY2(headless.exitCode == 0 || headless.exitCode == 1, qPrintable(headless.err));
 }
 

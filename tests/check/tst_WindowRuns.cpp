@@ -18,11 +18,11 @@
 #include <QElapsedTimer>
 #include <QGroupBox>
 #include <QJsonArray>
-#include <QTableView>
-#include <QTextBrowser>
 #include <QJsonDocument>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QTableView>
+#include <QTextBrowser>
 #include <QTimer>
 #include <QToolButton>
 #include <QWebEngineView>
@@ -288,12 +288,12 @@ void TestWindowRuns::historyShowsWhatChanged() {
                                      "nemovitosti, Omezení vlastnického práva, Jiné zápisy."));
     // The command line says the same of the two snapshot files.
     OpenedStore s(m_folder->path());
-    auto files = s.dm.OpenStatement(
-        QStringLiteral("SELECT filename FROM zmeny_parcel ORDER BY datum"));
+    auto files =
+        s.dm.OpenStatement(QStringLiteral("SELECT filename FROM zmeny_parcel ORDER BY datum"));
     QCOMPARE(files->recordCount(), 2);
-    const ProgramRun diff = runProgram({QStringLiteral("--diff"),
-                                        m_folder->path() + files->rowValue(0, 0).toString(),
-                                        m_folder->path() + files->rowValue(1, 0).toString()});
+    const ProgramRun diff =
+        runProgram({QStringLiteral("--diff"), m_folder->path() + files->rowValue(0, 0).toString(),
+                    m_folder->path() + files->rowValue(1, 0).toString()});
     QCOMPARE(diff.exitCode, 1);
     QCOMPARE(QJsonDocument::fromJson(diff.lines.join(u'\n').toUtf8()).object(),
              QJsonDocument::fromJson(R"({"sections": [{"section": "vlastnici",

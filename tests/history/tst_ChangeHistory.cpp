@@ -80,7 +80,8 @@ int TestChangeHistory::building(std::initializer_list<const char*> owners) {
     QDir().mkpath(m_store->folder.path() + folder);
     int day = 1;
     for (const char* owner : owners) {
-        const QString name = folder + QStringLiteral("2026.03.%1,10.00.00.html").arg(day, 2, 10, QChar(u'0'));
+        const QString name =
+            folder + QStringLiteral("2026.03.%1,10.00.00.html").arg(day, 2, 10, QChar(u'0'));
         QFile file(m_store->folder.path() + name);
         file.open(QIODevice::WriteOnly);
         file.write(snapshot(QString::fromUtf8(owner)));
@@ -105,13 +106,15 @@ void TestChangeHistory::open(int buildingId) {
 }
 
 void TestChangeHistory::listShowsNewestFirstAndOnlyADoubleClickShows() {
-    const int id = building({"<tr><td>Novák</td><td>1/1</td></tr>",
-                             "<tr><td>Novák</td><td>1/2</td></tr><tr><td>Dvořák</td><td>1/2</td></tr>",
-                             "<tr><td>Dvořák</td><td>1/1</td></tr>"});
+    const int id =
+        building({"<tr><td>Novák</td><td>1/1</td></tr>",
+                  "<tr><td>Novák</td><td>1/2</td></tr><tr><td>Dvořák</td><td>1/2</td></tr>",
+                  "<tr><td>Dvořák</td><td>1/1</td></tr>"});
     open(id);
     QTableView* list = m_form->Zmeny_DBGrid;
     QCOMPARE(list->model()->rowCount(), 3);
-    QCOMPARE(list->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Datum změny"));
+    QCOMPARE(list->model()->headerData(0, Qt::Horizontal).toString(),
+             QStringLiteral("Datum změny"));
     QVERIFY(list->model()->index(0, 0).data().toString().startsWith(QStringLiteral("3.3.2026")));
     QCOMPARE(shown(), QStringLiteral("2026.03.03,10.00.00.html"));
     const QString report = m_form->Rozdily->toPlainText();
@@ -148,8 +151,8 @@ void TestChangeHistory::deletionAsksAndKeepsWhatIsShown() {
     m_form->Button1->click(); // asks nothing: a question would wait here
     const int one = building({"<tr><td>Novák</td><td>1/1</td></tr>"});
     open(one);
-    const QString file = m_store->folder.path() +
-                         m_store->dm.ZmenyStaveb_Query.text(QStringLiteral("filename"));
+    const QString file =
+        m_store->folder.path() + m_store->dm.ZmenyStaveb_Query.text(QStringLiteral("filename"));
     answerNextQuestion(QMessageBox::No);
     m_form->Button1->click();
     QCOMPARE(m_form->Zmeny_DBGrid->model()->rowCount(), 1);

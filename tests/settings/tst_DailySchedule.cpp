@@ -48,7 +48,8 @@ private slots:
 
 private:
     QStringList calls() const {
-        return contentOf(m_bin.path() + QStringLiteral("/calls.log")).split(u'\n', Qt::SkipEmptyParts);
+        return contentOf(m_bin.path() + QStringLiteral("/calls.log"))
+            .split(u'\n', Qt::SkipEmptyParts);
     }
     QString timer() const {
         return contentOf(DailySchedule::unitFolder() + QStringLiteral("veritam-schedule.timer"));
@@ -81,12 +82,24 @@ void TestDailySchedule::onlyRealTimesAreTaken_data() {
     QTest::addColumn<QString>("hour");
     QTest::addColumn<QString>("minute");
     QTest::addColumn<QString>("taken");
-    QTest::newRow("one digit each") << "9" << "5" << "09:05";
-    QTest::newRow("midnight") << "00" << "00" << "00:00";
-    QTest::newRow("hour 25") << "25" << "00" << "";
-    QTest::newRow("minute 60") << "9" << "60" << "";
-    QTest::newRow("letters") << "de" << "vět" << "";
-    QTest::newRow("empty hour") << "" << "30" << "";
+    QTest::newRow("one digit each") << "9"
+                                    << "5"
+                                    << "09:05";
+    QTest::newRow("midnight") << "00"
+                              << "00"
+                              << "00:00";
+    QTest::newRow("hour 25") << "25"
+                             << "00"
+                             << "";
+    QTest::newRow("minute 60") << "9"
+                               << "60"
+                               << "";
+    QTest::newRow("letters") << "de"
+                             << "vět"
+                             << "";
+    QTest::newRow("empty hour") << ""
+                                << "30"
+                                << "";
 }
 
 void TestDailySchedule::onlyRealTimesAreTaken() {
@@ -103,16 +116,19 @@ void TestDailySchedule::planningReplacesTheTimer() {
              QString());
     QVERIFY2(timer().contains(QStringLiteral("OnCalendar=*-*-* 09:05:00\nPersistent=true\n")),
              qPrintable(timer()));
-    QVERIFY2(service().contains(QStringLiteral("fi' \"/opt/my app/veritam\" --files \"/data 100%%/\"\n")),
+    QVERIFY2(service().contains(
+                 QStringLiteral("fi' \"/opt/my app/veritam\" --files \"/data 100%%/\"\n")),
              qPrintable(service()));
-    QCOMPARE(calls(), texts({"--user daemon-reload", "--user enable --now veritam-schedule.timer"}));
+    QCOMPARE(calls(),
+             texts({"--user daemon-reload", "--user enable --now veritam-schedule.timer"}));
 
     // The second time the old timer goes first; one timer stays, with the later time.
     QFile::remove(m_bin.path() + QStringLiteral("/calls.log"));
     QCOMPARE(daily.plan(*DailySchedule::Time::parse(QStringLiteral("21"), QStringLiteral("30"))),
              QString());
-    QCOMPARE(calls(), texts({"--user disable --now veritam-schedule.timer", "--user daemon-reload",
-                             "--user daemon-reload", "--user enable --now veritam-schedule.timer"}));
+    QCOMPARE(calls(),
+             texts({"--user disable --now veritam-schedule.timer", "--user daemon-reload",
+                    "--user daemon-reload", "--user enable --now veritam-schedule.timer"}));
     QVERIFY(timer().contains(QStringLiteral("OnCalendar=*-*-* 21:30:00")));
     QCOMPARE(QDir(DailySchedule::unitFolder()).entryList(QDir::Files),
              texts({"veritam-schedule.service", "veritam-schedule.timer"}));
@@ -138,14 +154,14 @@ void TestDailySchedule::unitsPassSystemdsOwnChecks() {
         p.waitForFinished(30000);
         return std::pair{p.exitCode(), QString::fromLocal8Bit(p.readAllStandardError())};
     };
-    const auto [calendar, calendarError] = analyze({QStringLiteral("calendar"),
-                                                    QStringLiteral("*-*-* 09:05:00")});
+    const auto [calendar, calendarError] =
+        analyze({QStringLiteral("calendar"), QStringLiteral("*-*-* 09:05:00")});
     QVERIFY2(calendar == 0, qPrintable(calendarError));
     // System mode: the user mode needs a running user manager, which a CI machine lacks.
-    const auto [verified, verifyError] = analyze(
-        {QStringLiteral("verify"), QStringLiteral("--man=no"),
-         DailySchedule::unitFolder() + QStringLiteral("veritam-schedule.service"),
-         DailySchedule::unitFolder() + QStringLiteral("veritam-schedule.timer")});
+    const auto [verified, verifyError] =
+        analyze({QStringLiteral("verify"), QStringLiteral("--man=no"),
+                 DailySchedule::unitFolder() + QStringLiteral("veritam-schedule.service"),
+                 DailySchedule::unitFolder() + QStringLiteral("veritam-schedule.timer")});
     QVERIFY2(verified == 0, qPrintable(verifyError));
 }
 
@@ -154,13 +170,12 @@ void TestDailySchedule::commandLine() {
         QProcess p;
         p.start(binFolder() + QStringLiteral("/veritam"), arguments);
         p.waitForFinished(30000);
-        return std::pair{p.exitCode(), QString::fromUtf8(p.readAllStandardOutput() +
-                                                         p.readAllStandardError())};
+        return std::pair{p.exitCode(),
+                         QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError())};
     };
     TempDataFolder folder;
-    const auto [planned, plannedText] =
-        run({QStringLiteral("--schedule"), QStringLiteral("6:45"), QStringLiteral("--files"),
-             folder.path()});
+    const auto [planned, plannedText] = run({QStringLiteral("--schedule"), QStringLiteral("6:45"),
+                                             QStringLiteral("--files"), folder.path()});
     QVERIFY2(planned == 0, qPrintable(plannedText));
     QVERIFY(timer().contains(QStringLiteral("OnCalendar=*-*-* 06:45:00")));
     QVERIFY2(service().contains(QStringLiteral("/veritam\" --files \"") + folder.path()),
@@ -178,8 +193,9 @@ void TestDailySchedule::commandLine() {
 
     const auto [state, stateText] = run({QStringLiteral("--schedule")});
     QCOMPARE(state, 0);
-    QVERIFY2(stateText.startsWith(QStringLiteral("Automatická kontrola je naplánována denně v 06:45.")),
-             qPrintable(stateText));
+    QVERIFY2(
+        stateText.startsWith(QStringLiteral("Automatická kontrola je naplánována denně v 06:45.")),
+        qPrintable(stateText));
     const auto [off, offText] = run({QStringLiteral("--schedule"), QStringLiteral("off")});
     QCOMPARE(off, 0);
     QCOMPARE(timer(), QString());
@@ -197,7 +213,8 @@ void TestDailySchedule::window() {
     QCOMPARE(form.Edit2->text(), QStringLiteral("05"));
     QVERIFY(timer().contains(QStringLiteral("OnCalendar=*-*-* 07:05:00")));
     QCOMPARE(messages.messages.size(), 2); // what will happen, then the state
-    QVERIFY(messages.messages[1].startsWith(QStringLiteral("Automatická kontrola je naplánována denně v 07:05.")));
+    QVERIFY(messages.messages[1].startsWith(
+        QStringLiteral("Automatická kontrola je naplánována denně v 07:05.")));
 
     // An hour that is none is refused before the timer is touched.
     form.Edit1->setText(QStringLiteral("25"));

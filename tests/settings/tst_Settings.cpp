@@ -154,8 +154,8 @@ void TestSettings::noticeLinksTheTermsAndComesOnce() {
     notice.hide();
     notice.showBeforeFirstUse(true); // once per data folder
     QVERIFY(!notice.isVisible());
-    QCOMPARE(IniFile::read(PortalCredentials::settingsFile(folder.path()), QStringLiteral("upozorneni"),
-                           QStringLiteral("zobrazeno")),
+    QCOMPARE(IniFile::read(PortalCredentials::settingsFile(folder.path()),
+                           QStringLiteral("upozorneni"), QStringLiteral("zobrazeno")),
              QStringLiteral("1"));
 }
 
@@ -185,9 +185,10 @@ void TestSettings::updateCheck() {
     QTcpServer silent; // takes the connection and never answers
     QVERIFY(silent.listen(QHostAddress::LocalHost));
     const QString address =
-        offered.isEmpty()      ? QStringLiteral("http://127.0.0.1:1/veritam.txt")
-        : offered == "silent" ? QStringLiteral("http://127.0.0.1:%1/veritam.txt").arg(silent.serverPort())
-                               : server.url(QStringLiteral("/download/veritam.txt")).toString();
+        offered.isEmpty() ? QStringLiteral("http://127.0.0.1:1/veritam.txt")
+        : offered == "silent"
+            ? QStringLiteral("http://127.0.0.1:%1/veritam.txt").arg(silent.serverPort())
+            : server.url(QStringLiteral("/download/veritam.txt")).toString();
 
     const UpdateCheck::Answer answer =
         UpdateCheck::ZjistiVerzi(address, UpdateCheck::localVersionFile(folder.path()),
