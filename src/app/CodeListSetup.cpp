@@ -51,17 +51,22 @@ bool codeListsEmpty(TDM1& dm) {
     }
 }
 
-void offer(QWidget* parent, TDM1& dm) {
+void offer(QWidget* parent, TDM1& dm, bool update) {
     QMessageBox box(
         QMessageBox::Question, QStringLiteral("Číselníky"),
-        QStringLiteral("Databáze zatím neobsahuje číselníky katastrálních území, obcí "
-                       "a částí obcí, bez nichž nelze zadávat sledované nemovitosti.\n\n"
-                       "Stáhnout je nyní ze služby ČÚZK, nebo je načíst ze složky "
-                       "se soubory CSV?"),
+        update ? QStringLiteral("Číselníky katastrálních území, obcí a částí obcí lze nahradit "
+                                "aktuálními. Sledované nemovitosti zůstanou, jak jsou.\n\n"
+                                "Stáhnout je nyní ze služby ČÚZK, nebo je načíst ze složky "
+                                "se soubory CSV?")
+               : QStringLiteral("Databáze zatím neobsahuje číselníky katastrálních území, obcí "
+                                "a částí obcí, bez nichž nelze zadávat sledované nemovitosti.\n\n"
+                                "Stáhnout je nyní ze služby ČÚZK, nebo je načíst ze složky "
+                                "se soubory CSV?"),
         QMessageBox::NoButton, parent);
     QPushButton* fetch = box.addButton(QStringLiteral("Stáhnout"), QMessageBox::AcceptRole);
     QPushButton* folder = box.addButton(QStringLiteral("Ze složky…"), QMessageBox::ActionRole);
-    box.addButton(QStringLiteral("Později"), QMessageBox::RejectRole);
+    box.addButton(update ? QStringLiteral("Zrušit") : QStringLiteral("Později"),
+                  QMessageBox::RejectRole);
     box.setDefaultButton(fetch);
     box.exec();
     if (box.clickedButton() == fetch)

@@ -15,7 +15,9 @@ namespace CodeListSetup {
 bool codeListsEmpty(TDM1& dm);
 
 /// Asks whether to download the code lists or import them from a folder, and does it.
-void offer(QWidget* parent, TDM1& dm);
+/// `update`: the lists are there and may be renewed (the menu item), else they are missing
+/// (the first start).
+void offer(QWidget* parent, TDM1& dm, bool update = false);
 
 /// Downloads the four archives with a progress dialog and installs them. True on success;
 /// every failure is shown and leaves the previous code lists in place.

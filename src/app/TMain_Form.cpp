@@ -1,6 +1,7 @@
 #include "app/TMain_Form.h"
 
 #include "analysis/LogLines.h"
+#include "app/CodeListSetup.h"
 #include "app/DesktopNotification.h"
 #include "app/ProcessSettings.h"
 #include "app/RecordListPanel.h"
@@ -170,6 +171,11 @@ void TMain_Form::buildMenu() {
         schedule.show();
         schedule.raise();
         schedule.activateWindow();
+    });
+    // A user who said "Později" at the first start, or whose download failed, is not stuck.
+    settings->addAction(QStringLiteral("Aktualizovat číselníky…"), this, [this] {
+        if (m_parts)
+            CodeListSetup::offer(this, m_parts->dm, !CodeListSetup::codeListsEmpty(m_parts->dm));
     });
     settings->addAction(QStringLiteral("Zadat heslo do CUZK"), this, [this] {
         if (m_parts)

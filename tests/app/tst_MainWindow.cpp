@@ -8,8 +8,10 @@
 #include "store/DatasetModel.h"
 #include "store/TDM1.h"
 
+#include <QAction>
 #include <QDir>
 #include <QHeaderView>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -89,6 +91,7 @@ private slots:
     void panelsShareTheHeight();
     void maxThenNormRestoresTheOrder();
     void ctrlDeleteRemovesRecordChangesAndSnapshots();
+    void codeListsCanBeRenewedAtAnyTime();
 };
 
 void TestMainWindow::flagCellsArePainted() {
@@ -180,6 +183,32 @@ void TestMainWindow::ctrlDeleteRemovesRecordChangesAndSnapshots() {
              0);
     QVERIFY(!QFileInfo::exists(w.folder.path() + QStringLiteral("historie/parcely/parcela-id-1")));
     QVERIFY(w.messages.errors.isEmpty());
+}
+
+void TestMainWindow::codeListsCanBeRenewedAtAnyTime() {
+    Window w;
+    QAction* renew = nullptr;
+    for (QAction* menu : w.form().menuBar()->actions())
+        if (menu->menu())
+            for (QAction* item : menu->menu()->actions())
+                if (item->text() == QStringLiteral("Aktualizovat číselníky…"))
+                    renew = item;
+    QVERIFY(renew);
+    QString offered;
+    QTimer::singleShot(0, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            offered = box->text();
+            for (QAbstractButton* b : box->buttons())
+                if (b->text() == QStringLiteral("Zrušit"))
+                    b->click();
+        }
+    });
+    renew->trigger();
+    // The lists are there: renewing them is offered, and a cancel changes nothing.
+    QVERIFY2(offered.startsWith(QStringLiteral("Číselníky katastrálních území, obcí a částí obcí "
+                                               "lze nahradit")),
+             qPrintable(offered));
+    QCOMPARE(w.app->DM1->KatastralniUzemi_Query.recordCount(), 13084);
 }
 
 QTEST_MAIN(TestMainWindow)
