@@ -1,5 +1,7 @@
 #include "portal/SnapshotView.h"
 
+#include "portal/CzechContextMenu.h"
+
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
@@ -102,6 +104,7 @@ SnapshotView::SnapshotView(const QString& dataFolder, QWidget* parent)
     settings->setAttribute(QWebEngineSettings::DnsPrefetchEnabled, false);
     settings->setAttribute(QWebEngineSettings::PlaybackRequiresUserGesture, true);
     setPage(new QWebEnginePage(m_profile, this));
+    CzechContextMenu::install(*this);
 }
 
 SnapshotView::~SnapshotView() {

@@ -1,5 +1,6 @@
 #include "portal/TBrowser_Form.h"
 
+#include "portal/CzechContextMenu.h"
 #include "portal/DomRoutines.h"
 #include "store/RecordKind.h"
 
@@ -43,6 +44,7 @@ TBrowser_Form::TBrowser_Form(UserMessages& messages, const QString& dataFolder, 
     WB->setObjectName(QStringLiteral("WB"));
     WB->setPage(new QWebEnginePage(m_profile, WB));
     setCentralWidget(WB);
+    CzechContextMenu::install(*WB);
     resize(886, 581 + menuBar()->sizeHint().height());
 
     m_browser = new PortalBrowser(*WB, messages, this);

@@ -3,12 +3,14 @@
 #include "TestSupport.h"
 
 #include "history/TZmeny_Form.h"
+#include "portal/CzechContextMenu.h"
 #include "portal/PortalBrowser.h"
 #include "portal/SnapshotView.h"
 #include "store/TDM1.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -51,6 +53,7 @@ private slots:
     void listShowsNewestFirstAndOnlyADoubleClickShows();
     void deletionAsksAndKeepsWhatIsShown();
     void snapshotReachesNothingOutside();
+    void contextMenuIsCzechAndShort();
 
 private:
     /// A building with changes whose snapshots hold these owners, oldest first.
@@ -190,6 +193,17 @@ void TestChangeHistory::snapshotReachesNothingOutside() {
     QTest::qWait(500); // anything the page asks for later
     QCOMPARE(foreign.requests, QStringList());
     QCOMPARE(view.title(), QStringLiteral("snímek"));
+}
+
+void TestChangeHistory::contextMenuIsCzechAndShort() {
+    SnapshotView view(m_store->folder.path());
+    QCOMPARE(view.contextMenuPolicy(), Qt::CustomContextMenu);
+    std::unique_ptr<QMenu> menu(CzechContextMenu::menuFor(view));
+    QStringList items;
+    for (QAction* a : menu->actions())
+        if (!a->isSeparator())
+            items.append(a->text() + (a->isEnabled() ? QString() : QStringLiteral(" (off)")));
+    QCOMPARE(items, texts({"Zpět (off)", "Vpřed (off)", "Obnovit", "Kopírovat (off)"}));
 }
 
 int main(int argc, char* argv[]) {
