@@ -35,6 +35,8 @@ Result systemctl(const QStringList& arguments) {
     QProcess process;
     process.start(QStringLiteral("systemctl"), QStringList{QStringLiteral("--user")} + arguments);
     if (!process.waitForFinished(15000)) {
+        if (process.error() == QProcess::FailedToStart)
+            return {-1, {}, QStringLiteral("příkaz systemctl v systému není")};
         process.kill();
         process.waitForFinished();
         return {-1, {}, QStringLiteral("příkaz systemctl neodpověděl")};
