@@ -11,14 +11,15 @@ QString path(const QString& dataFolder) {
 
 void AppendHistoryLog(const QString& dataFolder, const QString& line) {
     const QString file = path(dataFolder);
-    QByteArray content = DurableFile::readIfExists(file);
     // Every line ends with CR LF; a last line without one gets it.
-    if (!content.isEmpty() && !content.endsWith('\n'))
-        content += content.endsWith('\r') ? "\n" : "\r\n";
+    const QByteArray last = DurableFile::tail(file, 1);
+    QByteArray content;
+    if (!last.isEmpty() && last != "\n")
+        content = last == "\r" ? "\n" : "\r\n";
     content += CodePage1250::encode(line) + "\r\n";
-    // The whole log is written aside and replaces the old one only once it is on disk:
-    // a full disk or a crash never leaves a shorter log.
-    DurableFile::replace(file, content);
+    // Added in place and synced; a write that fails is undone, so the log never shortens
+    // and never keeps half a line.
+    DurableFile::append(file, content);
 }
 
 } // namespace veritam::HistoryLog

@@ -10,8 +10,8 @@ namespace HistoryLog {
 QString path(const QString& dataFolder);
 
 /// Appends one line. A missing file is an empty log; a file that cannot be read is left
-/// as it is. The file is replaced whole once the new one is on disk, so a failure or a
-/// crash leaves the old log or the new one, never a shorter one. Throws FileError.
+/// as it is. A failed write is undone, so the log never shortens and never keeps half a
+/// line. Throws FileError.
 void AppendHistoryLog(const QString& dataFolder, const QString& line);
 
 } // namespace HistoryLog

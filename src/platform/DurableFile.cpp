@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <algorithm>
 #include <cstring>
 #include <utility>
 
@@ -175,6 +176,65 @@ void Staged::withdraw() noexcept {
 
 void replace(const QString& path, const QByteArray& content) {
     Staged(path, content).publish();
+}
+
+void append(const QString& path, const QByteArray& content) {
+    const QByteArray name = QFile::encodeName(path);
+    struct stat before {};
+    const bool existed = ::stat(name.constData(), &before) == 0;
+    const int fd = ::open(name.constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
+    if (fd < 0)
+        fail(FileError::Action::Write, path, errno);
+    struct stat opened {};
+    int error = ::fstat(fd, &opened) == 0 ? 0 : errno;
+    if (error == 0 && (!writeAll(fd, content) || !synced(fd))) {
+        error = errno;
+        // What part of the content got in goes again.
+        if (::ftruncate(fd, opened.st_size) == 0)
+            synced(fd);
+    }
+    if (::close(fd) != 0 && error == 0)
+        error = errno;
+    if (error != 0) {
+        if (!existed)
+            ::unlink(name.constData());
+        fail(FileError::Action::Write, path, error);
+    }
+    if (!existed) {
+        // A new file's name lasts only once its folder is synced.
+        const QByteArray folder = QFile::encodeName(QFileInfo(path).absolutePath());
+        const int dir = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (dir >= 0) {
+            synced(dir);
+            ::close(dir);
+        }
+    }
+}
+
+QByteArray tail(const QString& path, int count) {
+    const QByteArray name = QFile::encodeName(path);
+    const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ENOENT)
+            return {};
+        fail(FileError::Action::Read, path, errno);
+    }
+    struct stat info {};
+    QByteArray bytes;
+    int error = ::fstat(fd, &info) == 0 ? 0 : errno;
+    if (error == 0) {
+        const off_t from = std::max<off_t>(0, info.st_size - count);
+        bytes.resize(static_cast<qsizetype>(info.st_size - from));
+        const ssize_t got = ::pread(fd, bytes.data(), static_cast<size_t>(bytes.size()), from);
+        if (got < 0)
+            error = errno;
+        else
+            bytes.resize(got);
+    }
+    ::close(fd);
+    if (error != 0)
+        fail(FileError::Action::Read, path, error);
+    return bytes;
 }
 
 } // namespace DurableFile

@@ -63,5 +63,14 @@ private:
 /// Writes `content` to `path` through a staged file. Throws FileError.
 void replace(const QString& path, const QByteArray& content);
 
+/// Adds `content` at the end of the file (made for its owner only when missing) and syncs
+/// it. A failed or short write is undone: the file never keeps part of it, and never loses
+/// what it held. Throws FileError.
+void append(const QString& path, const QByteArray& content);
+
+/// The file's last `count` bytes (fewer when it is shorter; empty when it is missing).
+/// Throws FileError when it exists but cannot be read.
+QByteArray tail(const QString& path, int count);
+
 } // namespace DurableFile
 } // namespace veritam

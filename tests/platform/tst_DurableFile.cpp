@@ -71,6 +71,9 @@ void TestDurableFile::fullDiskLeavesTheOldFile() {
     }
     QCOMPARE(contentOf(path), old);
     QCOMPARE(entries(disk.path()), before);
+    // An append that runs out of room mid-way takes back what got in.
+    QVERIFY_THROWS_EXCEPTION(FileError, DurableFile::append(path, QByteArray(5000, 'c')));
+    QCOMPARE(contentOf(path), old);
 
     disk.makeRoom();
     DurableFile::replace(path, old + "b");
@@ -119,6 +122,12 @@ void TestDurableFile::newFilesAndFoldersAreTheOwnersOnly() {
     const QString fresh = folder + QStringLiteral("/a.html");
     DurableFile::replace(fresh, "a");
     QCOMPARE(modeOf(fresh), 0600);
+    const QString log = folder + QStringLiteral("/history_log.txt");
+    DurableFile::append(log, "a\r\n");
+    DurableFile::append(log, "b");
+    QCOMPARE(modeOf(log), 0600);
+    QCOMPARE(contentOf(log), QByteArray("a\r\nb"));
+    QCOMPARE(DurableFile::tail(log, 2), QByteArray("\nb"));
 
     // What the user set up keeps its mode.
     QVERIFY(QFile::setPermissions(fresh, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
