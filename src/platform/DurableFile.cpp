@@ -3,9 +3,9 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
-#include <algorithm>
 #include <cstring>
 #include <utility>
 
@@ -53,6 +53,17 @@ bool writeAll(int fd, const QByteArray& content) {
 /// Some file systems cannot sync a folder or a file (EINVAL); they have nothing to sync.
 bool synced(int fd) {
     return ::fsync(fd) == 0 || errno == EINVAL;
+}
+
+/// Syncs the folder that holds `path`, so that a name just given there lasts; 0 or errno.
+int syncFolderOf(const QString& path) {
+    const QByteArray folder = QFile::encodeName(QFileInfo(path).absolutePath());
+    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return errno;
+    const int error = synced(fd) ? 0 : errno;
+    ::close(fd);
+    return error;
 }
 
 } // namespace
@@ -153,15 +164,7 @@ void Staged::publish() {
     if (::rename(m_temporary.constData(), target.constData()) != 0)
         fail(FileError::Action::Write, m_path, errno);
     m_published = true;
-    // The rename itself lasts only once the folder holding it is synced.
-    const QByteArray folder = QFile::encodeName(QFileInfo(m_path).absolutePath());
-    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        fail(FileError::Action::Write, m_path, errno);
-    const bool ok = synced(fd);
-    const int error = errno;
-    ::close(fd);
-    if (!ok)
+    if (const int error = syncFolderOf(m_path); error != 0)
         fail(FileError::Action::Write, m_path, error);
 }
 
@@ -200,15 +203,9 @@ void append(const QString& path, const QByteArray& content) {
             ::unlink(name.constData());
         fail(FileError::Action::Write, path, error);
     }
-    if (!existed) {
-        // A new file's name lasts only once its folder is synced.
-        const QByteArray folder = QFile::encodeName(QFileInfo(path).absolutePath());
-        const int dir = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (dir >= 0) {
-            synced(dir);
-            ::close(dir);
-        }
-    }
+    // A new file's name lasts only once its folder is synced; its line is written already.
+    if (!existed)
+        syncFolderOf(path);
 }
 
 QByteArray tail(const QString& path, int count) {
