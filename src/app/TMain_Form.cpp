@@ -443,7 +443,7 @@ void TMain_Form::openHistory(RecordKind kind) {
     TDM1& dm = m_parts->dm;
     TZmeny_Form& history = m_parts->history;
     dm.Obnovit_Query(dm.historyQuery(kind));
-    history.setDataSource(dm.*kindTable(kind).historySource);
+    history.setDataSource(dm.historySource(kind));
     history.Zmeny_DBGridDblClick();
     // A parcel without changes has nothing to show; a building or unit shows an empty list.
     if (kind == RecordKind::Parcel && dm.historyQuery(kind).recordCount() == 0)

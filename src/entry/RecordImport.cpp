@@ -135,11 +135,8 @@ std::variant<int, QString> save(TDM1& dm, RowMessages& messages, RecordKind kind
     static const QStringList places = {QStringLiteral("druh"), QStringLiteral("uzemi"),
                                        QStringLiteral("obec"), QStringLiteral("cast_obce")};
     Dataset& q = dm.recordQuery(kind);
-    RecordRules& rules = dm.Rules;
-    bool* const inserted[] = {&rules.NewParcelInserted, &rules.NewBuildingInserted,
-                              &rules.NewUnitInserted};
     q.insert();
-    *inserted[static_cast<int>(kind)] = false; // the import, not the editor, handles the save
+    dm.Rules.newRecordInserted(kind) = false; // the import, not the editor, handles the save
     try {
         for (const auto& [column, value] : row.cells) {
             if (places.contains(column))

@@ -500,10 +500,7 @@ void TInsert_Form::DBNavigatorClick(RecordKind kind, DBNavigator::Button button)
         return;
     // The saved record: the newest one after an insert, else the one that was edited.
     TDM1& dm = m_parts->dm;
-    RecordRules& rules = dm.Rules;
-    bool* const flags[] = {&rules.NewParcelInserted, &rules.NewBuildingInserted,
-                           &rules.NewUnitInserted};
-    bool& inserted = *flags[pageIndex(kind)];
+    bool& inserted = dm.Rules.newRecordInserted(kind);
     Dataset& q = dm.recordQuery(kind);
     int id = q.currentRow() >= 0 ? q.integer(QStringLiteral("ID")) : 0;
     if (inserted) {

@@ -100,7 +100,7 @@ TZmeny_Form::TZmeny_Form(TDM1& dm, UserMessages& messages, QWidget* parent)
     layout->addWidget(StatusBar1);
 
     for (RecordKind k : kAllRecordKinds) {
-        DatasetModel& source = dm.*kindTable(k).historySource;
+        DatasetModel& source = dm.historySource(k);
         source.setColumns({{QStringLiteral("datum"), QStringLiteral("Datum změny")}});
         // The list follows its query's current row, whoever moves it.
         connect(&source, &DatasetModel::currentRowChanged, this, [this, &source](int row) {
@@ -138,7 +138,7 @@ void TZmeny_Form::setDataSource(DatasetModel& source) {
 
 RecordKind TZmeny_Form::kind() const {
     for (RecordKind k : kAllRecordKinds)
-        if (&(m_dm.*kindTable(k).historySource) == m_source)
+        if (&m_dm.historySource(k) == m_source)
             return k;
     return RecordKind::Unit;
 }

@@ -102,6 +102,18 @@ void RecordRules::deleteWithCascade(Dataset& q, RecordKind kind) {
     throw SilentAbort();
 }
 
+bool& RecordRules::newRecordInserted(RecordKind kind) {
+    switch (kind) {
+    case RecordKind::Parcel:
+        return NewParcelInserted;
+    case RecordKind::Building:
+        return NewBuildingInserted;
+    case RecordKind::Unit:
+        break;
+    }
+    return NewUnitInserted;
+}
+
 void RecordRules::followWithHistory(Dataset& q, RecordKind kind) {
     Dataset& history = m_dm.historyQuery(kind);
     const int id = q.currentRow() >= 0 ? q.integer(QStringLiteral("ID")) : 0;

@@ -23,6 +23,8 @@ public:
     bool NewParcelInserted = false;
     bool NewBuildingInserted = false;
     bool NewUnitInserted = false;
+    /// The kind's flag of the three above.
+    bool& newRecordInserted(RecordKind kind);
 
     void Parcely_QueryAfterInsert(Dataset& q);
     void Parcely_QueryAfterEdit(Dataset& q);

@@ -51,6 +51,7 @@ public:
     Dataset& recordQuery(RecordKind kind) { return this->*kindTable(kind).recordQuery; }
     DatasetModel& recordSource(RecordKind kind) { return this->*kindTable(kind).recordSource; }
     Dataset& historyQuery(RecordKind kind) { return this->*kindTable(kind).historyQuery; }
+    DatasetModel& historySource(RecordKind kind) { return this->*kindTable(kind).historySource; }
 
     UserMessages& messages() const { return m_messages; }
 
