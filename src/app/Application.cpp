@@ -36,7 +36,7 @@ Application::Application(CommandLine commandLine, UserMessages& messages, bool f
     Upozorneni_Form = std::make_unique<TUpozorneni_Form>(m_settings.DataFolder);
     // Automated use of the portal is at the user's own risk: the notice comes first.
     Portal->setBeforeFirstUse([this] {
-        Upozorneni_Form->move(Main_Form->geometry().center() - Upozorneni_Form->rect().center());
+        Main_Form->centreOver(*Upozorneni_Form);
         Upozorneni_Form->showBeforeFirstUse(m_settings.AutoStartRequested ||
                                             m_settings.AutoRunActive);
     });
@@ -79,7 +79,7 @@ void Application::captureFromPortal(RecordKind kind) {
         m_messages.showError(e.message());
         return;
     }
-    Insert_Form->move(Main_Form->geometry().center() - Insert_Form->rect().center());
+    Main_Form->centreOver(*Insert_Form);
     Insert_Form->CaptureRecord(kind, markup);
 }
 

@@ -167,7 +167,7 @@ void TMain_Form::buildMenu() {
         if (!m_parts)
             return;
         TAuto_Form& schedule = m_parts->schedule;
-        schedule.move(geometry().center() - schedule.rect().center());
+        centreOver(schedule);
         schedule.show();
         schedule.raise();
         schedule.activateWindow();
@@ -430,7 +430,7 @@ void TMain_Form::http_SpeedButtonClick() {
 void TMain_Form::Insert_ButtonClick() {
     TInsert_Form& editor = m_parts->editor;
     editor.showPage(focusedKind().value_or(RecordKind::Parcel));
-    editor.move(geometry().center() - editor.rect().center());
+    centreOver(editor);
     editor.exec();
 }
 
@@ -448,7 +448,7 @@ void TMain_Form::openHistory(RecordKind kind) {
     // A parcel without changes has nothing to show; a building or unit shows an empty list.
     if (kind == RecordKind::Parcel && dm.historyQuery(kind).recordCount() == 0)
         return;
-    history.move(geometry().center() - history.rect().center());
+    centreOver(history);
     history.exec();
 }
 
@@ -568,6 +568,10 @@ void TMain_Form::FormShow() {
                 Kontrola_ButtonClick();
         });
     }
+}
+
+void TMain_Form::centreOver(QWidget& window) const {
+    window.move(geometry().center() - window.rect().center());
 }
 
 bool TMain_Form::checkRunning() const {

@@ -115,6 +115,8 @@ public:
     std::optional<RecordKind> focusedKind() const;
     /// A full run is under way.
     bool checkRunning() const;
+    /// Places a secondary window centred over the main window, before it is shown.
+    void centreOver(QWidget& window) const;
     /// The desktop notification's text after an automatic run found changes.
     QString changesForNotification() const;
 
