@@ -1,6 +1,7 @@
 // The record editor as the user drives it, with the real browser against the portal
 // simulator, a real database and a real data folder.
 #include "PortalSimulator.h"
+#include "QuestionAnswer.h"
 #include "TestSupport.h"
 
 #include "analysis/HistoryLog.h"
@@ -63,14 +64,6 @@ QAbstractButton* item(QGroupBox* group, const char* text) {
         if (b->text() == QString::fromUtf8(text))
             return b;
     return nullptr;
-}
-
-/// Answers the next message box (the deletion question) with a button of this role.
-void answerNextQuestion(QMessageBox::StandardButton answer) {
-    QTimer::singleShot(0, [answer] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
-            box->button(answer)->click();
-    });
 }
 
 class SilentRunWindow : public RunWindow {

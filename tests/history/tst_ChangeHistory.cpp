@@ -1,5 +1,6 @@
 // The change history window with the real snapshot browser, a real database and data folder.
 #include "LoopbackHttpServer.h"
+#include "QuestionAnswer.h"
 #include "TestSupport.h"
 
 #include "history/TZmeny_Form.h"
@@ -34,13 +35,6 @@ QByteArray snapshot(const QString& owners) {
                            "</td></tr></table></body></html>")
                 .arg(owners))
         .toUtf8();
-}
-
-void answerNextQuestion(QMessageBox::StandardButton answer) {
-    QTimer::singleShot(0, [answer] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
-            box->button(answer)->click();
-    });
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // The daily check's systemd user timer: the unit files really written, systemctl replaced by
 // a script that records its calls, and systemd's own checks of the files where they run.
+#include "QuestionAnswer.h"
 #include "TestSupport.h"
 
 #include "settings/DailySchedule.h"
@@ -223,10 +224,7 @@ void TestDailySchedule::window() {
     QVERIFY(timer().contains(QStringLiteral("OnCalendar=*-*-* 07:05:00")));
 
     // "Plánovač úloh" shows the state and offers the removal.
-    QTimer::singleShot(0, [] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
-            box->button(QMessageBox::Yes)->click();
-    });
+    answerNextQuestion(QMessageBox::Yes);
     form.Button2->click();
     QCOMPARE(timer(), QString());
     form.Button2->click();
