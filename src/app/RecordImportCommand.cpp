@@ -42,9 +42,7 @@ int importRecords(const CommandLine& commandLine) {
             });
         printConsoleLine(stdout, summary.text());
         if (!summary.portalRefusal.isEmpty()) {
-            messages.showError(QStringLiteral("Portál odmítl, další záznamy se na něm "
-                                              "nehledaly: ") +
-                               summary.portalRefusal);
+            messages.showError(summary.refusalText());
             return 3;
         }
         return summary.refused + summary.without > 0 ? 1 : 0;

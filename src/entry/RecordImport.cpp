@@ -333,6 +333,13 @@ QString RecordImport::Outcome::text() const {
     return head + QStringLiteral(": odmítnuto – %1").arg(why);
 }
 
+QString RecordImport::Summary::refusalText() const {
+    return portalRefusal.isEmpty()
+               ? QString()
+               : QStringLiteral("Portál odmítl, další záznamy se na něm nehledaly: ") +
+                     portalRefusal;
+}
+
 QString RecordImport::Summary::text() const {
     return QStringLiteral("Celkem řádků: %1; uloženo s výchozím stavem: %2, bez výchozího stavu: "
                           "%3, odmítnuto: %4.%5")

@@ -51,6 +51,8 @@ public:
         QString portalRefusal; ///< why the portal refused and was asked no more; empty if not
         bool stopped = false;  ///< the user stopped the import
         QString text() const;  ///< the closing total
+        /// That the portal refused and why; empty when it did not.
+        QString refusalText() const;
     };
     /// Called after each row with the rows done so far; false stops the import there.
     using Progress = std::function<bool(const Outcome& row, int done, int total)>;

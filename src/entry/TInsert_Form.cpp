@@ -640,8 +640,7 @@ void TInsert_Form::importRecords(const QString& path) {
     // The rows that need the user, the first few of them, below the total.
     QStringList lines{summary.text()};
     if (!summary.portalRefusal.isEmpty())
-        lines.append(QStringLiteral("Portál odmítl, další záznamy se na něm nehledaly: ") +
-                     summary.portalRefusal);
+        lines.append(summary.refusalText());
     int shown = 0;
     for (const RecordImport::Outcome& row : summary.rows)
         if (row.result != RecordImport::Outcome::Result::Baseline && shown++ < 10)
