@@ -125,17 +125,16 @@ bool DailySchedule::userManagerRuns() {
 }
 
 QString DailySchedule::crontabLine(const Time& time) const {
-    QString command = m_program;
-    command.replace(u'\'', QStringLiteral("'\\''"));
-    QString line = QStringLiteral("%1 %2 * * * '%3' --autoload --headless")
+    // One word for the shell, whatever the text holds.
+    const auto word = [](QString text) {
+        return u'\'' + text.replace(u'\'', QStringLiteral("'\\''")) + u'\'';
+    };
+    QString line = QStringLiteral("%1 %2 * * * %3 --autoload --headless")
                        .arg(time.minute)
                        .arg(time.hour)
-                       .arg(command);
-    if (!m_dataFolder.isEmpty()) {
-        QString folder = m_dataFolder;
-        folder.replace(u'\'', QStringLiteral("'\\''"));
-        line += QStringLiteral(" --files '%1'").arg(folder);
-    }
+                       .arg(word(m_program));
+    if (!m_dataFolder.isEmpty())
+        line += QStringLiteral(" --files ") + word(m_dataFolder);
     return line.replace(u'%', QStringLiteral("\\%")); // cron ends a command at "%"
 }
 

@@ -122,6 +122,11 @@ void TestDailySchedule::planningReplacesTheTimer() {
              qPrintable(service()));
     QCOMPARE(calls(),
              texts({"--user daemon-reload", "--user enable --now veritam-schedule.timer"}));
+    // Without a systemd user manager: the same start as a crontab line.
+    QCOMPARE(
+        daily.crontabLine(*DailySchedule::Time::parse(QStringLiteral("9"), QStringLiteral("5"))),
+        QStringLiteral("5 9 * * * '/opt/my app/veritam' --autoload --headless "
+                       "--files '/data 100\\%/'"));
 
     // The second time the old timer goes first; one timer stays, with the later time.
     QFile::remove(m_bin.path() + QStringLiteral("/calls.log"));
