@@ -3,6 +3,7 @@
 #include <QStringList>
 
 #include <optional>
+#include <span>
 
 namespace veritam {
 
@@ -23,6 +24,17 @@ public:
     std::optional<QStringList> argumentsOf(const QString& name, int count) const;
 
     const QStringList& parameters() const { return m_parameters; }
+
+    /// A switch the program knows and how many parameters after it are its arguments.
+    struct Known {
+        enum Arguments { None, One, Two, OptionalOne, AllTheRest };
+        const char* name;
+        Arguments arguments = None;
+    };
+    /// The first parameter that is neither a known switch nor one of its arguments;
+    /// nothing when every parameter is accounted for. An optional argument is taken when
+    /// the next parameter does not begin with "-".
+    std::optional<QString> firstUnknown(std::span<const Known> known) const;
 
 private:
     /// The switch name of a parameter, empty when it is no switch.

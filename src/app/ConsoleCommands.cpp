@@ -260,7 +260,52 @@ int importCodeLists(const CommandLine& commandLine) {
     return 1;
 }
 
+using Known = CommandLine::Known;
+constexpr Known kKnownSwitches[] = {{"autoload"},
+                                    {"headless"},
+                                    {"files", Known::One},
+                                    {"import-records", Known::One},
+                                    {"import-codelists", Known::One},
+                                    {"extract", Known::One},
+                                    {"diff", Known::Two},
+                                    {"schedule", Known::OptionalOne},
+                                    {"help"},
+                                    {"h"},
+                                    {"?"},
+                                    {"version"},
+                                    // Qt's own, which a user of a Qt program may give.
+                                    {"platform", Known::One},
+                                    {"style", Known::One},
+                                    {"stylesheet", Known::One},
+                                    {"reverse"},
+                                    {"qwindowgeometry", Known::One},
+                                    {"display", Known::One},
+                                    {"webEngineArgs", Known::AllTheRest}};
+
 } // namespace
+
+std::optional<int> refuseParameters(const CommandLine& commandLine) {
+    if (const auto unknown = commandLine.firstUnknown(kKnownSwitches)) {
+        printConsoleLine(stderr,
+                         QStringLiteral("Neznámý přepínač nebo parametr „%1“.\n").arg(*unknown));
+        std::fputs(kUsage, stderr);
+        return 2;
+    }
+    const bool withoutWindow = commandLine.hasSwitch(QStringLiteral("headless")) ||
+                               commandLine.hasSwitch(QStringLiteral("import-records")) ||
+                               commandLine.hasSwitch(QStringLiteral("import-codelists")) ||
+                               commandLine.hasSwitch(QStringLiteral("schedule"));
+    const std::optional<QString> folder = commandLine.argumentOf(QStringLiteral("files"));
+    if (withoutWindow && folder && !DataFolder::folderExists(*folder)) {
+        printConsoleLine(stderr, folder->isEmpty()
+                                     ? QStringLiteral("Chybí datová složka: --files SLOŽKA")
+                                     : QStringLiteral("Datová složka %1 neexistuje. Vytvořte ji, "
+                                                      "nebo zadejte existující složku.")
+                                           .arg(*folder));
+        return 2;
+    }
+    return std::nullopt;
+}
 
 bool wanted(const CommandLine& commandLine) {
     for (const char* name :

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 namespace veritam {
 
 class CommandLine;
@@ -13,6 +15,12 @@ bool wanted(const CommandLine& commandLine);
 
 /// Runs it and returns the process's exit status.
 int run(const CommandLine& commandLine);
+
+/// Status 2, after a message on standard error, when the parameters cannot be used: a
+/// parameter the program does not know (the usage follows), or a `files` folder that
+/// does not exist given to an entry without a window, which must not quietly work on
+/// the default folder instead. Nothing when they can.
+std::optional<int> refuseParameters(const CommandLine& commandLine);
 
 } // namespace ConsoleCommands
 } // namespace veritam

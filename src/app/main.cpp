@@ -4,6 +4,7 @@
 #include "app/GuiMessages.h"
 #include "app/HeadlessRun.h"
 #include "app/ProcessSettings.h"
+#include "app/QuietDiagnostics.h"
 #include "app/RecordImportCommand.h"
 #include "app/SingleInstance.h"
 #include "portal/PortalBrowser.h"
@@ -23,6 +24,8 @@ int main(int argc, char* argv[]) {
     for (int i = 1; i < argc; ++i)
         parameters.append(QString::fromLocal8Bit(argv[i]));
     const veritam::CommandLine commandLine(parameters);
+    if (const auto refused = veritam::ConsoleCommands::refuseParameters(commandLine))
+        return *refused;
 
     if (veritam::ConsoleCommands::wanted(commandLine)) {
         QCoreApplication core(argc, argv);
@@ -36,8 +39,10 @@ int main(int argc, char* argv[]) {
     veritam::PortalBrowser::prepareEngine();
     const bool importing = commandLine.hasSwitch(QStringLiteral("import-records"));
     const bool headless = importing || commandLine.hasSwitch(QStringLiteral("headless"));
-    if (headless)
+    if (headless) {
         qputenv("QT_QPA_PLATFORM", "offscreen"); // no display needed, none used
+        veritam::quietEngineDiagnostics();
+    }
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Veritam"));
     QApplication::setApplicationVersion(QStringLiteral(VERITAM_VERSION));

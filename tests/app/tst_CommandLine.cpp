@@ -17,6 +17,8 @@ private slots:
     void switches();
     void dataFolder_data();
     void dataFolder();
+    void unknownParameters_data();
+    void unknownParameters();
 
 private:
     std::unique_ptr<QTemporaryDir> m_home;
@@ -98,6 +100,50 @@ void TestCommandLine::dataFolder() {
     QCOMPARE(settings.ProgramFolder, QStringLiteral("/opt/veritam/bin/"));
     QVERIFY(!settings.AutoStartRequested);
     QVERIFY(!settings.AutoRunActive);
+}
+
+void TestCommandLine::unknownParameters_data() {
+    QTest::addColumn<QStringList>("parameters");
+    QTest::addColumn<QString>("unknown"); // "" when every parameter is known
+    auto row = [](const char* name, QStringList parameters, const char* unknown) {
+        QTest::newRow(name) << parameters << QString::fromUtf8(unknown);
+    };
+    row("none", {}, "");
+    row("known in any form",
+        {QStringLiteral("/AUTOLOAD"), QStringLiteral("-headless"), QStringLiteral("--files"),
+         QStringLiteral("/home/data")},
+        "");
+    row("argument beginning with a slash is no switch",
+        {QStringLiteral("--extract"), QStringLiteral("/tmp/page.html")}, "");
+    row("two arguments", {QStringLiteral("--diff"), QStringLiteral("-a"), QStringLiteral("/b")},
+        "");
+    row("files=", {QStringLiteral("--files=/x"), QStringLiteral("--autoload")}, "");
+    row("optional argument given", {QStringLiteral("--schedule"), QStringLiteral("09:05")}, "");
+    row("optional argument absent",
+        {QStringLiteral("--schedule"), QStringLiteral("--files"), QStringLiteral("/x")}, "");
+    row("unknown switch", {QStringLiteral("--autoload"), QStringLiteral("--frobnicate")},
+        "--frobnicate");
+    row("stray parameter", {QStringLiteral("--autoload"), QStringLiteral("page.html")},
+        "page.html");
+    row("value on a switch without one", {QStringLiteral("--autoload=yes")}, "--autoload=yes");
+    row("prefix of a known switch", {QStringLiteral("--auto")}, "--auto");
+    row("lone dash", {QStringLiteral("-")}, "-");
+    row("the rest is the engine's",
+        {QStringLiteral("--webEngineArgs"), QStringLiteral("--remote-debugging-port=9000")}, "");
+}
+
+void TestCommandLine::unknownParameters() {
+    QFETCH(QStringList, parameters);
+    QFETCH(QString, unknown);
+    using Known = CommandLine::Known;
+    const Known known[] = {{"autoload"},
+                           {"headless"},
+                           {"files", Known::One},
+                           {"extract", Known::One},
+                           {"diff", Known::Two},
+                           {"schedule", Known::OptionalOne},
+                           {"webEngineArgs", Known::AllTheRest}};
+    QCOMPARE(CommandLine(parameters).firstUnknown(known).value_or(QString()), unknown);
 }
 
 QTEST_APPLESS_MAIN(TestCommandLine)

@@ -67,6 +67,8 @@ class TestConsoleCommands : public QObject {
     Q_OBJECT
 private slots:
     void helpAndVersion();
+    void refusesParametersItCannotUse_data();
+    void refusesParametersItCannotUse();
     void importsIntoNewDataFolder();
     void badFolderChangesNothing();
     void killedImportLeavesOldOrNewLists();
@@ -81,6 +83,56 @@ void TestConsoleCommands::helpAndVersion() {
     const Run version = runVeritam({QStringLiteral("--version")});
     QCOMPARE(version.exitCode, 0);
     QCOMPARE(version.out, QStringLiteral("veritam " VERITAM_VERSION "\n"));
+}
+
+void TestConsoleCommands::refusesParametersItCannotUse_data() {
+    // Without a display: a start of the window would abort instead of answering.
+    QTest::addColumn<QStringList>("parameters");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<bool>("usage");
+    const QString missing = QStringLiteral("/nonexistent/veritam-data");
+    const QString notFound =
+        QStringLiteral("Datová složka %1 neexistuje. Vytvořte ji, nebo zadejte existující složku.")
+            .arg(missing);
+    QTest::newRow("unknown switch")
+        << QStringList{QStringLiteral("--frobnicate")}
+        << QStringLiteral("Neznámý přepínač nebo parametr „--frobnicate“.") << true;
+    QTest::newRow("stray parameter")
+        << QStringList{QStringLiteral("--autoload"), QStringLiteral("seznam.csv")}
+        << QStringLiteral("Neznámý přepínač nebo parametr „seznam.csv“.") << true;
+    QTest::newRow("headless run on a missing folder")
+        << QStringList{QStringLiteral("--autoload"), QStringLiteral("--headless"),
+                       QStringLiteral("--files"), missing}
+        << notFound << false;
+    QTest::newRow("record import on a missing folder")
+        << QStringList{QStringLiteral("--import-records"), QStringLiteral("seznam.csv"),
+                       QStringLiteral("--files"), missing}
+        << notFound << false;
+    QTest::newRow("code-list import on a missing folder")
+        << QStringList{QStringLiteral("--import-codelists"), QStringLiteral("/tmp"),
+                       QStringLiteral("--files=") + missing}
+        << notFound << false;
+    QTest::newRow("schedule for a missing folder")
+        << QStringList{QStringLiteral("--schedule"), QStringLiteral("09:05"),
+                       QStringLiteral("--files"), missing}
+        << notFound << false;
+    QTest::newRow("no folder after files")
+        << QStringList{QStringLiteral("--headless"), QStringLiteral("--autoload"),
+                       QStringLiteral("--files")}
+        << QStringLiteral("Chybí datová složka: --files SLOŽKA") << false;
+}
+
+void TestConsoleCommands::refusesParametersItCannotUse() {
+    QFETCH(QStringList, parameters);
+    QFETCH(QString, message);
+    QFETCH(bool, usage);
+    const Run run = runVeritam(parameters);
+    QCOMPARE(run.exitCode, 2);
+    QCOMPARE(run.out, QString());
+    const QStringList lines = run.err.split(u'\n');
+    QCOMPARE(lines.first(), message);
+    QCOMPARE(run.err.contains(QStringLiteral("Použití: veritam")), usage);
+    QVERIFY(!QFileInfo::exists(QStringLiteral("/nonexistent")));
 }
 
 void TestConsoleCommands::importsIntoNewDataFolder() {
