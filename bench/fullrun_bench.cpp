@@ -127,8 +127,8 @@ int main(int argc, char* argv[]) {
     {
         SqliteConnection connection;
         connection.open(folder + Schema::databaseFileName());
-        CodeListImporter::install(connection, CodeListImporter::readFolder(QStringLiteral(
-                                                  VERITAM_SHARED_DATA_DIR "/codelists")));
+        CodeListImporter::install(
+            connection, CodeListImporter::readFolder(QStringLiteral(VERITAM_CODELISTS_DIR)));
         connection.exec(QStringLiteral("BEGIN"));
         for (int n = 1; n <= kObjects; ++n)
             connection.exec(

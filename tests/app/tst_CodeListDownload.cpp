@@ -12,8 +12,8 @@ using namespace veritam::test;
 
 namespace {
 
-void serveSharedLists(LoopbackHttpServer& server) {
-    const auto files = CodeListImporter::readFolder(sharedCodeListFolder());
+void serveFixtureLists(LoopbackHttpServer& server) {
+    const auto files = CodeListImporter::readFolder(fixtureCodeListFolder());
     for (auto it = files.begin(); it != files.end(); ++it)
         server.serve(QStringLiteral("/cis/") + it.key() + QStringLiteral(".zip"),
                      makeZip(it.key() + QStringLiteral(".csv"), it.value()));
@@ -35,7 +35,7 @@ private slots:
 
 void TestCodeListDownload::downloadsAndInstallsTheFourLists() {
     LoopbackHttpServer server;
-    serveSharedLists(server);
+    serveFixtureLists(server);
     qputenv("VERITAM_CODELISTS_URL", server.url(QStringLiteral("/cis/")).toEncoded());
     StoreFixture s(false);
     QVERIFY(CodeListSetup::codeListsEmpty(s.dm));
@@ -44,12 +44,12 @@ void TestCodeListDownload::downloadsAndInstallsTheFourLists() {
              (QStringList{QStringLiteral("/cis/UI_KATASTRALNI_UZEMI.zip"),
                           QStringLiteral("/cis/UI_OBEC.zip"), QStringLiteral("/cis/UI_OKRES.zip"),
                           QStringLiteral("/cis/UI_CAST_OBCE.zip")}));
-    QCOMPARE(territories(s), 13084);
+    QCOMPARE(territories(s), kFixtureTerritories);
     QVERIFY(!CodeListSetup::codeListsEmpty(s.dm));
     // The lookups show the new lists at once.
-    QCOMPARE(s.dm.KatastralniUzemi_Query.recordCount(), 13084);
+    QCOMPARE(s.dm.KatastralniUzemi_Query.recordCount(), kFixtureTerritories);
     QCOMPARE(s.messages.messages.last(),
-             QStringLiteral("Načteno 13084 katastrálních území v 6257 obcích a 15104 částí obcí."));
+             QStringLiteral("Načteno 11 katastrálních území v 3 obcích a 10 částí obcí."));
 }
 
 void TestCodeListDownload::failuresKeepThePreviousLists_data() {
@@ -70,7 +70,7 @@ void TestCodeListDownload::failuresKeepThePreviousLists() {
     QUrl base;
     {
         LoopbackHttpServer server;
-        serveSharedLists(server);
+        serveFixtureLists(server);
         const QString obec = QStringLiteral("/cis/UI_OBEC.zip");
         const QByteArray zip = makeZip(QStringLiteral("UI_OBEC.csv"), QByteArray(50000, 'x'));
         if (fault == QLatin1String("truncate"))
@@ -88,7 +88,7 @@ void TestCodeListDownload::failuresKeepThePreviousLists() {
     QVERIFY2(s.messages.errors[0].startsWith(message), qPrintable(s.messages.errors[0]));
     QVERIFY(
         s.messages.errors[0].endsWith(QStringLiteral("Dosavadní číselníky zůstaly beze změny.")));
-    QCOMPARE(territories(s), 13084);
+    QCOMPARE(territories(s), kFixtureTerritories);
 }
 
 QTEST_MAIN(TestCodeListDownload)

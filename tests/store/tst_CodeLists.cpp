@@ -16,8 +16,8 @@ Q_DECLARE_METATYPE(Files)
 
 namespace {
 
-const Files& sharedFiles() {
-    static const Files files = CodeListImporter::readFolder(sharedCodeListFolder());
+const Files& fixtureFiles() {
+    static const Files files = CodeListImporter::readFolder(fixtureCodeListFolder());
     return files;
 }
 
@@ -38,8 +38,10 @@ private slots:
 };
 
 void TestCodeLists::importsTheAuthorityFiles() {
+    REQUIRE_NATIONAL_CODE_LISTS();
+    const Files national = CodeListImporter::readFolder(nationalCodeListFolder());
     StoreFixture s(false);
-    const auto tables = CodeListImporter::install(s.dm.ADOConnection, sharedFiles());
+    const auto tables = CodeListImporter::install(s.dm.ADOConnection, national);
     QCOMPARE(tables.territories.size(), std::size_t(13084));
     QCOMPARE(tables.municipalityCount(), 6257);
     QCOMPARE(tables.parts.size(), std::size_t(15104));
@@ -53,13 +55,17 @@ void TestCodeLists::importsTheAuthorityFiles() {
     QCOMPARE(row->text(QStringLiteral("okres_nazev")), QStringLiteral("Ústí nad Labem"));
     // Rows no longer valid (PLATI_DO set) are left out.
     const int all =
-        static_cast<int>(sharedFiles()[QStringLiteral("UI_KATASTRALNI_UZEMI")].count('\n')) - 1;
+        static_cast<int>(national[QStringLiteral("UI_KATASTRALNI_UZEMI")].count('\n')) - 1;
     QVERIFY(all > 13084);
 }
 
 void TestCodeLists::replacesWhatWasThere() {
     StoreFixture s;
-    Files files = sharedFiles();
+    // The fixture's row whose PLATI_DO is set was left out.
+    QCOMPARE(s.scalar(QStringLiteral("SELECT COUNT(*) FROM kat_uzemi_obce WHERE ku_kod = 716456"))
+                 .toInt(),
+             0);
+    Files files = fixtureFiles();
     QByteArray& territories = files[QStringLiteral("UI_KATASTRALNI_UZEMI")];
     // Header and the first three rows only.
     qsizetype end = 0;
@@ -68,7 +74,8 @@ void TestCodeLists::replacesWhatWasThere() {
     territories.truncate(end);
     CodeListImporter::install(s.dm.ADOConnection, files);
     QVERIFY(territoryCount(s) <= 3);
-    QCOMPARE(s.scalar(QStringLiteral("SELECT COUNT(*) FROM kat_casti_obce")).toInt(), 15104);
+    QCOMPARE(s.scalar(QStringLiteral("SELECT COUNT(*) FROM kat_casti_obce")).toInt(),
+             kFixtureParts);
 }
 
 void TestCodeLists::badInputChangesNothing_data() {
@@ -79,30 +86,30 @@ void TestCodeLists::badInputChangesNothing_data() {
     const QString casti = QStringLiteral("UI_CAST_OBCE");
     const QString uzemi = QStringLiteral("UI_KATASTRALNI_UZEMI");
 
-    Files missingColumn = sharedFiles();
+    Files missingColumn = fixtureFiles();
     missingColumn[obec].replace("KOD;NAZEV;", "KOD;JMENO;");
     QTest::newRow("missing column")
         << missingColumn << "Číselník UI_OBEC.csv: chybí sloupec „NAZEV“.";
 
-    Files utf8 = sharedFiles();
+    Files utf8 = fixtureFiles();
     utf8[okres] = CodePage1250::decode(utf8[okres]).toUtf8();
     QTest::newRow("UTF-8 instead of Windows-1250")
         << utf8
         << "Číselník UI_OKRES.csv: soubor není v kódování Windows-1250 (zřejmě je v UTF-8).";
 
-    Files truncated = sharedFiles();
+    Files truncated = fixtureFiles();
     truncated[casti].truncate(truncated[casti].indexOf(';', truncated[casti].size() / 2));
     QTest::newRow("truncated") << truncated << "Číselník UI_CAST_OBCE.csv: řádek";
 
-    Files missingFile = sharedFiles();
+    Files missingFile = fixtureFiles();
     missingFile.remove(okres);
     QTest::newRow("missing file") << missingFile << "Číselník UI_OKRES.csv: soubor chybí.";
 
-    Files badCode = sharedFiles();
+    Files badCode = fixtureFiles();
     badCode[uzemi].replace("\r\n6", "\r\nx6");
     QTest::newRow("code not a number") << badCode << "Číselník UI_KATASTRALNI_UZEMI.csv: řádek";
 
-    Files empty = sharedFiles();
+    Files empty = fixtureFiles();
     empty[uzemi].clear();
     QTest::newRow("empty") << empty << "Číselník UI_KATASTRALNI_UZEMI.csv: soubor je prázdný.";
 }
@@ -117,7 +124,7 @@ void TestCodeLists::badInputChangesNothing() {
     } catch (const CodeListError& e) {
         QVERIFY2(e.message().startsWith(message), qPrintable(e.message()));
     }
-    QCOMPARE(territoryCount(s), 13084);
+    QCOMPARE(territoryCount(s), kFixtureTerritories);
 }
 
 void TestCodeLists::failedStoreKeepsPreviousLists() {
@@ -125,9 +132,10 @@ void TestCodeLists::failedStoreKeepsPreviousLists() {
     s.dm.ADOConnection.exec(QStringLiteral("CREATE TRIGGER full BEFORE INSERT ON kat_casti_obce "
                                            "BEGIN SELECT RAISE(ABORT, 'disk full'); END"));
     QVERIFY_THROWS_EXCEPTION(DatabaseError,
-                             CodeListImporter::install(s.dm.ADOConnection, sharedFiles()));
-    QCOMPARE(territoryCount(s), 13084);
-    QCOMPARE(s.scalar(QStringLiteral("SELECT COUNT(*) FROM kat_casti_obce")).toInt(), 15104);
+                             CodeListImporter::install(s.dm.ADOConnection, fixtureFiles()));
+    QCOMPARE(territoryCount(s), kFixtureTerritories);
+    QCOMPARE(s.scalar(QStringLiteral("SELECT COUNT(*) FROM kat_casti_obce")).toInt(),
+             kFixtureParts);
 }
 
 QTEST_MAIN(TestCodeLists)

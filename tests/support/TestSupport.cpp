@@ -5,6 +5,7 @@
 #include "store/SqliteConnection.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QtTest>
@@ -35,7 +36,8 @@ QString TempDataFolder::createDatabaseWithCodeLists() const {
         Schema::createDatabase(file);
         SqliteConnection connection;
         connection.open(file);
-        CodeListImporter::install(connection, CodeListImporter::readFolder(sharedCodeListFolder()));
+        CodeListImporter::install(connection,
+                                  CodeListImporter::readFolder(fixtureCodeListFolder()));
         connection.exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
         return file;
     }();
@@ -77,8 +79,35 @@ void OpenedStore::refresh(Dataset& query) {
         QFAIL(qPrintable(messages.messages.last()));
 }
 
-QString sharedCodeListFolder() {
-    return QStringLiteral(VERITAM_SHARED_DATA_DIR "/codelists");
+QString fixtureCodeListFolder() {
+    return QStringLiteral(VERITAM_FIXTURE_CODELISTS_DIR);
+}
+
+namespace {
+
+QString configuredNationalFolder() {
+    const QString given = qEnvironmentVariable("VERITAM_CODELISTS_DIR");
+    return given.isEmpty() ? QStringLiteral(VERITAM_CODELISTS_DIR) : given;
+}
+
+} // namespace
+
+QString nationalCodeListFolder() {
+    const QString folder = configuredNationalFolder();
+    for (const char* name :
+         {"UI_KATASTRALNI_UZEMI.csv", "UI_OBEC.csv", "UI_OKRES.csv", "UI_CAST_OBCE.csv"}) {
+        if (!QFileInfo::exists(folder + u'/' + QLatin1String(name)))
+            return {};
+    }
+    return folder;
+}
+
+QString nationalCodeListsMissing() {
+    return QStringLiteral("the authority's whole code lists are not in %1: put the four files "
+                          "UI_KATASTRALNI_UZEMI.csv, UI_OBEC.csv, UI_OKRES.csv and "
+                          "UI_CAST_OBCE.csv there, or set VERITAM_CODELISTS_DIR to their "
+                          "folder (README, section Tests)")
+        .arg(configuredNationalFolder());
 }
 
 bool killWhileAtWork(const QString& helper, const QString& dataFolder) {

@@ -80,8 +80,26 @@ inline QStringList texts(std::initializer_list<const char*> items) {
     return result;
 }
 
-/// The folder of the authority's code-list CSV files used by the tests.
-QString sharedCodeListFolder();
+/// The test code lists in the repository: three municipalities (Praha, Ústí nad Labem,
+/// Brno) with a few of their territories and parts, in the authority's format.
+QString fixtureCodeListFolder();
+/// What the test code lists hold.
+inline constexpr int kFixtureTerritories = 11; // one more is no longer valid
+inline constexpr int kFixtureMunicipalities = 3;
+inline constexpr int kFixtureParts = 10;
+
+/// The authority's whole code lists: `VERITAM_CODELISTS_DIR` in the environment, else the
+/// folder the build was configured with. Empty when the four files are not there.
+QString nationalCodeListFolder();
+
+/// For a test that needs the whole lists: skips it, saying how to get them, when they
+/// are not there.
+#define REQUIRE_NATIONAL_CODE_LISTS()                                                              \
+    do {                                                                                           \
+        if (::veritam::test::nationalCodeListFolder().isEmpty())                                   \
+            QSKIP(qPrintable(::veritam::test::nationalCodeListsMissing()));                        \
+    } while (false)
+QString nationalCodeListsMissing();
 
 /// The folder holding the program's executables in the build tree.
 QString binFolder();
