@@ -3,7 +3,7 @@
 # further packages may be named as arguments.
 set -euo pipefail
 packages=(
-    cmake ninja-build ccache g++ pkg-config
+    cmake ninja-build ccache g++ pkg-config librsvg2-bin
     qt6-base-dev qt6-translations-l10n libgl-dev
     libsqlite3-dev libzip-dev
     qt6-webengine-dev libgumbo-dev libcpp-httplib-dev

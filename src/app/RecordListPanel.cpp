@@ -13,7 +13,7 @@ namespace veritam {
 RecordListPanel::RecordListPanel(const QString& title, QColor colour, DatasetModel& model,
                                  QWidget* parent)
     : QWidget(parent) {
-    auto* strip = new QWidget(this);
+    auto* strip = m_strip = new QWidget(this);
     strip->setFixedHeight(21);
     strip->setAutoFillBackground(true);
     QPalette stripPalette = strip->palette();
@@ -62,6 +62,10 @@ RecordListPanel::RecordListPanel(const QString& title, QColor colour, DatasetMod
     layout->setSpacing(0);
     layout->addWidget(strip);
     layout->addWidget(m_grid);
+}
+
+QSize RecordListPanel::minimumSizeHint() const {
+    return {QWidget::minimumSizeHint().width(), m_strip->height()};
 }
 
 } // namespace veritam

@@ -21,11 +21,15 @@ public:
     QToolButton* normButton() const { return m_norm; }
     QToolButton* maxButton() const { return m_max; }
 
+    /// Down to its title strip: on a small screen the window shrinks, not the screen.
+    QSize minimumSizeHint() const override;
+
 signals:
     void normClicked();
     void maxClicked();
 
 private:
+    QWidget* m_strip;
     RecordGrid* m_grid;
     QToolButton* m_norm;
     QToolButton* m_max;

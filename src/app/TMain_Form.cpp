@@ -30,6 +30,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QScreen>
@@ -37,6 +38,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace veritam {
 
@@ -47,9 +49,9 @@ void bindColumns(RecordGrid* grid, const std::vector<GridColumn>& columns) {
     for (const GridColumn& c : columns)
         list.append({c.field, c.title});
     grid->datasetModel().setColumns(list);
+    // The specified widths stay the least; a title or a date they would cut widens them.
     for (int i = 0; i < static_cast<int>(columns.size()); ++i)
-        if (columns[i].width > 0)
-            grid->setColumnWidth(i, columns[i].width);
+        grid->setReadableWidth(i, columns[i].width);
 }
 
 /// An icon of the desktop's theme, or one of Qt's own where the theme has none.
@@ -58,13 +60,30 @@ QIcon themeIcon(const char* name, QStyle::StandardPixmap fallback) {
                             QApplication::style()->standardIcon(fallback));
 }
 
+constexpr QSize kBarIconSize(32, 32);
+
+/// The icon drawn at the bar's size: an icon that has only smaller pictures (Qt's own
+/// icons, some themes) would otherwise show smaller than its neighbours.
+QIcon atBarSize(const QIcon& icon) {
+    const QPixmap best = icon.pixmap(kBarIconSize);
+    if (best.isNull() || best.size() == kBarIconSize)
+        return icon;
+    QPixmap scaled(kBarIconSize);
+    scaled.fill(Qt::transparent);
+    const QPixmap drawn = best.scaled(kBarIconSize, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    QPainter painter(&scaled);
+    painter.drawPixmap(
+        QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, drawn.size(), scaled.rect()), drawn);
+    return QIcon(scaled);
+}
+
 QToolButton* barButton(QWidget* bar, const char* objectName, const char* caption, int width,
                        const QIcon& icon) {
     auto* b = new QToolButton(bar);
     b->setObjectName(QString::fromLatin1(objectName));
     b->setText(QString::fromUtf8(caption));
-    b->setIcon(icon);
-    b->setIconSize(QSize(32, 32));
+    b->setIcon(atBarSize(icon));
+    b->setIconSize(kBarIconSize);
     b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     // The specified widths fit the captions in the original font; wider fonts widen the button.
     b->setFixedHeight(66);
@@ -142,6 +161,8 @@ void TMain_Form::buildLayout() {
     Log_Memo->setObjectName(QStringLiteral("Log_Memo"));
     Log_Memo->setReadOnly(true);
     Log_Memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // The log takes what the lists leave, down to nothing on a small screen.
+    Log_Memo->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Ignored);
     layout->addWidget(Log_Memo, 1);
     setCentralWidget(central);
 
@@ -156,9 +177,26 @@ void TMain_Form::buildLayout() {
     statusBar()->setSizeGripEnabled(false);
 
     buildMenu();
-    resize(890, 734 + menuBar()->sizeHint().height());
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    fitToScreen();
+}
+
+void TMain_Form::fitToScreen() {
+    QSize size(890, 734 + menuBar()->sizeHint().height());
+    const QScreen* screen = this->screen();
+    if (!screen) {
+        resize(size);
+        return;
+    }
+    const QRect available = screen->availableGeometry();
+    // The frame is known once the window is shown; until then the title bar is estimated.
+    QMargins frame(0, style()->pixelMetric(QStyle::PM_TitleBarHeight), 0, 0);
+    if (const QWindow* window = windowHandle(); window && isVisible())
+        frame = window->frameMargins();
+    size = size.boundedTo(available.size().shrunkBy(frame));
+    resize(size);
+    const QRect placed = QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size,
+                                             available.marginsRemoved(frame));
+    move(placed.topLeft() - QPoint(frame.left(), frame.top()));
 }
 
 void TMain_Form::buildMenu() {
@@ -267,12 +305,15 @@ std::optional<RecordKind> TMain_Form::focusedKind() const {
 void TMain_Form::FormResize() {
     if (!Parcely_Panel)
         return;
+    // A quarter each as long as the window has room for it, but never a minimum: the
+    // window shrinks freely, and the lists with it once the log has no room left.
     const int quarter = (height() - menuBar()->height()) / 4;
     for (RecordListPanel* panel : {Jednotky_Panel, Stavby_Panel, Parcely_Panel}) {
         // A maximised list fills the window whatever its height was set to.
         if (panel->maxButton()->isChecked())
             continue;
-        panel->setFixedHeight(quarter);
+        panel->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
+        panel->setMaximumHeight(quarter);
     }
 }
 
@@ -286,7 +327,7 @@ void TMain_Form::max(RecordListPanel* panel) {
     for (RecordListPanel* p : {Parcely_Panel, Stavby_Panel, Jednotky_Panel}) {
         p->setVisible(p == panel);
         p->setMaximumHeight(QWIDGETSIZE_MAX);
-        p->setMinimumHeight(0);
+        p->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
     }
     static_cast<QVBoxLayout*>(centralWidget()->layout())->setStretchFactor(panel, 1);
 }
@@ -376,6 +417,8 @@ void TMain_Form::sortBy(RecordKind kind, const QString& field) {
                      (ascending ? QStringLiteral(" DESC") : QStringLiteral(" ASC")));
     try {
         q.open();
+        panelOf(kind)->grid()->showSortOrder(field,
+                                             ascending ? Qt::DescendingOrder : Qt::AscendingOrder);
     } catch (const DatabaseError& e) {
         m_messages.showError(e.message());
     }
@@ -571,7 +614,17 @@ void TMain_Form::FormShow() {
 }
 
 void TMain_Form::centreOver(QWidget& window) const {
-    window.move(geometry().center() - window.rect().center());
+    QRect placed = window.rect();
+    placed.moveCenter(geometry().center());
+    // Never past the screen's edges, where the window's title bar could not be reached.
+    if (const QScreen* screen = this->screen()) {
+        const QRect available = screen->availableGeometry();
+        placed.moveLeft(std::max(available.left(),
+                                 std::min(placed.left(), available.right() - placed.width())));
+        placed.moveTop(std::max(available.top(),
+                                std::min(placed.top(), available.bottom() - placed.height())));
+    }
+    window.move(placed.topLeft());
 }
 
 bool TMain_Form::checkRunning() const {

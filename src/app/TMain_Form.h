@@ -78,6 +78,9 @@ public:
 
     // --- handlers
     void FormResize();
+    /// The specified size, made smaller where the screen's free area cannot hold it, and
+    /// centred on that area.
+    void fitToScreen();
     void Parcely_Norm_SpeedButtonClick();
     void SpeedButton1Click();
     void SpeedButton4Click();

@@ -10,6 +10,8 @@
 #include "portal/PortalBrowser.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTimer>
@@ -46,6 +48,11 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Veritam"));
     QApplication::setApplicationVersion(QStringLiteral(VERITAM_VERSION));
+    QApplication::setDesktopFileName(QStringLiteral(VERITAM_APP_ID));
+    QIcon icon;
+    for (const QString& size : QDir(QStringLiteral(":/veritam/icons")).entryList())
+        icon.addFile(QStringLiteral(":/veritam/icons/") + size);
+    QApplication::setWindowIcon(icon); // every window's, dialogs included
     QApplication::setQuitOnLastWindowClosed(false);
     QLocale::setDefault(QLocale(QLocale::Czech, QLocale::CzechRepublic));
 

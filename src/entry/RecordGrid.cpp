@@ -4,8 +4,10 @@
 #include "store/Dataset.h"
 #include "store/DatasetModel.h"
 
+#include <QDateTime>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QStyle>
 
 namespace veritam {
 
@@ -23,6 +25,9 @@ RecordGrid::RecordGrid(DatasetModel& model, QWidget* parent)
     horizontalHeader()->setSectionsMovable(true);
     horizontalHeader()->setSectionsClickable(true);
     horizontalHeader()->setHighlightSections(false);
+    // No arrow until the user orders the list; the titles' widths leave room for it.
+    horizontalHeader()->setSortIndicatorShown(true);
+    horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
     verticalHeader()->setMinimumWidth(14);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -45,6 +50,23 @@ RecordGrid::RecordGrid(DatasetModel& model, QWidget* parent)
 
 int RecordGrid::visualColumn(const QModelIndex& index) const {
     return horizontalHeader()->visualIndex(index.column()) + 1;
+}
+
+void RecordGrid::setReadableWidth(int column, int minimum) {
+    // The header's hint holds the title, its margins and the room of the sort arrow.
+    int width = std::max(minimum, horizontalHeader()->sectionSizeHint(column));
+    const Dataset& q = m_model.dataset();
+    if (q.fieldType(q.fieldIndex(m_model.fieldOf(column))) == Dataset::FieldType::DateTime) {
+        const QString longest =
+            Dataset::dateTimeText(QDateTime(QDate(2028, 12, 28), QTime(23, 58, 58)));
+        const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+        width = std::max(width, fontMetrics().horizontalAdvance(longest) + 2 * margin + 1);
+    }
+    setColumnWidth(column, width);
+}
+
+void RecordGrid::showSortOrder(const QString& field, Qt::SortOrder order) {
+    horizontalHeader()->setSortIndicator(m_model.columnOf(field), order);
 }
 
 void RecordGrid::followCurrentRow(int row) {

@@ -16,6 +16,11 @@ public:
     DatasetModel& datasetModel() const { return m_model; }
     /// The column position of a cell as the user sees it, the row indicator being 0.
     int visualColumn(const QModelIndex& index) const;
+    /// Widens a column to `minimum`, or more where its title or, for a date and time, the
+    /// longest such text would be cut.
+    void setReadableWidth(int column, int minimum);
+    /// Shows the direction of the list's order on the column of `field`.
+    void showSortOrder(const QString& field, Qt::SortOrder order);
 
 signals:
     /// A data cell was clicked, after its row became current.

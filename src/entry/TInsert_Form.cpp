@@ -62,14 +62,9 @@ RecordGrid* grid(const char* name, Dataset& q, QList<DatasetModel::Column> colum
     auto* g = new RecordGrid(*model, parent);
     g->setObjectName(QString::fromLatin1(name));
     // Every title readable; names get room, the last column takes the rest.
-    QHeaderView* header = g->horizontalHeader();
-    for (int c = 0; c < columns.size(); ++c) {
-        const bool isName = columns[c].field.contains(QLatin1String("nazev"));
-        g->setColumnWidth(c,
-                          std::max(header->fontMetrics().horizontalAdvance(columns[c].title) + 24,
-                                   isName ? 200 : 70));
-    }
-    header->setStretchLastSection(true);
+    for (int c = 0; c < columns.size(); ++c)
+        g->setReadableWidth(c, columns[c].field.contains(QLatin1String("nazev")) ? 200 : 70);
+    g->horizontalHeader()->setStretchLastSection(true);
     return g;
 }
 

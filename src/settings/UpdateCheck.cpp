@@ -1,7 +1,9 @@
 #include "settings/UpdateCheck.h"
 
+#include <QDir>
 #include <QEventLoop>
 #include <QFile>
+#include <QFileInfo>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QRegularExpression>
@@ -33,7 +35,11 @@ QString downloadPageAddress() {
 }
 
 QString localVersionFile(const QString& programFolder) {
-    return programFolder + QStringLiteral("veritam.txt");
+    // Beside the program in the build tree; an installed program's lies in its data folder.
+    const QString beside = programFolder + QStringLiteral("veritam.txt");
+    if (QFileInfo::exists(beside))
+        return beside;
+    return QDir::cleanPath(programFolder + QStringLiteral("../share/veritam/veritam.txt"));
 }
 
 Answer ZjistiVerzi(const QString& versionFileAddress, const QString& localVersionFile,

@@ -12,7 +12,8 @@ namespace UpdateCheck {
 QString versionFileAddress();
 /// The download page's address (a build setting).
 QString downloadPageAddress();
-/// "veritam.txt" in the program's folder, written by the build.
+/// "veritam.txt", written by the build: beside the program, or for an installed program
+/// in "../share/veritam/" from its folder.
 QString localVersionFile(const QString& programFolder);
 
 struct Answer {

@@ -293,7 +293,7 @@ QVariant Dataset::value(const QString& field) const {
 QString Dataset::text(const QString& field) const {
     const QVariant v = value(field);
     if (v.typeId() == QMetaType::QDateTime)
-        return v.toDateTime().toString(kDateTimeFormat);
+        return dateTimeText(v.toDateTime());
     if (v.typeId() == QMetaType::Bool)
         return v.toBool() ? QStringLiteral("True") : QStringLiteral("False");
     return v.toString();
@@ -333,6 +333,10 @@ void Dataset::setValue(const QString& field, const QVariant& value) {
     emit rowChanged(m_current);
 }
 
+QString Dataset::dateTimeText(const QDateTime& moment) {
+    return moment.toString(kDateTimeFormat);
+}
+
 QString Dataset::displayText(int row, int column) const {
     const QVariant v = rowValue(row, column);
     if (v.isNull())
@@ -343,7 +347,7 @@ QString Dataset::displayText(int row, int column) const {
         return v.toBool() ? QStringLiteral("True") : QStringLiteral("False");
     }
     if (v.typeId() == QMetaType::QDateTime)
-        return v.toDateTime().toString(kDateTimeFormat);
+        return dateTimeText(v.toDateTime());
     return v.toString();
 }
 

@@ -87,6 +87,8 @@ public:
 
     /// A value as the grids and edits show it.
     QString displayText(int row, int column) const;
+    /// A date and time as the grids and edits show it.
+    static QString dateTimeText(const QDateTime& moment);
     QVariant rowValue(int row, int column) const;
 
     // --- editing (record queries)

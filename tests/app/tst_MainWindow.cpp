@@ -16,6 +16,8 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QStatusBar>
 #include <QTimer>
 #include <QToolButton>
 #include <QtTest>
@@ -88,7 +90,10 @@ private slots:
     void flagCellsArePainted();
     void switchFollowsTheColumnPosition();
     void titleClicksAlternateAscendingAndDescending();
+    void fitsTheScreen();
+    void panelsShareTheHeight_data();
     void panelsShareTheHeight();
+    void titlesAndDatesAreReadable();
     void maxThenNormRestoresTheOrder();
     void ctrlDeleteRemovesRecordChangesAndSnapshots();
     void codeListsCanBeRenewedAtAnyTime();
@@ -138,15 +143,86 @@ void TestMainWindow::titleClicksAlternateAscendingAndDescending() {
     QCOMPARE(w.parcels().integer(QStringLiteral("cislo_1")), 30);
     w.clickTitle("cele_cislo");
     QCOMPARE(w.parcels().sql().last(), QStringLiteral("ORDER BY cislo_1 ASC"));
+    // The arrow shows the order of the column last clicked.
+    const QHeaderView* header = w.grid().horizontalHeader();
+    QVERIFY(header->isSortIndicatorShown());
+    QCOMPARE(header->sortIndicatorSection(), w.cell(0, "cele_cislo").column());
+    QCOMPARE(header->sortIndicatorOrder(), Qt::AscendingOrder);
+    w.clickTitle("nazev");
+    QCOMPARE(header->sortIndicatorSection(), w.cell(0, "nazev").column());
+    QCOMPARE(header->sortIndicatorOrder(), Qt::DescendingOrder);
+}
+
+void TestMainWindow::fitsTheScreen() {
+    Window w;
+    TMain_Form& f = w.form();
+    const auto inside = [&f](QSize screenSize) {
+        const QRect available = f.screen()->availableGeometry();
+        QCOMPARE(available.size(), screenSize);
+        const QRect frame = f.frameGeometry();
+        QVERIFY2(available.contains(frame), qPrintable(QStringLiteral("%1 × %2 at %3, %4")
+                                                           .arg(frame.width())
+                                                           .arg(frame.height())
+                                                           .arg(frame.x())
+                                                           .arg(frame.y())));
+        const QRect status(f.statusBar()->mapToGlobal(QPoint(0, 0)), f.statusBar()->size());
+        QVERIFY(f.statusBar()->isVisible() && available.contains(status));
+    };
+    inside(QSize(1366, 768));
+    // A screen smaller than the window's specified size: the window shrinks to it.
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    QCOMPARE(screens.size(), 2);
+    f.setScreen(screens[1]);
+    f.fitToScreen();
+    QTRY_COMPARE(f.screen(), screens[1]);
+    inside(QSize(1024, 600));
+    QVERIFY(f.Jednotky_Panel->geometry().bottom() < f.statusBar()->y());
+}
+
+void TestMainWindow::panelsShareTheHeight_data() {
+    QTest::addColumn<int>("height");
+    QTest::newRow("specified") << 735;
+    QTest::newRow("taller") << 760;
+    QTest::newRow("a small laptop's") << 560;
+    QTest::newRow("half a screen") << 400;
 }
 
 void TestMainWindow::panelsShareTheHeight() {
+    QFETCH(int, height);
     Window w;
     TMain_Form& f = w.form();
-    f.resize(890, 735 + f.menuBar()->height());
-    QTRY_COMPARE(f.Parcely_Panel->height(), 183);
-    QCOMPARE(f.Stavby_Panel->height(), 183);
-    QCOMPARE(f.Jednotky_Panel->height(), 183);
+    for (int h : {height, 735}) { // there and back again
+        f.resize(890, h + f.menuBar()->height());
+        QTRY_COMPARE(f.height(), h + f.menuBar()->height()); // no list's height is a minimum
+        const int quarter = h / 4;
+        QTRY_COMPARE(f.Parcely_Panel->height(), quarter);
+        QCOMPARE(f.Stavby_Panel->height(), quarter);
+        QCOMPARE(f.Jednotky_Panel->height(), quarter);
+        QVERIFY(f.Jednotky_Panel->geometry().bottom() < f.statusBar()->y());
+    }
+}
+
+void TestMainWindow::titlesAndDatesAreReadable() {
+    Window w;
+    TMain_Form& f = w.form();
+    w.app->DM1->UpdateField(w.parcels().integer(QStringLiteral("ID")), QStringLiteral("parcely"),
+                            QStringLiteral("posledni_kontrola"),
+                            TDM1::DateToSql(QDateTime(QDate(2026, 12, 28), QTime(23, 58, 58))));
+    w.app->DM1->Obnovit_Query(w.parcels());
+    for (RecordGrid* grid : {f.Parcely_DBGrid, f.Stavby_DBGrid, f.Jednotky_DBGrid}) {
+        QHeaderView* header = grid->horizontalHeader();
+        for (int c = 0; c < header->count(); ++c) {
+            const QString title = grid->model()->headerData(c, Qt::Horizontal).toString();
+            QVERIFY2(header->sectionSize(c) >= header->sectionSizeHint(c), qPrintable(title));
+        }
+    }
+    const QModelIndex checked = w.cell(0, "posledni_kontrola");
+    const QString shown = checked.data().toString();
+    QCOMPARE(shown, QStringLiteral("28.12.2026 23:58:58"));
+    QVERIFY(w.grid().fontMetrics().horizontalAdvance(shown) <
+            w.grid().columnWidth(checked.column()) - 4);
+    // The specified widths stay the least.
+    QVERIFY(w.grid().columnWidth(w.cell(0, "nazev").column()) >= 165);
 }
 
 void TestMainWindow::maxThenNormRestoresTheOrder() {
@@ -211,5 +287,10 @@ void TestMainWindow::codeListsCanBeRenewedAtAnyTime() {
     QCOMPARE(w.app->DM1->KatastralniUzemi_Query.recordCount(), kFixtureTerritories);
 }
 
-QTEST_MAIN(TestMainWindow)
+int main(int argc, char* argv[]) {
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" VERITAM_LAPTOP_SCREEN);
+    QApplication application(argc, argv);
+    TestMainWindow test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_MainWindow.moc"
