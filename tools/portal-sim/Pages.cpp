@@ -133,17 +133,18 @@ QString loginStep() {
 }
 
 QString loginForm(const QString& message, const QString& action) {
-    return frame(QStringLiteral("Přihlášení"),
-                 QStringLiteral("<h1>Přihlášení jménem a heslem</h1>%1"
-                                "<form name=\"Form\" method=\"post\" action=\"%2\">"
-                                "<input type=\"text\" name=\"PAR_LoginUsername\" value=\"\">"
-                                "<input type=\"password\" name=\"PAR_LoginPassword\" value=\"\">"
-                                "<input type=\"submit\" id=\"buttonLogIn\" value=\"Přihlásit\">"
-                                "</form>")
-                     .arg(notice(message),
-                          action.isEmpty()
-                              ? QStringLiteral("/login.do?typPrihlaseni=NAHLIZENI&amp;krok=prihlasit")
-                              : escape(action)));
+    return frame(
+        QStringLiteral("Přihlášení"),
+        QStringLiteral("<h1>Přihlášení jménem a heslem</h1>%1"
+                       "<form name=\"Form\" method=\"post\" action=\"%2\">"
+                       "<input type=\"text\" name=\"PAR_LoginUsername\" value=\"\">"
+                       "<input type=\"password\" name=\"PAR_LoginPassword\" value=\"\">"
+                       "<input type=\"submit\" id=\"buttonLogIn\" value=\"Přihlásit\">"
+                       "</form>")
+            .arg(notice(message),
+                 action.isEmpty()
+                     ? QStringLiteral("/login.do?typPrihlaseni=NAHLIZENI&amp;krok=prihlasit")
+                     : escape(action)));
 }
 
 QString viewerHome(const QString& user) {
