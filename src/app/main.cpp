@@ -1,6 +1,7 @@
 #include "app/Application.h"
 #include "app/CommandLine.h"
 #include "app/ConsoleCommands.h"
+#include "app/CzechTranslation.h"
 #include "app/GuiMessages.h"
 #include "app/HeadlessRun.h"
 #include "app/ProcessSettings.h"
@@ -12,10 +13,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QIcon>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QTimer>
-#include <QTranslator>
 
 #include <memory>
 
@@ -54,13 +52,7 @@ int main(int argc, char* argv[]) {
         icon.addFile(QStringLiteral(":/veritam/icons/") + size);
     QApplication::setWindowIcon(icon); // every window's, dialogs included
     QApplication::setQuitOnLastWindowClosed(false);
-    QLocale::setDefault(QLocale(QLocale::Czech, QLocale::CzechRepublic));
-
-    // Standard buttons read "Ano", "Ne", "Zrušit".
-    QTranslator qtTranslator;
-    if (qtTranslator.load(QStringLiteral("qtbase_cs"),
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtTranslator);
+    veritam::installCzechTranslation();
 
     if (importing)
         return veritam::importRecords(commandLine);

@@ -2,6 +2,7 @@
 #include "TestSupport.h"
 
 #include "app/Application.h"
+#include "app/CzechTranslation.h"
 #include "app/RecordListPanel.h"
 #include "app/TMain_Form.h"
 #include "entry/RecordGrid.h"
@@ -10,7 +11,10 @@
 
 #include <QAction>
 #include <QDir>
+#include <QFileDialog>
 #include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -97,6 +101,7 @@ private slots:
     void maxThenNormRestoresTheOrder();
     void ctrlDeleteRemovesRecordChangesAndSnapshots();
     void codeListsCanBeRenewedAtAnyTime();
+    void standardDialogsSpeakCzech();
 };
 
 void TestMainWindow::flagCellsArePainted() {
@@ -285,6 +290,40 @@ void TestMainWindow::codeListsCanBeRenewedAtAnyTime() {
                                                "lze nahradit")),
              qPrintable(offered));
     QCOMPARE(w.app->DM1->KatastralniUzemi_Query.recordCount(), kFixtureTerritories);
+}
+
+void TestMainWindow::standardDialogsSpeakCzech() {
+    QVERIFY2(installCzechTranslation(), "Qt's Czech translation (qt6-translations-l10n)");
+    const QStringList english = {
+        QStringLiteral("&Undo"),       QStringLiteral("&Redo"),          QStringLiteral("Cu&t"),
+        QStringLiteral("&Copy"),       QStringLiteral("&Paste"),         QStringLiteral("Delete"),
+        QStringLiteral("Select All"),  QStringLiteral("&Yes"),           QStringLiteral("&No"),
+        QStringLiteral("Cancel"),      QStringLiteral("&Open"),          QStringLiteral("Look in:"),
+        QStringLiteral("File &name:"), QStringLiteral("Files of type:"), QStringLiteral("&OK")};
+    QStringList shown;
+    const auto menuTexts = [&shown](std::unique_ptr<QMenu> menu) {
+        for (const QAction* action : menu->actions())
+            if (!action->isSeparator())
+                shown.append(action->text().section(u'\t', 0, 0));
+    };
+    QLineEdit edit;
+    menuTexts(std::unique_ptr<QMenu>(edit.createStandardContextMenu()));
+    QPlainTextEdit notes;
+    menuTexts(std::unique_ptr<QMenu>(notes.createStandardContextMenu()));
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Veritam"), QStringLiteral("?"),
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    for (const QAbstractButton* b : box.buttons())
+        shown.append(b->text());
+    QFileDialog files;
+    files.setOption(QFileDialog::DontUseNativeDialog);
+    for (const QLabel* label : files.findChildren<QLabel*>())
+        shown.append(label->text());
+    for (const QAbstractButton* b : files.findChildren<QPushButton*>())
+        shown.append(b->text());
+    QVERIFY(shown.size() > 15);
+    for (const QString& text : shown)
+        QVERIFY2(!english.contains(text), qPrintable(text));
+    QVERIFY2(shown.contains(QStringLiteral("Zrušit")), qPrintable(shown.join(u'|')));
 }
 
 int main(int argc, char* argv[]) {

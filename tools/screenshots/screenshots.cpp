@@ -5,6 +5,7 @@
 #include "TestSupport.h"
 
 #include "app/Application.h"
+#include "app/CzechTranslation.h"
 #include "app/TLog_Form.h"
 #include "app/TMain_Form.h"
 #include "entry/RecordGrid.h"
@@ -18,11 +19,8 @@
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QTimer>
 #include <QToolButton>
-#include <QTranslator>
 #include <QtTest>
 
 #include <cstdio>
@@ -114,11 +112,7 @@ int main(int argc, char* argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" VERITAM_LAPTOP_SCREEN);
     prepareBrowserEnvironment();
     QApplication application(argc, argv);
-    QLocale::setDefault(QLocale(QLocale::Czech, QLocale::CzechRepublic));
-    QTranslator qtTranslator;
-    if (qtTranslator.load(QStringLiteral("qtbase_cs"),
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtTranslator);
+    installCzechTranslation();
     const QString out = QDir(QString::fromLocal8Bit(argv[1])).absolutePath() + u'/';
     QDir().mkpath(out);
 
