@@ -216,12 +216,16 @@ void TMain_Form::buildMenu() {
             CodeListSetup::offer(this, m_parts->dm, !CodeListSetup::codeListsEmpty(m_parts->dm));
     });
     settings->addAction(QStringLiteral("Zadat heslo do CUZK"), this, [this] {
-        if (m_parts)
-            m_parts->about.exec();
+        if (!m_parts)
+            return;
+        centreOver(m_parts->about);
+        m_parts->about.exec();
     });
     menuBar()->addAction(QStringLiteral("Upozornění !!!"), this, [this] {
-        if (m_parts)
-            m_parts->notice.show();
+        if (!m_parts)
+            return;
+        centreOver(m_parts->notice);
+        m_parts->notice.show();
     });
 }
 
@@ -452,6 +456,7 @@ void TMain_Form::http_SpeedButtonClick() {
         const PortalSession::Operation operation(portal);
         const std::optional<RecordKind> kind = focusedKind();
         const LoginOutcome login = portal.login();
+        centreOver(form);
         form.show();
         if (login == LoginOutcome::Refused)
             m_messages.showError(loginRefusedText());
@@ -561,6 +566,7 @@ void TMain_Form::showSummary() {
     QApplication::alert(this);
     if (m_settings.AutoRunActive)
         notifyDesktop(QStringLiteral("Veritam: nalezeny změny"), changesForNotification());
+    centreOver(m_parts->log);
     m_parts->log.exec();
 }
 
@@ -614,8 +620,12 @@ void TMain_Form::FormShow() {
 }
 
 void TMain_Form::centreOver(QWidget& window) const {
-    QRect placed = window.rect();
-    placed.moveCenter(geometry().center());
+    // A window its layout sizes takes that size first; it would be centred at another.
+    if (!window.testAttribute(Qt::WA_Resized))
+        window.adjustSize();
+    // Frame on frame (move() places the frame); a window not yet shown knows none.
+    QRect placed = window.frameGeometry();
+    placed.moveCenter(frameGeometry().center());
     // Never past the screen's edges, where the window's title bar could not be reached.
     if (const QScreen* screen = this->screen()) {
         const QRect available = screen->availableGeometry();

@@ -4,8 +4,14 @@
 #include "app/Application.h"
 #include "app/CzechTranslation.h"
 #include "app/RecordListPanel.h"
+#include "app/TLog_Form.h"
 #include "app/TMain_Form.h"
 #include "entry/RecordGrid.h"
+#include "entry/TInsert_Form.h"
+#include "history/TZmeny_Form.h"
+#include "settings/TAbout_Form.h"
+#include "settings/TAuto_Form.h"
+#include "settings/TUpozorneni_Form.h"
 #include "store/DatasetModel.h"
 #include "store/TDM1.h"
 
@@ -74,6 +80,18 @@ struct Window {
             header->viewport(), Qt::LeftButton, {},
             QPoint(header->sectionViewportPosition(logical) + 5, header->height() / 2));
     }
+    /// A menu bar item or an item of one of its menus.
+    QAction* menuItem(const QString& text) {
+        for (QAction* top : form().menuBar()->actions()) {
+            if (top->text() == text)
+                return top;
+            if (top->menu())
+                for (QAction* item : top->menu()->actions())
+                    if (item->text() == text)
+                        return item;
+        }
+        return nullptr;
+    }
     bool checked(const char* name) {
         return app->DM1
             ->OpenStatement(QStringLiteral("SELECT kontrolovat FROM parcely WHERE nazev = '%1'")
@@ -102,6 +120,8 @@ private slots:
     void ctrlDeleteRemovesRecordChangesAndSnapshots();
     void codeListsCanBeRenewedAtAnyTime();
     void standardDialogsSpeakCzech();
+    void secondaryWindowsOpenCentred_data();
+    void secondaryWindowsOpenCentred();
 };
 
 void TestMainWindow::flagCellsArePainted() {
@@ -268,12 +288,7 @@ void TestMainWindow::ctrlDeleteRemovesRecordChangesAndSnapshots() {
 
 void TestMainWindow::codeListsCanBeRenewedAtAnyTime() {
     Window w;
-    QAction* renew = nullptr;
-    for (QAction* menu : w.form().menuBar()->actions())
-        if (menu->menu())
-            for (QAction* item : menu->menu()->actions())
-                if (item->text() == QStringLiteral("Aktualizovat číselníky…"))
-                    renew = item;
+    QAction* renew = w.menuItem(QStringLiteral("Aktualizovat číselníky…"));
     QVERIFY(renew);
     QString offered;
     QTimer::singleShot(0, [&] {
@@ -324,6 +339,60 @@ void TestMainWindow::standardDialogsSpeakCzech() {
     for (const QString& text : shown)
         QVERIFY2(!english.contains(text), qPrintable(text));
     QVERIFY2(shown.contains(QStringLiteral("Zrušit")), qPrintable(shown.join(u'|')));
+}
+
+void TestMainWindow::secondaryWindowsOpenCentred_data() {
+    QTest::addColumn<QString>("opener"); // a menu item's or a button's text
+    for (const char* opener : {"Automatická kontrola", "Zadat heslo do CUZK", "Upozornění !!!",
+                               "Nový a upravit", "Otevřít historii", "(změny po kontrole)"})
+        QTest::newRow(opener) << QString::fromUtf8(opener);
+}
+
+void TestMainWindow::secondaryWindowsOpenCentred() {
+    QFETCH(QString, opener);
+    Window w;
+    TMain_Form& f = w.form();
+    Application& app = *w.app;
+    f.move(f.pos() + QPoint(-60, 10)); // not where the screen's centre would put them
+    QWidget* window = nullptr;
+    std::function<void()> open;
+    if (QAction* item = w.menuItem(opener)) {
+        open = [item] { item->trigger(); };
+        window = opener.startsWith(u'A')   ? static_cast<QWidget*>(app.Auto_Form.get())
+                 : opener.startsWith(u'Z') ? static_cast<QWidget*>(app.About_Form.get())
+                                           : app.Upozorneni_Form.get();
+    } else if (opener == QLatin1String("Nový a upravit")) {
+        open = [&f] { f.Insert_Button->click(); };
+        window = app.Insert_Form.get();
+    } else if (opener == QLatin1String("Otevřít historii")) {
+        w.grid().setFocus();
+        open = [&f] { f.OtevriHistorii_button->click(); };
+        window = app.Zmeny_Form.get();
+    } else {
+        f.addSummaryLine(QStringLiteral("Změna u parcely p. č. 10"));
+        open = [&f] { f.showSummary(); };
+        window = app.Log_Form.get();
+    }
+    QPoint centre;
+    QTimer poll; // also inside a modal window's own event loop
+    connect(&poll, &QTimer::timeout, this, [&] {
+        if (!window->isVisible())
+            return;
+        poll.stop();
+        centre = window->frameGeometry().center();
+        window->close();
+    });
+    poll.start(20);
+    open();
+    QTRY_VERIFY(!poll.isActive());
+    // Within the frame of a window shown the first time, which is not known before.
+    const QPoint expected = f.frameGeometry().center();
+    QVERIFY2((centre - expected).manhattanLength() <= 4,
+             qPrintable(QStringLiteral("%1, %2 against %3, %4")
+                            .arg(centre.x())
+                            .arg(centre.y())
+                            .arg(expected.x())
+                            .arg(expected.y())));
 }
 
 int main(int argc, char* argv[]) {
