@@ -109,10 +109,11 @@ bool download(QWidget* parent, TDM1& dm) {
     QObject::connect(&progress, &QProgressDialog::canceled, &job, &CodeListDownload::abort);
     job.start();
     loop.exec();
+    const bool cancelled = progress.wasCanceled(); // reset() forgets it
     progress.reset();
 
     if (!failure.isEmpty()) {
-        if (!progress.wasCanceled())
+        if (!cancelled)
             dm.messages().showError(failure + kKeptNote);
         return false;
     }

@@ -5,6 +5,9 @@
 #include "app/CodeListSetup.h"
 #include "store/CodeListImporter.h"
 
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QTcpServer>
 #include <QtTest>
 
 using namespace veritam;
@@ -31,6 +34,7 @@ private slots:
     void downloadsAndInstallsTheFourLists();
     void failuresKeepThePreviousLists_data();
     void failuresKeepThePreviousLists();
+    void cancelledDownloadChangesNothing();
 };
 
 void TestCodeListDownload::downloadsAndInstallsTheFourLists() {
@@ -88,6 +92,34 @@ void TestCodeListDownload::failuresKeepThePreviousLists() {
     QVERIFY2(s.messages.errors[0].startsWith(message), qPrintable(s.messages.errors[0]));
     QVERIFY(
         s.messages.errors[0].endsWith(QStringLiteral("Dosavadní číselníky zůstaly beze změny.")));
+    QCOMPARE(territories(s), kFixtureTerritories);
+}
+
+void TestCodeListDownload::cancelledDownloadChangesNothing() {
+    QTcpServer silent; // takes the connections and never answers: the download goes on
+    QVERIFY(silent.listen(QHostAddress::LocalHost));
+    qputenv("VERITAM_CODELISTS_URL",
+            QStringLiteral("http://127.0.0.1:%1/cis/").arg(silent.serverPort()).toLatin1());
+    StoreFixture s;
+    QWidget parent; // the progress is modal to a window
+    parent.show();
+    bool cancelled = false;
+    QTimer watch;
+    connect(&watch, &QTimer::timeout, this, [&] {
+        auto* progress = parent.findChild<QProgressDialog*>();
+        if (!progress || !progress->isVisible() || !silent.hasPendingConnections())
+            return;
+        watch.stop();
+        for (QPushButton* b : progress->findChildren<QPushButton*>())
+            if (b->text() == QStringLiteral("Zrušit")) {
+                b->click();
+                cancelled = true;
+            }
+    });
+    watch.start(20);
+    QVERIFY(!CodeListSetup::download(&parent, s.dm));
+    QVERIFY(cancelled);
+    QVERIFY2(s.messages.errors.isEmpty(), qPrintable(s.messages.errors.join(u'\n')));
     QCOMPARE(territories(s), kFixtureTerritories);
 }
 
