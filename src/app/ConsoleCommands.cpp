@@ -49,7 +49,8 @@ const char* const kUsage =
     "                              před 1 a 3\n"
     "                           Záznamy, které selhaly (nenalezeno, chyba serveru),\n"
     "                           kód nemění; jejich počet je na chybovém výstupu.\n"
-    "  --files SLOŽKA           datová složka (jinak ~/.local/share/Veritam/)\n"
+    "  --files SLOŽKA           datová složka (jinak ~/.local/share/Veritam/); vstupy\n"
+    "                           bez okna skončí s kódem 2, když neexistuje\n"
     "  --import-records SOUBOR  načte seznam sledovaných nemovitostí ze souboru CSV\n"
     "                           (UTF-8, oddělovač ; nebo ,; záhlaví se sloupcem druh =\n"
     "                           parcela, stavba, jednotka a sloupci uzemi, typ_parcely,\n"
@@ -76,7 +77,9 @@ const char* const kUsage =
     "  --help                   vypíše tuto nápovědu\n"
     "  --version                vypíše verzi programu\n"
     "\n"
-    "Přepínače lze psát s -, / nebo -- a bez ohledu na velikost písmen.\n";
+    "Přepínače lze psát s -, / nebo -- a bez ohledu na velikost písmen. Neznámý\n"
+    "přepínač ukončí program s kódem 2. VERITAM_DEBUG=1 v prostředí: vstupy bez okna\n"
+    "vypisují i hlášení Qt a prohlížeče.\n";
 
 /// Prints the six sections of a saved page and the four fingerprints as one JSON object.
 int extract(const CommandLine& commandLine) {
