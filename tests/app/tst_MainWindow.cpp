@@ -246,6 +246,9 @@ void TestMainWindow::titlesAndDatesAreReadable() {
     QCOMPARE(shown, QStringLiteral("28.12.2026 23:58:58"));
     QVERIFY(w.grid().fontMetrics().horizontalAdvance(shown) <
             w.grid().columnWidth(checked.column()) - 4);
+    // The bar's pictures, whichever theme or fallback they come from, are of one size.
+    for (const QToolButton* b : f.Horni_Panel->findChildren<QToolButton*>())
+        QCOMPARE(b->icon().pixmap(b->iconSize()).size(), QSize(32, 32));
     // The specified widths stay the least.
     QVERIFY(w.grid().columnWidth(w.cell(0, "nazev").column()) >= 165);
 }
