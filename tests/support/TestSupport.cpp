@@ -4,6 +4,7 @@
 #include "store/Schema.h"
 #include "store/SqliteConnection.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -87,7 +88,7 @@ namespace {
 
 QString configuredNationalFolder() {
     const QString given = qEnvironmentVariable("VERITAM_CODELISTS_DIR");
-    return given.isEmpty() ? QStringLiteral(VERITAM_CODELISTS_DIR) : given;
+    return QDir::cleanPath(given.isEmpty() ? QStringLiteral(VERITAM_CODELISTS_DIR) : given);
 }
 
 } // namespace
