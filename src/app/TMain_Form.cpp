@@ -40,6 +40,8 @@
 #include <QVBoxLayout>
 #include <QWindow>
 
+#include <utility>
+
 namespace veritam {
 
 namespace {
@@ -604,6 +606,17 @@ void TMain_Form::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (!event->spontaneous())
         FormShow();
+    // The window manager tells the real frame only after the first show, and a title bar
+    // taller than estimated would push the status line off the screen.
+    if (!std::exchange(m_shownOnce, true)) {
+        const auto refitWhenCut = [this] {
+            if (screen() && !isMaximized() && !isFullScreen() &&
+                !screen()->availableGeometry().contains(frameGeometry()))
+                fitToScreen();
+        };
+        QTimer::singleShot(0, this, refitWhenCut);
+        QTimer::singleShot(500, this, refitWhenCut);
+    }
 }
 
 void TMain_Form::FormShow() {

@@ -146,6 +146,7 @@ private:
     std::unique_ptr<Parts> m_parts;
     std::unique_ptr<FullCheckRun> m_run;
     bool m_autoRunQueued = false;
+    bool m_shownOnce = false;
 };
 
 } // namespace veritam
