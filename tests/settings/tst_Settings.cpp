@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QDir>
 #include <QtTest>
 
 using namespace veritam;
@@ -33,6 +34,7 @@ private slots:
     void noticeLinksTheTermsAndComesOnce();
     void updateCheck_data();
     void updateCheck();
+    void versionFileOfBuildAndInstallation();
 
 public slots:
     void opened(const QUrl& url) { m_opened.append(url.toString()); }
@@ -196,6 +198,19 @@ void TestSettings::updateCheck() {
     QCOMPARE(answer.newer, newer);
     QVERIFY2(problem.isEmpty() ? answer.problem.isEmpty() : answer.problem.contains(problem),
              qPrintable(answer.problem));
+}
+
+void TestSettings::versionFileOfBuildAndInstallation() {
+    TempDataFolder prefix; // stands for /usr
+    const QString program = prefix.path() + QStringLiteral("bin/");
+    const QString installed = prefix.path() + QStringLiteral("share/veritam/veritam.txt");
+    QVERIFY(QDir().mkpath(program) &&
+            QDir().mkpath(prefix.path() + QStringLiteral("share/veritam")));
+    QFile(installed).open(QIODevice::WriteOnly);
+    QCOMPARE(UpdateCheck::localVersionFile(program), installed);
+    // The build tree's lies beside the program and wins.
+    QFile(program + QStringLiteral("veritam.txt")).open(QIODevice::WriteOnly);
+    QCOMPARE(UpdateCheck::localVersionFile(program), program + QStringLiteral("veritam.txt"));
 }
 
 QTEST_MAIN(TestSettings)
