@@ -276,7 +276,9 @@ constexpr Known kKnownSwitches[] = {{"autoload"},
                                     {"h"},
                                     {"?"},
                                     {"version"},
-                                    // Qt's own, which a user of a Qt program may give.
+                                    // Qt's own, which a user of a Qt program may give or
+                                    // a session manager restoring the window passes.
+                                    {"session", Known::One},
                                     {"platform", Known::One},
                                     {"style", Known::One},
                                     {"stylesheet", Known::One},

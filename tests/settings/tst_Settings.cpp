@@ -4,7 +4,6 @@
 #include "TestSupport.h"
 
 #include "platform/IniFile.h"
-
 #include "portal/PortalCredentials.h"
 #include "settings/TAbout_Form.h"
 #include "settings/TNastaveni_Form.h"
@@ -12,12 +11,11 @@
 #include "settings/UpdateCheck.h"
 
 #include <QDesktopServices>
-#include <QTcpServer>
-
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QDir>
+#include <QTcpServer>
 #include <QtTest>
 
 using namespace veritam;
