@@ -51,6 +51,7 @@ void bindColumns(RecordGrid* grid, const std::vector<GridColumn>& columns) {
     for (const GridColumn& c : columns)
         list.append({c.field, c.title});
     grid->datasetModel().setColumns(list);
+    grid->reserveSortArrow(); // before the widths, which leave room for the arrow
     // The specified widths stay the least; a title or a date they would cut widens them.
     for (int i = 0; i < static_cast<int>(columns.size()); ++i)
         grid->setReadableWidth(i, columns[i].width);

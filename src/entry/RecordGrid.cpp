@@ -25,9 +25,6 @@ RecordGrid::RecordGrid(DatasetModel& model, QWidget* parent)
     horizontalHeader()->setSectionsMovable(true);
     horizontalHeader()->setSectionsClickable(true);
     horizontalHeader()->setHighlightSections(false);
-    // No arrow until the user orders the list; the titles' widths leave room for it.
-    horizontalHeader()->setSortIndicatorShown(true);
-    horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
     verticalHeader()->setMinimumWidth(14);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -63,6 +60,11 @@ void RecordGrid::setReadableWidth(int column, int minimum) {
         width = std::max(width, fontMetrics().horizontalAdvance(longest) + 2 * margin + 1);
     }
     setColumnWidth(column, width);
+}
+
+void RecordGrid::reserveSortArrow() {
+    horizontalHeader()->setSortIndicatorShown(true);
+    horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
 }
 
 void RecordGrid::showSortOrder(const QString& field, Qt::SortOrder order) {

@@ -19,6 +19,8 @@ public:
     /// Widens a column to `minimum`, or more where its title or, for a date and time, the
     /// longest such text would be cut.
     void setReadableWidth(int column, int minimum);
+    /// For a list its titles order: room for the arrow in every title, no arrow yet.
+    void reserveSortArrow();
     /// Shows the direction of the list's order on the column of `field`.
     void showSortOrder(const QString& field, Qt::SortOrder order);
 
