@@ -1,11 +1,11 @@
 // The full run's and the single check's decisions, through a portal session that serves
 // small fixture pages: a real database and data folder, no browser.
+#include "RecordingRunWindow.h"
 #include "TestSupport.h"
 
 #include "analysis/ChangeRecorder.h"
 #include "analysis/Fingerprint.h"
 #include "check/FullCheckRun.h"
-#include "check/RunWindow.h"
 #include "check/SingleCheck.h"
 #include "platform/IniFile.h"
 #include "portal/PortalCredentials.h"
@@ -80,25 +80,6 @@ public:
     QStringList looked;
 };
 
-class RecordingWindow : public RunWindow {
-public:
-    void addLogLine(const QString& line) override { log.append(line); }
-    void setStatus(const QString&, int, int, int) override {}
-    void ZapnoutOvladaciZarizeni(bool enable) override { enabled = enable; }
-    void setCheckButtonCaption(const QString&) override {}
-    void normParcels() override {}
-    void clearSummary() override { summary.clear(); }
-    void addSummaryLine(const QString& line) override { summary.append(line); }
-    bool summaryHasText() const override { return !summary.isEmpty(); }
-    void showSummary() override {}
-    void quitApplication() override { quit = true; }
-
-    QStringList log;
-    QStringList summary;
-    bool enabled = true;
-    bool quit = false;
-};
-
 } // namespace
 
 class TestRunLogic : public QObject {
@@ -143,7 +124,7 @@ private:
 
     std::unique_ptr<StoreFixture> m_store;
     std::unique_ptr<FixtureSession> m_session;
-    std::unique_ptr<RecordingWindow> m_window;
+    std::unique_ptr<RecordingRunWindow> m_window;
     TParseKatastr m_sections;
     bool m_autoStart = false;
     bool m_autoRun = false;
@@ -157,7 +138,7 @@ private:
 void TestRunLogic::init() {
     m_store = std::make_unique<StoreFixture>(true); // the list joins the code lists
     m_session = std::make_unique<FixtureSession>();
-    m_window = std::make_unique<RecordingWindow>();
+    m_window = std::make_unique<RecordingRunWindow>();
     IniFile::write(PortalCredentials::settingsFile(m_store->folder.path()),
                    QStringLiteral("portal"), QStringLiteral("prodleva_s"), QStringLiteral("0"));
     watchThreeParcels();

@@ -2,12 +2,12 @@
 // simulator, a real database and a real data folder.
 #include "PortalSimulator.h"
 #include "QuestionAnswer.h"
+#include "RecordingRunWindow.h"
 #include "TestSupport.h"
 
 #include "analysis/HistoryLog.h"
 #include "analysis/TParseKatastr.h"
 #include "check/FullCheckRun.h"
-#include "check/RunWindow.h"
 #include "entry/RecordGrid.h"
 #include "entry/TInsert_Form.h"
 #include "portal/BrowserSession.h"
@@ -65,21 +65,6 @@ QAbstractButton* item(QGroupBox* group, const char* text) {
             return b;
     return nullptr;
 }
-
-class SilentRunWindow : public RunWindow {
-public:
-    void addLogLine(const QString& line) override { log.append(line); }
-    void setStatus(const QString&, int, int, int) override {}
-    void ZapnoutOvladaciZarizeni(bool) override {}
-    void setCheckButtonCaption(const QString&) override {}
-    void normParcels() override {}
-    void clearSummary() override {}
-    void addSummaryLine(const QString&) override {}
-    bool summaryHasText() const override { return false; }
-    void showSummary() override {}
-    void quitApplication() override {}
-    QStringList log;
-};
 
 } // namespace
 
@@ -315,7 +300,7 @@ void TestRecordEditor::savedRecordsGetTheirBaseline() {
              1);
 
     // The next full run compares with what the editor stored and finds nothing new.
-    SilentRunWindow window;
+    RecordingRunWindow window;
     bool autoStart = false;
     bool autoRun = false;
     FullCheckRun run(*m_dm, *m_session, m_sections, window, autoStart, autoRun);
