@@ -193,15 +193,13 @@ void TestConsoleCommands::killedImportLeavesOldOrNewLists() {
 void TestConsoleCommands::extractPrintsSectionsAndFingerprints() {
     TempDataFolder folder;
     const QString page = folder.path() + QStringLiteral("stranka.html");
-    QFile file(page);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(QStringLiteral(
-                   "<html><body><table><tr><td class=\"nazev\">Výměra [m2]:</td><td><b>77</b></td>"
-                   "</tr><tr><td class=\"nazev\">Parcelní číslo:</td><td>st. 12/3</td></tr>"
-                   "<tr><td class=\"nazev\">Katastrální území:</td><td>Benice [602582]</td></tr>"
-                   "</table><h2>Vlastníci, jiní oprávnění</h2><p>Novák</p></body></html>")
-                   .toUtf8());
-    file.close();
+    writeFile(page,
+              QStringLiteral(
+                  "<html><body><table><tr><td class=\"nazev\">Výměra [m2]:</td><td><b>77</b></td>"
+                  "</tr><tr><td class=\"nazev\">Parcelní číslo:</td><td>st. 12/3</td></tr>"
+                  "<tr><td class=\"nazev\">Katastrální území:</td><td>Benice [602582]</td></tr>"
+                  "</table><h2>Vlastníci, jiní oprávnění</h2><p>Novák</p></body></html>")
+                  .toUtf8());
     const Run run = runVeritam({QStringLiteral("--extract"), page});
     QCOMPARE(run.exitCode, 0);
     const QJsonObject json = QJsonDocument::fromJson(run.out.toUtf8()).object();
@@ -236,14 +234,12 @@ void TestConsoleCommands::diffNamesWhatChanged() {
     TempDataFolder folder;
     const auto save = [&](const char* name, const char* owners, const char* area) {
         const QString path = folder.path() + QString::fromLatin1(name);
-        QFile file(path);
-        file.open(QIODevice::WriteOnly);
-        file.write(
-            QStringLiteral("<html><body><table><tr><td class=\"nazev\">Výměra [m2]:</td>"
-                           "<td><b>%1</b></td></tr></table><h2>Vlastníci, jiní oprávnění</h2>"
-                           "<table>%2</table></body></html>")
-                .arg(QString::fromUtf8(area), QString::fromUtf8(owners))
-                .toUtf8());
+        writeFile(path,
+                  QStringLiteral("<html><body><table><tr><td class=\"nazev\">Výměra [m2]:</td>"
+                                 "<td><b>%1</b></td></tr></table><h2>Vlastníci, jiní oprávnění</h2>"
+                                 "<table>%2</table></body></html>")
+                      .arg(QString::fromUtf8(area), QString::fromUtf8(owners))
+                      .toUtf8());
         return path;
     };
     const QString old = save("a.html", "<tr><td>Novák</td><td>1/1</td></tr>", "816");

@@ -116,9 +116,7 @@ void TestStartup::everythingCreatedIsTheOwnersOnly() {
 void TestStartup::keepsTheUsersStyleSheets() {
     TempDataFolder folder;
     QFile sheet(folder.path() + QStringLiteral("cascade1.css"));
-    QVERIFY(sheet.open(QIODevice::WriteOnly));
-    sheet.write("body { color: red }");
-    sheet.close();
+    writeFile(sheet.fileName(), "body { color: red }");
     RecordingMessages messages;
     Application app(CommandLine({QStringLiteral("/files"), folder.path()}), messages);
     QVERIFY(sheet.open(QIODevice::ReadOnly));
@@ -148,10 +146,8 @@ void TestStartup::unusableDatabaseIsReportedAndStartUpGoesOn() {
         content = whole.readAll();
         content.truncate(content.size() / 2);
     }
-    QFile file(folder.path() + Schema::databaseFileName());
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(content);
-    file.close();
+    const QString file = folder.path() + Schema::databaseFileName();
+    writeFile(file, content);
 
     RecordingMessages messages;
     Application app(CommandLine({QStringLiteral("/files"), folder.path()}), messages);
@@ -176,9 +172,7 @@ void TestStartup::unwritableDataFolderIsReported() {
 
 void TestStartup::emptyDatabaseFileIsMadeAnew() {
     TempDataFolder folder;
-    QFile file(folder.path() + Schema::databaseFileName());
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.close();
+    writeFile(folder.path() + Schema::databaseFileName(), {});
     RecordingMessages messages;
     Application app(CommandLine({QStringLiteral("/files"), folder.path()}), messages);
     QVERIFY(messages.errors.isEmpty());

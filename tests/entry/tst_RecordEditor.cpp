@@ -398,13 +398,10 @@ void TestRecordEditor::deletionAsksFirst() {
 
 void TestRecordEditor::listImportedFromTheMenu() {
     const QString path = m_folder->path() + QStringLiteral("seznam.csv");
-    QFile list(path);
-    QVERIFY(list.open(QIODevice::WriteOnly));
-    list.write("druh;uzemi;cislo_1;obec;cast_obce;cislo_stavby\n"
-               "parcela;602582;345;;;\n"
-               "stavba;;;554782;1520;45\n"
-               "stavba;;;554782;;46\n");
-    list.close();
+    writeFile(path, "druh;uzemi;cislo_1;obec;cast_obce;cislo_stavby\n"
+                    "parcela;602582;345;;;\n"
+                    "stavba;;;554782;1520;45\n"
+                    "stavba;;;554782;;46\n");
     editor().importRecords(path);
     QCOMPARE(m_messages->errors.size(), 1); // one row needs the user
     QVERIFY2(m_messages->errors[0].startsWith(QStringLiteral(

@@ -30,12 +30,9 @@ QJsonObject world() {
         .object();
 }
 
-QString writeFile(const TempDataFolder& folder, const char* text) {
+QString writeList(const TempDataFolder& folder, const char* text) {
     const QString path = folder.path() + QStringLiteral("seznam.csv");
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        qFatal("cannot write the list");
-    file.write(text);
+    writeFile(path, text);
     return path;
 }
 
@@ -62,7 +59,7 @@ void TestRecordImport::importedRecordsAreWatchedFromTheStart() {
     PreparedFolder prepared(true);
     const QString folder = prepared.folder.path();
     saveAccount(folder);
-    const QString list = writeFile(prepared.folder,
+    const QString list = writeList(prepared.folder,
                                    "\xEF\xBB\xBF" // a spreadsheet's byte-order mark
                                    "druh;uzemi;druh_cislovani;cislo_1;cislo_2;obec;cast_obce;"
                                    "cislo_stavby;cislo_jednotky;nazev;kontrolovat\r\n"
@@ -107,7 +104,7 @@ void TestRecordImport::badRowsAreRefusedAndTheRestSaved() {
     PreparedFolder prepared(true);
     const QString folder = prepared.folder.path();
     saveAccount(folder);
-    const QString list = writeFile(prepared.folder, "druh,uzemi,cislo_1,cislo_stavby,nazev\n"
+    const QString list = writeList(prepared.folder, "druh,uzemi,cislo_1,cislo_stavby,nazev\n"
                                                     "parcela,602582,,,bez čísla\n"
                                                     "parcela,999999,5,,cizí území\n"
                                                     "parcela,602582,abc,,písmena\n"
@@ -150,7 +147,7 @@ void TestRecordImport::badHeaderChangesNothing() {
     QFETCH(QByteArray, content);
     QFETCH(QString, message);
     PreparedFolder prepared(true);
-    const QString list = writeFile(prepared.folder, content.constData());
+    const QString list = writeList(prepared.folder, content.constData());
     const ProgramRun imported = runProgram({QStringLiteral("--import-records"), list,
                                             QStringLiteral("--files"), prepared.folder.path()});
     QCOMPARE(imported.exitCode, 2);

@@ -79,9 +79,7 @@ int TestChangeHistory::building(std::initializer_list<const char*> owners) {
     for (const char* owner : owners) {
         const QString name =
             folder + QStringLiteral("2026.03.%1,10.00.00.html").arg(day, 2, 10, QChar(u'0'));
-        QFile file(m_store->folder.path() + name);
-        file.open(QIODevice::WriteOnly);
-        file.write(snapshot(QString::fromUtf8(owner)));
+        writeFile(m_store->folder.path() + name, snapshot(QString::fromUtf8(owner)));
         m_store->dm.InsertChange(QStringLiteral("zmeny_staveb"), QStringLiteral("id_stavby"),
                                  QString::number(id), QDateTime(QDate(2026, 3, day), QTime(10, 0)),
                                  name);
@@ -169,17 +167,14 @@ void TestChangeHistory::snapshotReachesNothingOutside() {
     foreign.serve(QStringLiteral("/obrazek.png"), QByteArray("png"));
     foreign.serve(QStringLiteral("/cizi.css"), QByteArray("body { color: red }"));
     const QString path = m_store->folder.path() + QStringLiteral("snimek.html");
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(QStringLiteral("<!DOCTYPE html><html><head><title>snímek</title>"
-                              "<link rel=\"stylesheet\" href=\"%1\"/>"
-                              "<script>document.title = 'spuštěno';</script></head><body>"
-                              "<img src=\"%2\"/><iframe src=\"%3\"></iframe></body></html>")
-                   .arg(foreign.url(QStringLiteral("/cizi.css")).toString(),
-                        foreign.url(QStringLiteral("/obrazek.png")).toString(),
-                        foreign.url(QStringLiteral("/")).toString())
-                   .toUtf8());
-    file.close();
+    writeFile(path, QStringLiteral("<!DOCTYPE html><html><head><title>snímek</title>"
+                                   "<link rel=\"stylesheet\" href=\"%1\"/>"
+                                   "<script>document.title = 'spuštěno';</script></head><body>"
+                                   "<img src=\"%2\"/><iframe src=\"%3\"></iframe></body></html>")
+                        .arg(foreign.url(QStringLiteral("/cizi.css")).toString(),
+                             foreign.url(QStringLiteral("/obrazek.png")).toString(),
+                             foreign.url(QStringLiteral("/")).toString())
+                        .toUtf8());
     SnapshotView view(m_store->folder.path());
     QSignalSpy loaded(&view, &QWebEngineView::loadFinished);
     view.Navigate(path);

@@ -34,12 +34,10 @@ void TestPortalCredentials::scrambleIsItsOwnInverse() {
 
 void TestPortalCredentials::readsTheFormatOthersWrite() {
     TempDataFolder dir;
-    QFile file(PortalCredentials::settingsFile(dir.path()));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("[jine]\r\na=1\r\n[cuzk]\r\njmeno=novak\r\nheslo=" +
-               PortalCredentials::scramble(CodePage1250::encode(QStringLiteral("žluťoučký"))) +
-               "\r\n");
-    file.close();
+    writeFile(PortalCredentials::settingsFile(dir.path()),
+              "[jine]\r\na=1\r\n[cuzk]\r\njmeno=novak\r\nheslo=" +
+                  PortalCredentials::scramble(CodePage1250::encode(QStringLiteral("žluťoučký"))) +
+                  "\r\n");
     const auto account = PortalCredentials::read(dir.path());
     QCOMPARE(account.name, QStringLiteral("novak"));
     QCOMPARE(account.password, QStringLiteral("žluťoučký"));

@@ -48,11 +48,9 @@ void TestPortalSettings::builtInAddressesAreWrittenNowhere() {
 }
 
 void TestPortalSettings::userCorrectionsAreRead() {
-    QFile file(iniFile());
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("[cuzk]\r\njmeno=jan\r\n[portal]\r\nnahlizeni= https://nahlizeni.example.cz/ \r\n"
-               "prihlaseni=nesmysl\r\ndomena=Example.cz, .cuzk.cz\r\nprodleva_s=0\r\n");
-    file.close();
+    writeFile(iniFile(),
+              "[cuzk]\r\njmeno=jan\r\n[portal]\r\nnahlizeni= https://nahlizeni.example.cz/ \r\n"
+              "prihlaseni=nesmysl\r\ndomena=Example.cz, .cuzk.cz\r\nprodleva_s=0\r\n");
     const PortalSettings s = PortalSettings::load(m_folder->path());
     QCOMPARE(s.viewerBase, QStringLiteral("https://nahlizeni.example.cz"));
     QCOMPARE(s.loginBase, QStringLiteral("https://login.cuzk.gov.cz")); // unusable: the default

@@ -65,9 +65,7 @@ private:
 
 void TestDailySchedule::initTestCase() {
     QFile script(m_bin.path() + QStringLiteral("/systemctl"));
-    QVERIFY(script.open(QIODevice::WriteOnly));
-    script.write(kRecordingSystemctl);
-    script.close();
+    writeFile(script.fileName(), kRecordingSystemctl);
     script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     qputenv("PATH", (m_bin.path() + u':' + qEnvironmentVariable("PATH")).toLocal8Bit());
     qputenv("SYSTEMCTL_LOG", (m_bin.path() + QStringLiteral("/calls.log")).toLocal8Bit());

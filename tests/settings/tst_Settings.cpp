@@ -176,10 +176,7 @@ void TestSettings::updateCheck() {
     QFETCH(bool, newer);
     QFETCH(QString, problem);
     TempDataFolder folder;
-    QFile local(folder.path() + QStringLiteral("veritam.txt"));
-    QVERIFY(local.open(QIODevice::WriteOnly));
-    local.write("0.1.0\n");
-    local.close();
+    writeFile(folder.path() + QStringLiteral("veritam.txt"), "0.1.0\n");
     LoopbackHttpServer server;
     server.serve(QStringLiteral("/download/veritam.txt"), offered);
     QTcpServer silent; // takes the connection and never answers
@@ -204,10 +201,10 @@ void TestSettings::versionFileOfBuildAndInstallation() {
     const QString installed = prefix.path() + QStringLiteral("share/veritam/veritam.txt");
     QVERIFY(QDir().mkpath(program) &&
             QDir().mkpath(prefix.path() + QStringLiteral("share/veritam")));
-    QFile(installed).open(QIODevice::WriteOnly);
+    writeFile(installed, "0.1.0\n");
     QCOMPARE(UpdateCheck::localVersionFile(program), installed);
     // The build tree's lies beside the program and wins.
-    QFile(program + QStringLiteral("veritam.txt")).open(QIODevice::WriteOnly);
+    writeFile(program + QStringLiteral("veritam.txt"), "0.1.0\n");
     QCOMPARE(UpdateCheck::localVersionFile(program), program + QStringLiteral("veritam.txt"));
 }
 

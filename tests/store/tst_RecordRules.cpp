@@ -29,9 +29,7 @@ QString makeSnapshotFolder(const StoreFixture& s, int id) {
     const QString folder =
         s.folder.path() + QStringLiteral("historie/parcely/parcela-id-%1").arg(id);
     QDir().mkpath(folder);
-    QFile file(folder + QStringLiteral("/2015.03.07,14.05.09.html"));
-    file.open(QIODevice::WriteOnly);
-    file.write("<html></html>");
+    writeFile(folder + QStringLiteral("/2015.03.07,14.05.09.html"), "<html></html>");
     return folder;
 }
 

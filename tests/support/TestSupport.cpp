@@ -123,6 +123,12 @@ bool killWhileAtWork(const QString& helper, const QString& dataFolder) {
     return true;
 }
 
+void writeFile(const QString& path, const QByteArray& content) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() || !file.flush())
+        qFatal("cannot write %s", qPrintable(path));
+}
+
 QString binFolder() {
     return QStringLiteral(VERITAM_BIN_DIR);
 }

@@ -101,6 +101,10 @@ QString nationalCodeListFolder();
     } while (false)
 QString nationalCodeListsMissing();
 
+/// Writes a test's input file whole, replacing what was there; the test program stops
+/// when it cannot.
+void writeFile(const QString& path, const QByteArray& content);
+
 /// The folder holding the program's executables in the build tree.
 QString binFolder();
 
