@@ -11,6 +11,7 @@
 #include "app/ProcessSettings.h"
 #include "app/SingleInstance.h"
 #include "platform/DataFolder.h"
+#include "platform/DurableFile.h"
 #include "settings/DailySchedule.h"
 #include "store/CodeListImporter.h"
 #include "store/DatabaseError.h"
@@ -19,7 +20,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -84,17 +84,19 @@ const char* const kUsage =
 /// Prints the six sections of a saved page and the four fingerprints as one JSON object.
 int extract(const CommandLine& commandLine) {
     const QString path = commandLine.argumentOf(QStringLiteral("extract")).value_or(QString());
-    QFile file(path);
-    if (path.isEmpty() || !file.open(QIODevice::ReadOnly)) {
-        printConsoleLine(
-            stderr,
-            path.isEmpty()
-                ? QStringLiteral("Chybí soubor se stránkou: --extract SOUBOR")
-                : QStringLiteral("Soubor %1 nelze přečíst: %2").arg(path, file.errorString()));
+    if (path.isEmpty()) {
+        printConsoleLine(stderr, QStringLiteral("Chybí soubor se stránkou: --extract SOUBOR"));
+        return 2;
+    }
+    QByteArray markup;
+    try {
+        markup = DurableFile::read(path);
+    } catch (const FileError& e) {
+        printConsoleLine(stderr, e.message());
         return 2;
     }
     TParseKatastr sections;
-    const ParsedPage page(QString::fromUtf8(file.readAll()));
+    const ParsedPage page(QString::fromUtf8(markup));
     try {
         ExtractSections(page, sections);
     } catch (const AnalysisError& e) {
@@ -139,14 +141,14 @@ int diff(const CommandLine& commandLine) {
     }
     TParseKatastr pages[2];
     for (int i = 0; i < 2; ++i) {
-        QFile file(paths[i]);
-        if (!file.open(QIODevice::ReadOnly)) {
-            printConsoleLine(
-                stderr,
-                QStringLiteral("Soubor %1 nelze přečíst: %2").arg(paths[i], file.errorString()));
+        QByteArray snapshot;
+        try {
+            snapshot = DurableFile::read(paths[i]);
+        } catch (const FileError& e) {
+            printConsoleLine(stderr, e.message());
             return 2;
         }
-        const std::optional<TParseKatastr> sections = SectionDiff::readSnapshot(file.readAll());
+        const std::optional<TParseKatastr> sections = SectionDiff::readSnapshot(snapshot);
         if (!sections) {
             printConsoleLine(stderr, QStringLiteral("Soubor %1 není stránka s údaji o nemovitosti "
                                                     "a jejích vlastnících.")

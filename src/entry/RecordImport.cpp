@@ -2,6 +2,7 @@
 
 #include "analysis/TParseKatastr.h"
 #include "entry/FirstBaseline.h"
+#include "platform/DurableFile.h"
 #include "platform/UserMessages.h"
 #include "portal/PortalSettings.h"
 #include "store/DatabaseError.h"
@@ -11,7 +12,6 @@
 #include "store/TDM1.h"
 
 #include <QEventLoop>
-#include <QFile>
 #include <QTimer>
 
 #include <map>
@@ -195,11 +195,12 @@ QStringList RecordImport::recordColumns() {
 }
 
 RecordImport RecordImport::read(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw ImportError(
-            QStringLiteral("Soubor %1 nelze přečíst: %2").arg(path, file.errorString()));
-    QString text = QString::fromUtf8(file.readAll());
+    QString text;
+    try {
+        text = QString::fromUtf8(DurableFile::read(path));
+    } catch (const FileError& e) {
+        throw ImportError(e.message());
+    }
     if (text.startsWith(QChar(0xFEFF)))
         text.remove(0, 1);
     QStringList lines = text.split(u'\n');

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <utility>
 
 #include <fcntl.h>
@@ -92,12 +93,15 @@ QString reasonOf(int error) {
     }
 }
 
-QByteArray readIfExists(const QString& path) {
+namespace {
+
+/// The whole file; nothing when it does not exist. Throws FileError otherwise.
+std::optional<QByteArray> readWhole(const QString& path) {
     const QByteArray name = QFile::encodeName(path);
     const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         if (errno == ENOENT)
-            return {};
+            return std::nullopt;
         fail(FileError::Action::Read, path, errno);
     }
     QByteArray content;
@@ -117,6 +121,18 @@ QByteArray readIfExists(const QString& path) {
     }
     ::close(fd);
     return content;
+}
+
+} // namespace
+
+QByteArray readIfExists(const QString& path) {
+    return readWhole(path).value_or(QByteArray());
+}
+
+QByteArray read(const QString& path) {
+    if (std::optional<QByteArray> content = readWhole(path))
+        return *std::move(content);
+    throw FileError(FileError::Action::Read, path, QStringLiteral("soubor neexistuje"));
 }
 
 Staged::Staged(const QString& path, const QByteArray& content)

@@ -33,6 +33,9 @@ QString reasonOf(int error);
 /// The whole file; empty when it does not exist. Throws FileError when it exists but
 /// cannot be read (no right, a folder in its place, a read error).
 QByteArray readIfExists(const QString& path);
+/// The whole file of a name the user gave. Throws FileError when it does not exist or
+/// cannot be read.
+QByteArray read(const QString& path);
 
 /// The new content written and synced beside the target, not yet visible under its name.
 /// Removed again unless published.

@@ -47,7 +47,7 @@ class TestDurableFile : public QObject {
 private slots:
     void fullDiskLeavesTheOldFile();
     void unwritableFolderLeavesTheOldFile();
-    void unreadableFileIsAnErrorAndMissingOneIsEmpty();
+    void readsTellMissingAndUnreadableFiles();
     void newFilesAndFoldersAreTheOwnersOnly();
     void stagedFileIsInvisibleUntilPublished();
 };
@@ -100,14 +100,24 @@ void TestDurableFile::unwritableFolderLeavesTheOldFile() {
     QCOMPARE(entries(dir.path()), QStringList{QStringLiteral("nastaveni.ini")});
 }
 
-void TestDurableFile::unreadableFileIsAnErrorAndMissingOneIsEmpty() {
+void TestDurableFile::readsTellMissingAndUnreadableFiles() {
     TempDataFolder dir;
     const QString path = dir.path() + QStringLiteral("history_log.txt");
     QCOMPARE(DurableFile::readIfExists(path), QByteArray());
+    // A file the user named must be there.
+    try {
+        DurableFile::read(path);
+        QFAIL("a missing file was read");
+    } catch (const FileError& e) {
+        QCOMPARE(e.message(),
+                 QStringLiteral("Soubor %1 nelze přečíst: soubor neexistuje.").arg(path));
+    }
     DurableFile::replace(path, "řádek\r\n");
+    QCOMPARE(DurableFile::read(path), QByteArray("řádek\r\n"));
     QVERIFY(QFile::setPermissions(path, QFile::Permissions()));
     const FileModesApply asUser;
     QVERIFY_THROWS_EXCEPTION(FileError, DurableFile::readIfExists(path));
+    QVERIFY_THROWS_EXCEPTION(FileError, DurableFile::read(path));
     QVERIFY_THROWS_EXCEPTION(FileError, DurableFile::readIfExists(dir.path())); // a folder
 }
 
