@@ -149,12 +149,11 @@ int main(int argc, char* argv[]) {
     dm.DataModuleCreate(folder);
     TBrowser_Form browserForm(messages, folder);
     BrowserSession portal(browserForm, folder);
-    TParseKatastr sections;
     TimingWindow window;
     bool autoStart = false;
     bool autoRun = false;
     for (int round = 0; round < 2; ++round) { // the first stores the values, the second compares
-        FullCheckRun run(dm, portal, sections, window, autoStart, autoRun);
+        FullCheckRun run(dm, portal, window, autoStart, autoRun);
         window.starts.clear();
         const auto waitedBefore = browserForm.browser().waitedTime();
         window.clock.start();

@@ -6,8 +6,10 @@
 #include "platform/DataFolder.h"
 #include "platform/DurableFile.h"
 #include "store/DatabaseError.h"
-#include "store/Dataset.h"
 #include "store/TDM1.h"
+#include "store/WatchedRecord.h"
+
+#include <QFileInfo>
 
 #include <optional>
 
@@ -24,6 +26,10 @@ RecordingError::RecordingError(const QString& cause, bool committed)
     , m_cause(cause)
     , m_committed(committed) {}
 
+bool Comparison::has(Section section) const {
+    return std::find(changed.begin(), changed.end(), section) != changed.end();
+}
+
 namespace ChangeRecorder {
 
 namespace {
@@ -32,55 +38,58 @@ const QString kSnapshotHeader = QStringLiteral(
     "<!DOCTYPE html><html><head><link href=\"../../../cascade1.css\" rel=\"stylesheet\"/>"
     "<link href=\"../../../cascade2.css\" rel=\"stylesheet\"/></head><body>");
 
+using Values = std::vector<std::pair<QString, QVariant>>;
+
 struct Snapshot {
     QDateTime time;       ///< the moment of the change, to the second
     QString relativePath; ///< under the data folder, as the change row names it
     DurableFile::Staged file;
 };
 
-Snapshot stageSnapshot(const QString& dataFolder, RecordKind kind, int id,
-                       const QByteArray& content) {
-    const QString folder = kindTable(kind).snapshotFolder + QString::number(id);
+/// The snapshot's name: the moment of the change; a name already taken (a second change in
+/// the same second, the hour repeated when summer time ends) gets a number after it.
+QString freeName(const QString& dataFolder, const QString& folder, const QDateTime& time) {
+    const QString stem = folder + u'/' + time.toString(QStringLiteral("yyyy.MM.dd,HH.mm.ss"));
+    QString name = stem + QStringLiteral(".html");
+    for (int n = 2; QFileInfo::exists(dataFolder + name); ++n)
+        name = stem + u'-' + QString::number(n) + QStringLiteral(".html");
+    return name;
+}
+
+Snapshot stageSnapshot(TDM1& dm, const WatchedRecord& record, const QByteArray& content) {
+    const QString dataFolder = dm.dataFolder();
+    const QString folder = kindTable(record.kind).snapshotFolder + QString::number(record.id);
     if (!DataFolder::createWithParents(dataFolder + folder))
         throw FileError(FileError::Action::Write, dataFolder + folder,
                         QStringLiteral("složku nelze vytvořit"));
-    const QDateTime now = QDateTime::currentDateTime();
+    const QDateTime now = dm.now();
     const QDateTime time(now.date(),
                          QTime(now.time().hour(), now.time().minute(), now.time().second()));
-    const QString relative = folder + u'/' + time.toString(QStringLiteral("yyyy.MM.dd,HH.mm.ss")) +
-                             QStringLiteral(".html");
+    const QString relative = freeName(dataFolder, folder, time);
     return {time, relative, DurableFile::Staged(dataFolder + relative, content)};
 }
 
-} // namespace
-
-QByteArray MakeSnapshotText(const QString& page) {
-    return (kSnapshotHeader + page).toUtf8();
+Values storedValues(const WatchedRecord& record, const TParseKatastr& sections) {
+    Values values;
+    for (Section s : kindTable(record.kind).compared)
+        values.emplace_back(sectionRow(s).stored, storedValue(s, sections[s]));
+    return values;
 }
 
-void FingerprintSections(TParseKatastr& sections) {
-    for (Section s : kAllSections)
-        if (sectionColumns(s).fingerprinted)
-            sections[s] = Fingerprint(sections[s]);
-}
-
-void StoreBaseline(TDM1& dm, RecordKind kind, int id, const TParseKatastr& sections) {
-    const KindTable& k = kindTable(kind);
-    for (Section s : k.compared)
-        dm.UpdateField(id, k.recordTable, sectionColumns(s).stored,
-                       TDM1::QuotedLiteral(sections[s]));
-}
-
-void RecordChange(TDM1& dm, RecordKind kind, int id, const QString& nazev, const QString& page,
-                  const std::function<void()>& storeValues, const std::function<void()>& recorded) {
-    const KindTable& k = kindTable(kind);
+/// Records one change as a whole: the snapshot is written and synced; `values` and the
+/// change row go in one transaction, and the snapshot takes its name just before that
+/// commits; then `recorded` and the change-log line. When the database part fails, the
+/// transaction is rolled back and the snapshot removed, so the stored values are as before.
+void recordChange(TDM1& dm, const WatchedRecord& record, const QString& page, const Values& values,
+                  const std::function<void()>& recorded) {
+    const KindTable& k = kindTable(record.kind);
     std::optional<Snapshot> snapshot;
     try {
-        snapshot.emplace(stageSnapshot(dm.dataFolder(), kind, id, MakeSnapshotText(page)));
+        snapshot.emplace(stageSnapshot(dm, record, MakeSnapshotText(page)));
         SqliteTransaction transaction(dm.ADOConnection);
-        storeValues();
-        dm.InsertChange(k.changeTable, k.referenceColumn, QString::number(id), snapshot->time,
-                        snapshot->relativePath);
+        dm.UpdateFields(record.id, k.recordTable, values);
+        dm.InsertChange(k.changeTable, k.referenceColumn, QString::number(record.id),
+                        snapshot->time, snapshot->relativePath);
         // Named only now: a kill before this leaves no snapshot without its change row.
         snapshot->file.publish();
         transaction.commit();
@@ -92,44 +101,80 @@ void RecordChange(TDM1& dm, RecordKind kind, int id, const QString& nazev, const
     if (recorded)
         recorded();
     try {
-        HistoryLog::AppendHistoryLog(
-            dm.dataFolder(),
-            LogLines::history(kind, QString::number(id), nazev, snapshot->file.path()));
+        HistoryLog::AppendHistoryLog(dm.dataFolder(),
+                                     LogLines::history(record.kind, QString::number(record.id),
+                                                       record.name, snapshot->file.path()));
     } catch (const FileError& e) {
         throw RecordingError(e.message(), true);
     }
 }
 
-bool CompareAndRecord(TDM1& dm, RecordKind kind, const Dataset& row, TParseKatastr& sections,
-                      const QString& page, const std::function<void()>& recorded) {
-    FingerprintSections(sections);
-    const KindTable& k = kindTable(kind);
-    const int id = row.integer(QStringLiteral("ID"));
-    const auto differs = [&](Section s) {
-        return sections[s] != row.text(sectionColumns(s).stored);
-    };
-    const auto writeFlagsAndTime = [&] {
-        // `row` still holds the values stored before this check.
-        for (Section s : k.compared)
-            dm.UpdateField(id, k.recordTable, sectionColumns(s).flag,
-                           differs(s) ? QStringLiteral("1") : QStringLiteral("0"));
-        dm.UpdateField(id, k.recordTable, QStringLiteral("posledni_kontrola"),
-                       TDM1::DateToSql(QDateTime::currentDateTime()));
-    };
-    if (std::none_of(k.compared.begin(), k.compared.end(), differs)) {
-        SqliteTransaction transaction(dm.ADOConnection);
-        writeFlagsAndTime();
-        transaction.commit();
-        return false;
+QStringList without(const QStringList& items, const QStringList& others) {
+    QStringList result;
+    for (const QString& item : items)
+        if (!others.contains(item))
+            result.append(item);
+    return result;
+}
+
+} // namespace
+
+QByteArray MakeSnapshotText(const QString& page) {
+    return (kSnapshotHeader + page).toUtf8();
+}
+
+QString storedValue(Section section, const QString& text) {
+    return sectionRow(section).fingerprinted ? Fingerprint(text) : text;
+}
+
+Comparison Compare(const WatchedRecord& record, const TParseKatastr& sections) {
+    Comparison result;
+    for (Section s : kindTable(record.kind).compared)
+        if (storedValue(s, sections[s]) != record.storedText(s))
+            result.changed.push_back(s);
+    if (result.has(Section::Proceedings)) {
+        const QStringList before = listItems(record.storedText(Section::Proceedings));
+        const QStringList now = listItems(sections.rizeni);
+        result.proceedingsAdded = without(now, before);
+        result.proceedingsRemoved = without(before, now);
     }
-    RecordChange(
-        dm, kind, id, row.text(QStringLiteral("nazev")), page,
-        [&] {
-            StoreBaseline(dm, kind, id, sections);
-            writeFlagsAndTime();
-        },
-        recorded);
-    return true;
+    return result;
+}
+
+Comparison CompareAndRecord(TDM1& dm, const WatchedRecord& record, const TParseKatastr& sections,
+                            const QString& page,
+                            const std::function<void(const Comparison&)>& recorded) {
+    const KindTable& k = kindTable(record.kind);
+    const Comparison comparison = Compare(record, sections);
+    Values values;
+    for (Section s : k.compared)
+        values.emplace_back(sectionRow(s).flag, comparison.has(s));
+    if (!comparison.any()) {
+        // A section never read before (NULL) is now read, though it holds nothing.
+        for (Section s : k.compared)
+            if (!record.stored[WatchedRecord::index(s)])
+                values.emplace_back(sectionRow(s).stored, storedValue(s, sections[s]));
+        values.emplace_back(QStringLiteral("posledni_kontrola"), dm.now());
+        dm.UpdateFields(record.id, k.recordTable, values);
+        return comparison;
+    }
+    const Values stored = storedValues(record, sections);
+    values.insert(values.end(), stored.begin(), stored.end());
+    values.emplace_back(QStringLiteral("posledni_kontrola"), dm.now());
+    recordChange(dm, record, page, values, [&] {
+        if (recorded)
+            recorded(comparison);
+    });
+    return comparison;
+}
+
+void StoreFirstValues(TDM1& dm, const WatchedRecord& record, const TParseKatastr& sections,
+                      const QString& page) {
+    recordChange(dm, record, page, storedValues(record, sections), {});
+}
+
+void StoreBaseline(TDM1& dm, const WatchedRecord& record, const TParseKatastr& sections) {
+    dm.UpdateFields(record.id, kindTable(record.kind).recordTable, storedValues(record, sections));
 }
 
 } // namespace ChangeRecorder

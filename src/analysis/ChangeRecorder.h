@@ -1,18 +1,19 @@
 #pragma once
 
-#include "analysis/TParseKatastr.h"
+#include "store/SectionTable.h"
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <stdexcept>
+#include <vector>
 
 namespace veritam {
 
-class Dataset;
 class TDM1;
-enum class RecordKind;
+struct WatchedRecord;
 
 /// A change was found but could not be recorded as a whole.
 class RecordingError : public std::runtime_error {
@@ -29,6 +30,16 @@ private:
     bool m_committed;
 };
 
+/// What one check found against the values stored at the last one.
+struct Comparison {
+    std::vector<Section> changed; ///< the sections that differ, in the kind's order
+    QStringList proceedingsAdded;
+    QStringList proceedingsRemoved;
+
+    bool any() const { return !changed.empty(); }
+    bool has(Section section) const;
+};
+
 /// Compares an object's freshly read sections with those stored at its last check and
 /// records a change: snapshot, stored values, flags, change row, change-log line.
 namespace ChangeRecorder {
@@ -37,28 +48,31 @@ namespace ChangeRecorder {
 /// folder, then the page, in UTF-8 with every character of the page kept.
 QByteArray MakeSnapshotText(const QString& page);
 
-/// The four fingerprinted sections replaced by their fingerprints.
-void FingerprintSections(TParseKatastr& sections);
+/// What a section stores of its text: the fingerprint or the text itself.
+QString storedValue(Section section, const QString& text);
 
-/// Writes the kind's stored columns from the (fingerprinted) sections.
-void StoreBaseline(TDM1& dm, RecordKind kind, int id, const TParseKatastr& sections);
+/// The kind's sections of `sections` (as read off the page) against the record's stored
+/// values. A value never stored reads as the empty text.
+Comparison Compare(const WatchedRecord& record, const TParseKatastr& sections);
 
-/// Records one change of record `id` as a whole: the snapshot of `page` is written and
-/// synced; `storeValues` and the change row run in one transaction, and the snapshot
-/// takes its name just before that commits; then `recorded` is called and the change-log
-/// line appended. When the database part fails, the transaction is rolled back and the
-/// snapshot removed, so the stored values are as before. Throws RecordingError.
-void RecordChange(TDM1& dm, RecordKind kind, int id, const QString& nazev, const QString& page,
-                  const std::function<void()>& storeValues,
-                  const std::function<void()>& recorded = {});
+/// The check of one object. `record` is as read before the check; `sections` were just cut
+/// out of `page`, whose markup becomes the snapshot when something changed. No difference:
+/// the flags are cleared and the time stamped. A difference: the snapshot, the new stored
+/// values with each flag by its section, the change row, then `recorded`, then the
+/// change-log line. Throws RecordingError when a change was found but not recorded, and the
+/// database's error when the check could not be written.
+Comparison CompareAndRecord(TDM1& dm, const WatchedRecord& record, const TParseKatastr& sections,
+                            const QString& page,
+                            const std::function<void(const Comparison&)>& recorded = {});
 
-/// The check of one object. `row` is its record as read before the check; `sections`
-/// were just cut out of `page`, whose markup becomes the snapshot when something changed.
-/// True when a change was recorded; `recorded` is called once it is in the database.
-/// Throws RecordingError when a change was found but not recorded, and the database's
-/// error when the check could not be written.
-bool CompareAndRecord(TDM1& dm, RecordKind kind, const Dataset& row, TParseKatastr& sections,
-                      const QString& page, const std::function<void()>& recorded = {});
+/// The first values of a new record: snapshot, stored values, change row, change-log line;
+/// no comparison and no flags. Throws RecordingError.
+void StoreFirstValues(TDM1& dm, const WatchedRecord& record, const TParseKatastr& sections,
+                      const QString& page);
+
+/// Writes the kind's stored values from `sections` (as read off the page), for a fixture
+/// or a migration; nothing else.
+void StoreBaseline(TDM1& dm, const WatchedRecord& record, const TParseKatastr& sections);
 
 } // namespace ChangeRecorder
 } // namespace veritam

@@ -1,7 +1,8 @@
 #include "analysis/LogLines.h"
 
-#include "store/Dataset.h"
+#include "analysis/ChangeRecorder.h"
 #include "store/RecordKind.h"
+#include "store/WatchedRecord.h"
 
 #include <QRegularExpression>
 
@@ -22,8 +23,8 @@ QString oneLine(QString text) {
     return text;
 }
 
-/// A line template of the kind table with the row's values put in.
-QString fill(const QString& line, const Dataset& row) {
+/// A line template of the kind table with the record's values put in.
+QString fill(const QString& line, const WatchedRecord& record) {
     static const QRegularExpression placeholder(QStringLiteral("\\{(\\w+)\\}"));
     QString result;
     qsizetype from = 0;
@@ -31,7 +32,9 @@ QString fill(const QString& line, const Dataset& row) {
         const QRegularExpressionMatch m = it.next();
         result += line.mid(from, m.capturedStart() - from);
         const QString name = m.captured(1);
-        result += oneLine(name == QLatin1String("label") ? parcelLabel(row) : row.text(name));
+        result += oneLine(name == QLatin1String("label")   ? parcelLabel(record)
+                          : name == QLatin1String("nazev") ? record.name
+                                                           : record.value(name));
         from = m.capturedEnd();
     }
     return result + line.mid(from);
@@ -39,12 +42,12 @@ QString fill(const QString& line, const Dataset& row) {
 
 } // namespace
 
-QString parcelLabel(const Dataset& row) {
-    QString label = row.text(QStringLiteral("druh_cislovani")) == QLatin1String("1")
+QString parcelLabel(const WatchedRecord& record) {
+    QString label = record.value(QStringLiteral("druh_cislovani")) == QLatin1String("1")
                         ? QStringLiteral("st. ")
                         : QString();
-    label += row.text(QStringLiteral("cislo_1"));
-    const QString subdivision = row.text(QStringLiteral("cislo_2"));
+    label += record.value(QStringLiteral("cislo_1"));
+    const QString subdivision = record.value(QStringLiteral("cislo_2"));
     if (!subdivision.isEmpty())
         label += QStringLiteral(" / ") + subdivision;
     return label;
@@ -54,25 +57,25 @@ QString runStarted() {
     return QStringLiteral("Zahájena kontrola");
 }
 
-QString visiting(RecordKind kind, const Dataset& row) {
-    return fill(kindTable(kind).visitingLine, row);
+QString visiting(const WatchedRecord& record) {
+    return fill(kindTable(record.kind).visitingLine, record);
 }
 
 QString pageLoaded() {
     return QStringLiteral("Načteno ze serveru, zpracovávám data.");
 }
 
-QString failure(RecordKind kind, const Dataset& row) {
-    return kFailureStart + fill(kindTable(kind).failureRecord, row) + kFailureEnd;
+QString failure(const WatchedRecord& record) {
+    return kFailureStart + fill(kindTable(record.kind).failureRecord, record) + kFailureEnd;
 }
 
-QString failure(RecordKind kind, const Dataset& row, const QString& cause) {
-    return failure(kind, row) + QStringLiteral("Příčina: ") + cause + QStringLiteral("\r\n");
+QString failure(const WatchedRecord& record, const QString& cause) {
+    return failure(record) + QStringLiteral("Příčina: ") + cause + QStringLiteral("\r\n");
 }
 
-QString unrecorded(RecordKind kind, const Dataset& row, const QString& why) {
-    return kFailureStart + fill(kindTable(kind).failureRecord, row) + QStringLiteral(". ") + why +
-           QStringLiteral("\r\n");
+QString unrecorded(const WatchedRecord& record, const QString& why) {
+    return kFailureStart + fill(kindTable(record.kind).failureRecord, record) +
+           QStringLiteral(". ") + why + QStringLiteral("\r\n");
 }
 
 QString runEnded() {
@@ -83,35 +86,32 @@ QString runRefused(const QString& why) {
     return QStringLiteral("KONTROLA UKONČENA: ") + why;
 }
 
-QString summary(RecordKind kind, const Dataset& row) {
-    return fill(kindTable(kind).summaryLine, row);
+QString proceedings(const Comparison& comparison) {
+    QStringList parts;
+    for (const QString& number : comparison.proceedingsAdded)
+        parts.append(QStringLiteral("nové řízení ") + number);
+    for (const QString& number : comparison.proceedingsRemoved)
+        parts.append(QStringLiteral("skončené řízení ") + number);
+    return parts.join(QStringLiteral(", "));
 }
 
-QString notification(RecordKind kind, const Dataset& row) {
-    static const char* const sectionWords[] = {"výměra",  "podíl",   "vlastníci",
-                                               "ochrana", "omezení", "jiné zápisy"};
-    QString record;
-    switch (kind) {
-    case RecordKind::Parcel:
-        record = QStringLiteral("parcela ") + parcelLabel(row);
-        break;
-    case RecordKind::Building:
-        record = QStringLiteral("stavba ") + row.text(QStringLiteral("cislo_stavby"));
-        break;
-    case RecordKind::Unit:
-        record = QStringLiteral("jednotka %1/%2")
-                     .arg(row.text(QStringLiteral("cislo_stavby")),
-                          row.text(QStringLiteral("cislo_jednotky")));
-        break;
-    }
-    const QString name = row.text(QStringLiteral("nazev"));
-    if (!name.isEmpty())
-        record += u' ' + name;
+QString summary(const WatchedRecord& record, const Comparison& comparison) {
+    const QString line = fill(kindTable(record.kind).summaryLine, record);
+    const QString news = proceedings(comparison);
+    return news.isEmpty() ? line : line + QStringLiteral(": ") + news;
+}
+
+QString notification(const WatchedRecord& record, const Comparison& comparison) {
+    QString name = fill(kindTable(record.kind).noticeName, record);
+    if (!record.name.isEmpty())
+        name += u' ' + oneLine(record.name);
     QStringList sections;
-    for (Section s : kindTable(kind).compared)
-        if (row.yesNo(sectionColumns(s).flag))
-            sections.append(QString::fromUtf8(sectionWords[static_cast<int>(s)]));
-    return oneLine(record + QStringLiteral(": ") + sections.join(QStringLiteral(", ")));
+    for (Section s : comparison.changed)
+        if (s != Section::Proceedings)
+            sections.append(sectionRow(s).listWord);
+    if (comparison.has(Section::Proceedings))
+        sections.append(proceedings(comparison));
+    return name + QStringLiteral(": ") + sections.join(QStringLiteral(", "));
 }
 
 QString history(RecordKind kind, const QString& id, const QString& nazev,

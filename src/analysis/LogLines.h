@@ -4,36 +4,40 @@
 
 namespace veritam {
 
-class Dataset;
+struct Comparison;
+struct WatchedRecord;
 enum class RecordKind;
 
 /// Every line text of the run log, the change summary and the change log, built here and
-/// nowhere else. `row` is the current row of a query over the kind's record table.
+/// nowhere else, from the kind table's templates and the record as read for its check.
 namespace LogLines {
 
 /// "st. " for a building parcel, the number, and " / " with the subdivision when it has one.
-QString parcelLabel(const Dataset& row);
+QString parcelLabel(const WatchedRecord& record);
 
 QString runStarted();
 /// "Procházím parcelu č. …", "Procházím stavbu č. …", "Procházím jednotku č. …".
-QString visiting(RecordKind kind, const Dataset& row);
+QString visiting(const WatchedRecord& record);
 QString pageLoaded();
 /// The failure block: an empty line, the asterisks, the record, an empty line.
-QString failure(RecordKind kind, const Dataset& row);
+QString failure(const WatchedRecord& record);
 /// The failure block with a last line that says why the record failed.
-QString failure(RecordKind kind, const Dataset& row, const QString& cause);
+QString failure(const WatchedRecord& record, const QString& cause);
 /// The block for a change that was found but could not be recorded, and why.
-QString unrecorded(RecordKind kind, const Dataset& row, const QString& why);
+QString unrecorded(const WatchedRecord& record, const QString& why);
 QString runEnded();
 /// The portal refused and the run stops asking it; `why` is the refusal in a sentence.
 QString runRefused(const QString& why);
 
-/// A line of the change summary.
-QString summary(RecordKind kind, const Dataset& row);
+/// The proceedings that came and went: "nové řízení Z-55/2026-101, skončené řízení
+/// V-1234/2026-101"; empty when none did.
+QString proceedings(const Comparison& comparison);
+/// A line of the change summary, with the proceedings that came and went.
+QString summary(const WatchedRecord& record, const Comparison& comparison);
 
-/// A changed record as a desktop notification names it, with the sections its change
-/// flags mark: "parcela 123/4 Zahrada: vlastníci, omezení". `row` holds the flags.
-QString notification(RecordKind kind, const Dataset& row);
+/// A changed record as a desktop notification names it, with the sections that changed:
+/// "parcela 123 / 4 Zahrada: vlastníci, nové řízení V-1234/2026-101".
+QString notification(const WatchedRecord& record, const Comparison& comparison);
 
 /// A line of history_log.txt; `snapshotPath` is the snapshot file's full path.
 QString history(RecordKind kind, const QString& id, const QString& nazev,

@@ -8,18 +8,41 @@ namespace veritam {
 
 namespace {
 
-/// Controls of the three search forms; any of them means the search form came back.
-const QStringList kSearchControls = {
-    QStringLiteral("ctl00_bodyPlaceHolder_btnVyhledat"),
-    QStringLiteral("ctl00_bodyPlaceHolder_vyberObecKU_vyberKU_txtKU"),
-    QStringLiteral("ctl00_bodyPlaceHolder_vyberObec_txtObec"),
+/// Everything the recognition relies on of the portal's markup, in one place.
+struct Markers {
+    /// Controls of the three search forms; any of them means the search form came back.
+    QStringList searchControls{QStringLiteral("ctl00_bodyPlaceHolder_btnVyhledat"),
+                               QStringLiteral("ctl00_bodyPlaceHolder_vyberObecKU_vyberKU_txtKU"),
+                               QStringLiteral("ctl00_bodyPlaceHolder_vyberObec_txtObec")};
+    /// The login form's inputs.
+    QStringList loginInputs{QStringLiteral("PAR_LoginUsername"),
+                            QStringLiteral("PAR_LoginPassword")};
+    /// The header's link to log out, shown to a logged-in visitor, and to log in.
+    QString logoutLink = QStringLiteral("ctl00_loginView_linkLogout");
+    QString loginLink = QStringLiteral("ctl00_loginView_linkLogin");
+    /// The main headings of the three kinds of information page.
+    QStringList objectHeadings{QStringLiteral("Informace o pozemku"),
+                               QStringLiteral("Informace o stavbě"),
+                               QStringLiteral("Informace o jednotce")};
+    /// Titles of the traffic protection's page.
+    QStringList protectionTitles{QStringLiteral("Omezení přístupu")};
+    /// The class of the paragraph naming the pending proceedings.
+    QString proceedingsClass = QStringLiteral("plomba");
 };
+
+const Markers& markers() {
+    static const Markers m;
+    return m;
+}
+
+bool hasClass(ParsedPage::Element e, const QString& name) {
+    return ParsedPage::attribute(e, "class").split(u' ', Qt::SkipEmptyParts).contains(name);
+}
 
 /// The login form's inputs, or a code to copy from a picture, which the portal asks only
 /// of visitors without a login.
 bool asksForLogin(ParsedPage::Element e) {
-    const QString name = ParsedPage::attribute(e, "name");
-    if (name == QLatin1String("PAR_LoginUsername") || name == QLatin1String("PAR_LoginPassword"))
+    if (markers().loginInputs.contains(ParsedPage::attribute(e, "name")))
         return true;
     for (const char* attribute : {"id", "name", "class", "src"})
         if (ParsedPage::attribute(e, attribute)
@@ -28,22 +51,62 @@ bool asksForLogin(ParsedPage::Element e) {
     return false;
 }
 
+/// What one walk over the page finds.
+struct Signs {
+    std::vector<Section> sections;
+    bool login = false;
+    bool loggedIn = false;
+    bool loggedOut = false;
+    bool searchForm = false;
+    bool objectPage = false; ///< its main heading or its label cells say so
+
+    explicit Signs(const ParsedPage& page) {
+        const Markers& m = markers();
+        for (const ParsedPage::Element e : page.elements()) {
+            if (const std::optional<Section> s = sectionOfHeading(e))
+                sections.push_back(*s);
+            const QString id = ParsedPage::attribute(e, "id");
+            login = login || asksForLogin(e);
+            loggedIn = loggedIn || id == m.logoutLink;
+            loggedOut = loggedOut || id == m.loginLink;
+            searchForm = searchForm || m.searchControls.contains(id);
+            objectPage = objectPage || ParsedPage::isLabelCell(e) ||
+                         (e->v.element.tag == GUMBO_TAG_H1 &&
+                          m.objectHeadings.contains(ParsedPage::labelText(e)));
+        }
+    }
+    bool has(Section s) const {
+        return std::find(sections.begin(), sections.end(), s) != sections.end();
+    }
+};
+
 } // namespace
 
 std::optional<Section> sectionOfHeading(ParsedPage::Element element) {
     if (element->v.element.tag != GUMBO_TAG_H2)
         return std::nullopt;
-    static const std::pair<QString, Section> headings[] = {
-        {QStringLiteral("Vlastníci, jiní oprávnění"), Section::Owners},
-        {QStringLiteral("Způsob ochrany nemovitosti"), Section::Protection},
-        {QStringLiteral("Omezení vlastnického práva"), Section::Restrictions},
-        {QStringLiteral("Jiné zápisy"), Section::Other},
-    };
     const QString text = ParsedPage::labelText(element);
-    for (const auto& [heading, section] : headings)
-        if (text == heading)
-            return section;
+    for (const SectionRow& row : sectionTable())
+        if (row.form == SectionForm::Table && text == row.title)
+            return row.section;
     return std::nullopt;
+}
+
+bool isProceedingsNotice(ParsedPage::Element element) {
+    return element->v.element.tag == GUMBO_TAG_P && hasClass(element, markers().proceedingsClass);
+}
+
+std::vector<Section> missingSections(const ParsedPage& page) {
+    const Signs signs(page);
+    std::vector<Section> missing;
+    for (const SectionRow& row : sectionTable())
+        if (row.form == SectionForm::Table && !signs.has(row.section))
+            missing.push_back(row.section);
+    return missing;
+}
+
+bool showsLoggedIn(const ParsedPage& page) {
+    return Signs(page).loggedIn;
 }
 
 PageKind recognisePage(const QString& markup) {
@@ -51,27 +114,27 @@ PageKind recognisePage(const QString& markup) {
 }
 
 PageKind recognisePage(const ParsedPage& page) {
-    bool owners = false;
-    bool sections = false;
-    bool login = false;
-    bool searchForm = false;
-    for (const ParsedPage::Element e : page.elements()) {
-        if (const std::optional<Section> s = sectionOfHeading(e)) {
-            sections = true;
-            owners = owners || *s == Section::Owners;
-        }
-        login = login || asksForLogin(e);
-        searchForm = searchForm || kSearchControls.contains(ParsedPage::attribute(e, "id"));
-    }
-    if (owners)
+    const Signs signs(page);
+    if (signs.has(Section::Owners))
         return PageKind::Information;
-    if (login)
-        return PageKind::LoginRequired;
-    if (sections)
-        return PageKind::InformationWithoutOwners;
-    if (searchForm)
+    if (markers().protectionTitles.contains(page.title().section(QStringLiteral(" - "), 0, 0)))
+        return PageKind::Protection;
+    const bool object = signs.objectPage || !signs.sections.empty();
+    // A visitor still logged in is refused, or the object's page is odd; never logged out.
+    if (signs.loggedIn) {
+        if (signs.login) // a code asked of a logged-in visitor: the protection's
+            return PageKind::Other;
+        if (signs.searchForm)
+            return PageKind::SearchForm;
+        return object ? PageKind::Incomplete : PageKind::Other;
+    }
+    if (signs.login || signs.loggedOut)
+        return PageKind::LoggedOut;
+    if (signs.searchForm)
         return PageKind::SearchForm;
-    return PageKind::Other;
+    if (!signs.sections.empty())
+        return PageKind::InformationWithoutOwners;
+    return object ? PageKind::Incomplete : PageKind::Other;
 }
 
 QString pageHeadline(const ParsedPage& page) {

@@ -29,34 +29,13 @@ std::vector<QStringList> missingFrom(const std::vector<QStringList>& from,
 
 } // namespace
 
-bool isTable(Section section) {
-    return section != Section::Area && section != Section::Share;
-}
-
-QString name(Section section) {
-    return sectionColumns(section).stored.mid(5); // after "hash_"
-}
-
-QString title(Section section) {
-    switch (section) {
-    case Section::Area:
-        return QStringLiteral("Výměra [m2]");
-    case Section::Share:
-        return QStringLiteral("Podíl na společných částech");
-    case Section::Owners:
-        return QStringLiteral("Vlastníci, jiní oprávnění");
-    case Section::Protection:
-        return QStringLiteral("Způsob ochrany nemovitosti");
-    case Section::Restrictions:
-        return QStringLiteral("Omezení vlastnického práva");
-    case Section::Other:
-        return QStringLiteral("Jiné zápisy");
-    }
-    return {};
-}
-
-std::vector<QStringList> rows(const QString& sectionText) {
+std::vector<QStringList> rows(Section section, const QString& sectionText) {
     std::vector<QStringList> result;
+    if (sectionRow(section).form == SectionForm::List) {
+        for (const QString& item : listItems(sectionText))
+            result.push_back({item});
+        return result;
+    }
     for (const QString& line : sectionText.split(u'\n')) {
         if (line.trimmed().isEmpty())
             continue;
@@ -70,19 +49,20 @@ std::vector<QStringList> rows(const QString& sectionText) {
 
 std::vector<Change> compare(const TParseKatastr& older, const TParseKatastr& newer) {
     std::vector<Change> changes;
-    for (Section s : kAllSections) {
+    for (const SectionRow& row : sectionTable()) {
+        const Section s = row.section;
         Change c;
         c.section = s;
-        if (isTable(s)) {
-            const std::vector<QStringList> before = rows(older[s]);
-            const std::vector<QStringList> after = rows(newer[s]);
-            c.removed = missingFrom(before, after);
-            c.added = missingFrom(after, before);
-            c.differs = !c.removed.empty() || !c.added.empty();
-        } else {
+        if (row.form == SectionForm::Text) {
             c.oldText = older[s];
             c.newText = newer[s];
             c.differs = c.oldText != c.newText;
+        } else {
+            const std::vector<QStringList> before = rows(s, older[s]);
+            const std::vector<QStringList> after = rows(s, newer[s]);
+            c.removed = missingFrom(before, after);
+            c.added = missingFrom(after, before);
+            c.differs = !c.removed.empty() || !c.added.empty();
         }
         changes.push_back(c);
     }
@@ -93,13 +73,11 @@ std::optional<TParseKatastr> readSnapshot(const QByteArray& content) {
     const ParsedPage page(QString::fromUtf8(content));
     if (recognisePage(page) != PageKind::Information)
         return std::nullopt;
-    TParseKatastr sections;
     try {
-        ExtractSections(page, sections);
+        return ExtractSections(page);
     } catch (const AnalysisError&) {
         return std::nullopt;
     }
-    return sections;
 }
 
 } // namespace veritam::SectionDiff

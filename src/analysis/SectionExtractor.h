@@ -1,6 +1,6 @@
 #pragma once
 
-#include "analysis/TParseKatastr.h"
+#include "store/SectionTable.h"
 
 #include <stdexcept>
 
@@ -17,14 +17,14 @@ public:
     QString message() const { return QString::fromStdString(what()); }
 };
 
-/// Empties all six sections.
-void ClearSections(TParseKatastr& sections);
+/// Cuts the watched sections out of a page parsed into a separate document: each from its
+/// label cell or heading, the last match in document order winning, a section not found
+/// empty; the proceedings from the paragraphs that name them. Throws AnalysisError.
+TParseKatastr ExtractSections(const ParsedPage& page);
+/// The same on a page's markup.
+TParseKatastr ExtractSections(const QString& markup);
 
-/// Parses the page's markup into a separate document and fills the sections whose label
-/// cell or heading it finds; the last match in document order wins, the others are left
-/// as they were. Throws AnalysisError.
-void ExtractSections(const QString& markup, TParseKatastr& sections);
-/// The same on a page parsed already.
-void ExtractSections(const ParsedPage& page, TParseKatastr& sections);
+/// The numbers of the proceedings a text names ("V-1234/2026-101"), sorted, each once.
+QStringList proceedingNumbers(const QString& text);
 
 } // namespace veritam

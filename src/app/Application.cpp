@@ -42,14 +42,14 @@ Application::Application(CommandLine commandLine, UserMessages& messages, bool f
     });
     Log_Form = std::make_unique<TLog_Form>();
     Auto_Form = std::make_unique<TAuto_Form>(m_messages, m_settings.DataFolder);
-    Insert_Form->attach({*DM1, *Portal, Sections, m_messages, Main_Form->ImageList});
+    Insert_Form->attach({*DM1, *Portal, m_messages, Main_Form->ImageList});
     // Where the editor shows a record on the portal, the portal window opens over the
     // main window too.
     Main_Form->centreOver(*Browser_Form);
     QObject::connect(Browser_Form.get(), &TBrowser_Form::captureRequested, Insert_Form.get(),
                      [this](RecordKind kind) { captureFromPortal(kind); });
     Main_Form->attach({*DM1, *Browser_Form, *Portal, *About_Form, *Upozorneni_Form, *Log_Form,
-                       *Auto_Form, Sections, *Insert_Form, *Zmeny_Form});
+                       *Auto_Form, *Insert_Form, *Zmeny_Form});
 }
 
 Application::~Application() = default;

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "analysis/TParseKatastr.h"
 #include "app/CommandLine.h"
 #include "app/ProcessSettings.h"
+#include "store/RecordKind.h"
 
 #include <memory>
 
@@ -56,9 +56,6 @@ public:
 
     /// The portal as the runs see it, on the browser of Browser_Form.
     std::unique_ptr<BrowserSession> Portal;
-
-    /// The sections of the page read last, shared by the check runs and the editor.
-    TParseKatastr Sections;
 
     /// A later start of the program on the same data folder: the window comes to the front,
     /// and with `checkAll` (the daily timer) the full run begins unless one is under way.

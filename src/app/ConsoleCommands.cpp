@@ -1,6 +1,6 @@
 #include "app/ConsoleCommands.h"
 
-#include "analysis/ChangeRecorder.h"
+#include "analysis/Fingerprint.h"
 #include "analysis/PageIdentity.h"
 #include "analysis/ParsedPage.h"
 #include "analysis/SectionDiff.h"
@@ -95,26 +95,22 @@ int extract(const CommandLine& commandLine) {
         printConsoleLine(stderr, e.message());
         return 2;
     }
-    TParseKatastr sections;
     const ParsedPage page(QString::fromUtf8(markup));
+    TParseKatastr sections;
     try {
-        ExtractSections(page, sections);
+        sections = ExtractSections(page);
     } catch (const AnalysisError& e) {
         printConsoleLine(stderr, e.message());
         return 1;
     }
-    QJsonObject result{{QStringLiteral("vymera"), sections.vymera},
-                       {QStringLiteral("vlastnici"), sections.vlastnici},
-                       {QStringLiteral("ochrana"), sections.ochrana},
-                       {QStringLiteral("omezeni"), sections.omezeni},
-                       {QStringLiteral("jine"), sections.jine},
-                       {QStringLiteral("podil"), sections.podil}};
-    ChangeRecorder::FingerprintSections(sections);
-    result.insert(QStringLiteral("fingerprints"),
-                  QJsonObject{{QStringLiteral("vlastnici"), sections.vlastnici},
-                              {QStringLiteral("ochrana"), sections.ochrana},
-                              {QStringLiteral("omezeni"), sections.omezeni},
-                              {QStringLiteral("jine"), sections.jine}});
+    QJsonObject result;
+    QJsonObject fingerprints;
+    for (const SectionRow& row : sectionTable()) {
+        result.insert(row.name, sections[row.section]);
+        if (row.fingerprinted)
+            fingerprints.insert(row.name, Fingerprint(sections[row.section]));
+    }
+    result.insert(QStringLiteral("fingerprints"), fingerprints);
     // What capture would write into a new record of each kind from this page.
     const auto object = [](const PageIdentity::Fields& fields) {
         QJsonObject o;
@@ -163,17 +159,32 @@ int diff(const CommandLine& commandLine) {
             array.append(QJsonArray::fromStringList(row));
         return array;
     };
+    // A list's items are rows of one cell.
+    const auto items = [](const std::vector<QStringList>& list) {
+        QJsonArray array;
+        for (const QStringList& row : list)
+            array.append(row.value(0));
+        return array;
+    };
     QJsonArray sections;
     for (const SectionDiff::Change& c : SectionDiff::compare(pages[0], pages[1])) {
         if (!c.differs)
             continue;
-        QJsonObject entry{{QStringLiteral("section"), SectionDiff::name(c.section)}};
-        if (SectionDiff::isTable(c.section)) {
-            entry.insert(QStringLiteral("removed"), rows(c.removed));
-            entry.insert(QStringLiteral("added"), rows(c.added));
-        } else {
+        const SectionRow& section = sectionRow(c.section);
+        QJsonObject entry{{QStringLiteral("section"), section.name}};
+        switch (section.form) {
+        case SectionForm::Text:
             entry.insert(QStringLiteral("old"), c.oldText);
             entry.insert(QStringLiteral("new"), c.newText);
+            break;
+        case SectionForm::Table:
+            entry.insert(QStringLiteral("removed"), rows(c.removed));
+            entry.insert(QStringLiteral("added"), rows(c.added));
+            break;
+        case SectionForm::List:
+            entry.insert(QStringLiteral("removed"), items(c.removed));
+            entry.insert(QStringLiteral("added"), items(c.added));
+            break;
         }
         sections.append(entry);
     }

@@ -72,10 +72,8 @@ int runHeadless(const CommandLine& commandLine) {
     TBrowser_Form browserForm(messages, settings.DataFolder);
     BrowserSession portal(browserForm, settings.DataFolder);
     HeadlessWindow window;
-    TParseKatastr sections;
     settings.AutoStartRequested = true;
-    FullCheckRun run(dm, portal, sections, window, settings.AutoStartRequested,
-                     settings.AutoRunActive);
+    FullCheckRun run(dm, portal, window, settings.AutoStartRequested, settings.AutoRunActive);
     run.Kontrola_ButtonClick();
     if (run.failedRecords() > 0)
         messages.showMessage(

@@ -21,6 +21,7 @@
 #include "store/DatabaseError.h"
 #include "store/DatasetModel.h"
 #include "store/TDM1.h"
+#include "store/WatchedRecord.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -235,7 +236,7 @@ void TMain_Form::buildMenu() {
 void TMain_Form::attach(const Parts& parts) {
     m_parts = std::make_unique<Parts>(parts);
     buildLists();
-    m_run = std::make_unique<FullCheckRun>(parts.dm, parts.portal, parts.sections, *this,
+    m_run = std::make_unique<FullCheckRun>(parts.dm, parts.portal, *this,
                                            m_settings.AutoStartRequested, m_settings.AutoRunActive);
     connect(Kontrola_Button, &QToolButton::clicked, this, &TMain_Form::Kontrola_ButtonClick);
     connect(Prerusit_Button, &QToolButton::clicked, this, &TMain_Form::Prerusit_ButtonClick);
@@ -470,7 +471,7 @@ void TMain_Form::http_SpeedButtonClick() {
         Log_Memo->clear();
         const Dataset& list = m_parts->dm.recordQuery(*kind);
         if (list.recordCount() > 0 && login == LoginOutcome::LoggedIn)
-            portal.lookup(*kind, searchValues(*kind, list));
+            portal.lookup(WatchedRecord::read(*kind, list));
         else
             browser.Navigate(browser.settings().searchPage(*kind));
     } catch (const std::exception& e) {
@@ -505,8 +506,7 @@ void TMain_Form::openHistory(RecordKind kind) {
 
 void TMain_Form::Kontrola_JednohoClick() {
     try {
-        veritam::Kontrola_JednohoClick(m_parts->dm, m_parts->portal, m_parts->sections,
-                                       focusedKind());
+        veritam::Kontrola_JednohoClick(m_parts->dm, m_parts->portal, focusedKind());
     } catch (const std::exception& e) {
         m_messages.showError(errorText(e));
     }
@@ -574,19 +574,10 @@ void TMain_Form::showSummary() {
 }
 
 QString TMain_Form::changesForNotification() const {
-    // What to open: each changed record with the sections its flags mark.
+    // What to open: each changed record with what changed.
     QStringList lines;
-    for (const auto& [kind, id] : m_run->changedRecords()) {
-        try {
-            const auto row = m_parts->dm.OpenStatement(
-                QStringLiteral("SELECT * FROM ") + kindTable(kind).recordTable +
-                QStringLiteral(" WHERE ID = ") + QString::number(id));
-            if (row->recordCount() == 1)
-                lines.append(LogLines::notification(kind, *row));
-        } catch (const DatabaseError&) {
-            // The change summary window lists it all the same.
-        }
-    }
+    for (const ChangedRecord& changed : m_run->changedRecords())
+        lines.append(changed.notice);
     constexpr int kShown = 8;
     if (lines.size() > kShown) {
         const qsizetype more = lines.size() - kShown;

@@ -29,7 +29,6 @@ class TLog_Form;
 class TUpozorneni_Form;
 class UserMessages;
 struct ProcessSettings;
-struct TParseKatastr;
 enum class RecordKind;
 
 /// The main window: the button bar, the three record lists, the run log and the status
@@ -50,7 +49,6 @@ public:
         TUpozorneni_Form& notice;
         TLog_Form& log;
         TAuto_Form& schedule;
-        TParseKatastr& sections;
         TInsert_Form& editor;
         TZmeny_Form& history;
     };

@@ -1,17 +1,15 @@
 #include "check/FullCheckRun.h"
 
-#include "analysis/ChangeRecorder.h"
 #include "analysis/LogLines.h"
-#include "analysis/SectionExtractor.h"
+#include "check/CheckStep.h"
 #include "check/RunWindow.h"
 #include "platform/UserMessages.h"
-#include "portal/PageVerdict.h"
 #include "portal/PortalSession.h"
 #include "portal/PortalSettings.h"
 #include "store/DatabaseError.h"
 #include "store/Dataset.h"
-#include "store/RecordKind.h"
 #include "store/TDM1.h"
+#include "store/WatchedRecord.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -24,16 +22,16 @@ namespace veritam {
 
 namespace {
 
-/// Page waits in a row that may reach their time limit before the portal counts as gone.
-constexpr int kTimeLimitsInARow = 3;
+/// Lookups in a row that may fail to reach the portal (a time limit, no connection) before
+/// the portal counts as gone.
+constexpr int kUnreachableInARow = 3;
 
 } // namespace
 
-FullCheckRun::FullCheckRun(TDM1& dm, PortalSession& session, TParseKatastr& sections,
-                           RunWindow& window, bool& autoStartRequested, bool& autoRunActive)
+FullCheckRun::FullCheckRun(TDM1& dm, PortalSession& session, RunWindow& window,
+                           bool& autoStartRequested, bool& autoRunActive)
     : m_dm(dm)
     , m_session(session)
-    , m_sections(sections)
     , m_window(window)
     , m_autoStartRequested(autoStartRequested)
     , m_autoRunActive(autoRunActive) {}
@@ -68,10 +66,15 @@ void FullCheckRun::Kontrola_ButtonClick() {
     m_window.addLogLine(LogLines::runStarted());
     QCoreApplication::processEvents();
 
-    if (logIn()) {
+    CheckStep step(m_dm, m_session);
+    step.onNote = [this](const QString& line) { m_window.addLogLine(line); };
+    const std::optional<CheckOutcome> login = step.logIn();
+    if (login && login->result == CheckOutcome::Result::Refused)
+        refuse(login->cause, login->told);
+    if (!login) {
         try {
             for (RecordKind kind : kAllRecordKinds)
-                pass(kind);
+                pass(step, kind);
         } catch (const std::exception& e) {
             // A pass's own statements failed: the remaining passes are skipped. The
             // database cannot be written (a full disk), so the run is no normal one.
@@ -119,28 +122,7 @@ void FullCheckRun::refuse(const QString& why, bool told) {
     m_tally.refusalTold = told;
 }
 
-bool FullCheckRun::logIn() {
-    try {
-        switch (m_session.login()) {
-        case LoginOutcome::LoggedIn:
-            return true;
-        case LoginOutcome::NoCredentials:
-            // The login has told the user where to enter them.
-            refuse(QStringLiteral("Chybí přihlašovací údaje k účtu na portálu."), true);
-            return false;
-        case LoginOutcome::Refused:
-            refuse(loginRefusedText());
-            return false;
-        }
-    } catch (const PortalError& e) {
-        if (e.cause() != PortalError::Cause::Interrupted)
-            refuse(QStringLiteral("Přihlášení k portálu se nezdařilo. ") + e.message() +
-                   QStringLiteral(" Zkuste kontrolu později."));
-    }
-    return false;
-}
-
-void FullCheckRun::pass(RecordKind kind) {
+void FullCheckRun::pass(CheckStep& step, RecordKind kind) {
     const KindTable& k = kindTable(kind);
     Dataset& list = m_dm.recordQuery(kind);
     try {
@@ -150,12 +132,12 @@ void FullCheckRun::pass(RecordKind kind) {
         const int total = rows.recordCount();
         int done = 0;
         for (rows.first(); !rows.eof(); rows.next()) {
-            ClearSections(m_sections);
             pauseBeforeLookup();
             if (stopping())
                 break;
-            m_window.addLogLine(LogLines::visiting(kind, rows));
-            checkRecord(kind, rows);
+            const WatchedRecord record = WatchedRecord::read(kind, rows);
+            m_window.addLogLine(LogLines::visiting(record));
+            checkRecord(step, record);
             if (stopping())
                 break;
             ++done;
@@ -182,92 +164,56 @@ void FullCheckRun::pauseBeforeLookup() {
     m_pauseLoop = nullptr;
 }
 
-std::optional<PortalPage> FullCheckRun::lookUp(RecordKind kind, const Dataset& row) {
-    const QStringList values = searchValues(kind, row);
-    PortalPage page = m_session.lookup(kind, values);
-    // The code page or the login form come only without a valid login; a page without its
-    // owners may, too. Once a new login did not bring the owners back, it is not tried again.
-    const bool loggedOut =
-        page.kind == PageKind::LoginRequired ||
-        (page.kind == PageKind::InformationWithoutOwners && !m_tally.reloginUseless);
-    if (!loggedOut)
-        return page;
-    m_window.addLogLine(QStringLiteral("Portál žádá nové přihlášení, přihlašuji znovu."));
-    if (!logIn())
-        return std::nullopt;
-    const PageKind before = page.kind;
-    page = m_session.lookup(kind, values);
-    if (before == PageKind::InformationWithoutOwners &&
-        page.kind == PageKind::InformationWithoutOwners)
-        m_tally.reloginUseless = true;
-    return page;
-}
-
-void FullCheckRun::checkRecord(RecordKind kind, const Dataset& row) {
-    const auto recorded = [&] {
+void FullCheckRun::checkRecord(CheckStep& step, const WatchedRecord& record) {
+    const auto recorded = [&](const Comparison& comparison) {
         ++m_tally.changes;
-        m_tally.changedRecords.emplace_back(kind, row.integer(QStringLiteral("ID")));
-        m_window.addSummaryLine(LogLines::summary(kind, row));
+        m_tally.changedRecords.push_back(
+            {record.kind, record.id, LogLines::notification(record, comparison)});
+        if (const QString news = LogLines::proceedings(comparison); !news.isEmpty())
+            m_window.addLogLine(news[0].toUpper() + news.mid(1) + u'.');
+        m_window.addSummaryLine(LogLines::summary(record, comparison));
     };
-    try {
-        const std::optional<PortalPage> page = lookUp(kind, row);
-        if (!page)
-            return;
-        m_tally.timeLimitsInARow = 0;
-        if (kindTable(kind).pageLoadedLine)
+    step.onPageRead = [&] {
+        if (kindTable(record.kind).pageLoadedLine)
             m_window.addLogLine(LogLines::pageLoaded());
-        switch (page->kind) {
-        case PageKind::Information:
-            ExtractSections(*page->parsed, m_sections);
-            ChangeRecorder::CompareAndRecord(m_dm, kind, row, m_sections, page->markup, recorded);
-            return;
-        case PageKind::SearchForm:
-        case PageKind::InformationWithoutOwners:
-            fail(kind, row, whyNotComparable(*page));
-            return;
-        case PageKind::LoginRequired:
-            refuse(QStringLiteral("Ani po novém přihlášení portál neukazuje údaje. ") +
-                   whyNotComparable(*page) + u' ' + loginRefusedText());
-            return;
-        case PageKind::Other:
-            refuse(whyNotComparable(*page) +
-                   QStringLiteral(" Další dotazy by portál mohl brát jako zneužití; "
-                                  "zkuste kontrolu později."));
-            return;
-        }
-    } catch (const PortalError& e) {
-        switch (e.cause()) {
-        case PortalError::Cause::Interrupted:
-        case PortalError::Cause::Busy:
-            return;
-        case PortalError::Cause::Refused:
-            refuse(e.message() + QStringLiteral(" Zkuste kontrolu později."));
-            return;
-        case PortalError::Cause::TimeLimit:
-            fail(kind, row, e.message());
-            if (++m_tally.timeLimitsInARow >= kTimeLimitsInARow)
-                refuse(QStringLiteral("Portál neodpovídá: %1 stránky po sobě se nenačetly včas. "
-                                      "Zkuste kontrolu později.")
-                           .arg(kTimeLimitsInARow));
-            return;
-        case PortalError::Cause::Page:
-            m_tally.timeLimitsInARow = 0;
-            fail(kind, row, e.message());
-            return;
-        }
+    };
+    CheckOutcome outcome;
+    try {
+        outcome = step.check(record, CheckStep::Mode::Compare, recorded);
     } catch (const RecordingError& e) {
         // The next record may still be recorded (another writer gone, a little room left).
         if (m_tally.unrecorded++ == 0)
             m_tally.unrecordedCause = e.cause();
-        m_window.addLogLine(LogLines::unrecorded(kind, row, e.message()));
+        m_window.addLogLine(LogLines::unrecorded(record, e.message()));
+        return;
     } catch (const std::exception& e) {
-        fail(kind, row, errorText(e));
+        fail(record, errorText(e));
+        return;
+    }
+    if (outcome.result != CheckOutcome::Result::Interrupted)
+        m_tally.unreachableInARow = outcome.unreachable ? m_tally.unreachableInARow + 1 : 0;
+    switch (outcome.result) {
+    case CheckOutcome::Result::Unchanged:
+    case CheckOutcome::Result::Changed:
+    case CheckOutcome::Result::Interrupted:
+        return;
+    case CheckOutcome::Result::Failed:
+        fail(record, outcome.cause);
+        if (m_tally.unreachableInARow >= kUnreachableInARow)
+            refuse(QStringLiteral("Portál neodpovídá: %1 vyhledání po sobě se nepodařilo "
+                                  "(stránka se nenačetla včas nebo portál nebyl dostupný). "
+                                  "Zkuste kontrolu později.")
+                       .arg(kUnreachableInARow));
+        return;
+    case CheckOutcome::Result::Refused:
+        refuse(outcome.cause, outcome.told);
+        return;
     }
 }
 
-void FullCheckRun::fail(RecordKind kind, const Dataset& row, const QString& cause) {
+void FullCheckRun::fail(const WatchedRecord& record, const QString& cause) {
     ++m_tally.failed;
-    m_window.addLogLine(LogLines::failure(kind, row, cause));
+    m_window.addLogLine(LogLines::failure(record, cause));
 }
 
 } // namespace veritam

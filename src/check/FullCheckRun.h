@@ -1,11 +1,10 @@
 #pragma once
 
-#include "analysis/TParseKatastr.h"
+#include "store/SectionTable.h"
 
 #include <QString>
 
 #include <chrono>
-#include <optional>
 #include <utility>
 #include <vector>
 
@@ -13,22 +12,29 @@ class QEventLoop;
 
 namespace veritam {
 
-class Dataset;
+class CheckStep;
 class PortalSession;
 class RunWindow;
 class TDM1;
-struct PortalPage;
+struct WatchedRecord;
 enum class RecordKind;
+
+/// A record in which a run recorded a change.
+struct ChangedRecord {
+    RecordKind kind;
+    int id;
+    QString notice; ///< what changed, as a desktop notification names it
+};
 
 /// The full check run: every record marked for checking, parcels, then buildings, then
 /// units, each looked up on the portal and compared with its last check. The run keeps a
 /// human pace (a pause between two lookups) and stops asking the portal at its first
-/// refusal: a refused login, a page that is no object's page, three page waits in a row
-/// that reach their time limit.
+/// refusal: a refused login, a page that is no object's page while the visitor is logged in,
+/// three lookups in a row that cannot reach the portal.
 class FullCheckRun {
 public:
-    FullCheckRun(TDM1& dm, PortalSession& session, TParseKatastr& sections, RunWindow& window,
-                 bool& autoStartRequested, bool& autoRunActive);
+    FullCheckRun(TDM1& dm, PortalSession& session, RunWindow& window, bool& autoStartRequested,
+                 bool& autoRunActive);
 
     /// The run; returns when it has ended (after the change summary, if shown, was closed).
     void Kontrola_ButtonClick();
@@ -42,9 +48,7 @@ public:
     /// Records of the last run whose check failed (not found, a server error, ...).
     int failedRecords() const { return m_tally.failed; }
     /// The records in which the last run recorded a change, in the order it found them.
-    const std::vector<std::pair<RecordKind, int>>& changedRecords() const {
-        return m_tally.changedRecords;
-    }
+    const std::vector<ChangedRecord>& changedRecords() const { return m_tally.changedRecords; }
     /// The last run could not record what it found: a change (a full disk, a database that
     /// could not be written), or anything at all.
     bool recordingFailed() const {
@@ -57,18 +61,13 @@ private:
     bool stopping() const { return InterruptRequested || !m_tally.refusal.isEmpty(); }
     /// Ends the run at the portal's refusal; `told`: the user has been told already.
     void refuse(const QString& why, bool told = false);
-    bool logIn();
-    void pass(RecordKind kind);
+    void pass(CheckStep& step, RecordKind kind);
     void pauseBeforeLookup();
-    /// The record's page, logging in once more when the login has gone; nothing when the
-    /// run is to stop.
-    std::optional<PortalPage> lookUp(RecordKind kind, const Dataset& row);
-    void checkRecord(RecordKind kind, const Dataset& row);
-    void fail(RecordKind kind, const Dataset& row, const QString& cause);
+    void checkRecord(CheckStep& step, const WatchedRecord& record);
+    void fail(const WatchedRecord& record, const QString& cause);
 
     TDM1& m_dm;
     PortalSession& m_session;
-    TParseKatastr& m_sections;
     RunWindow& m_window;
     bool& m_autoStartRequested;
     bool& m_autoRunActive;
@@ -76,7 +75,7 @@ private:
     /// What one run counts and decides; every run starts from a fresh one.
     struct Tally {
         int changes = 0;
-        std::vector<std::pair<RecordKind, int>> changedRecords; ///< kind and ID
+        std::vector<ChangedRecord> changedRecords;
         int failed = 0;
         int unrecorded = 0;
         QString unrecordedCause; ///< of the first change not recorded
@@ -85,8 +84,7 @@ private:
         bool refusalTold = false;
         std::chrono::seconds pause{0};
         int lookups = 0;
-        int timeLimitsInARow = 0;
-        bool reloginUseless = false;
+        int unreachableInARow = 0;
     };
     Tally m_tally;
     QEventLoop* m_pauseLoop = nullptr;

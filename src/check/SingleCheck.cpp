@@ -1,43 +1,47 @@
 #include "check/SingleCheck.h"
 
-#include "analysis/ChangeRecorder.h"
-#include "analysis/SectionExtractor.h"
+#include "check/CheckStep.h"
 #include "platform/UserMessages.h"
-#include "portal/PageVerdict.h"
 #include "portal/PortalSession.h"
 #include "store/Dataset.h"
-#include "store/RecordKind.h"
 #include "store/TDM1.h"
+#include "store/WatchedRecord.h"
 
 namespace veritam {
 
-void Kontrola_JednohoClick(TDM1& dm, PortalSession& session, TParseKatastr& sections,
-                           std::optional<RecordKind> kind) {
+namespace {
+
+/// An outcome that is no check of the record, as the error box shows it.
+[[noreturn]] void raise(const CheckOutcome& outcome) {
+    using Result = CheckOutcome::Result;
+    throw PortalError(outcome.cause, outcome.result == Result::Refused ? PortalError::Cause::Refused
+                                     : outcome.result == Result::Interrupted
+                                         ? PortalError::Cause::Interrupted
+                                         : PortalError::Cause::Page);
+}
+
+} // namespace
+
+void Kontrola_JednohoClick(TDM1& dm, PortalSession& session, std::optional<RecordKind> kind) {
     const PortalSession::Operation operation(session);
-    switch (session.login()) {
-    case LoginOutcome::LoggedIn:
-        break;
-    case LoginOutcome::NoCredentials:
-        return; // the login has told the user where to enter them
-    case LoginOutcome::Refused:
-        throw PortalError(loginRefusedText(), PortalError::Cause::Refused);
+    // R: the record the button was pressed on, read now, so that moving or editing the list
+    // during the login's and the lookup's waits cannot change what is compared.
+    std::optional<WatchedRecord> record;
+    if (kind && dm.recordQuery(*kind).currentRow() >= 0)
+        record =
+            WatchedRecord::load(dm, *kind, dm.recordQuery(*kind).integer(QStringLiteral("ID")));
+    CheckStep step(dm, session);
+    if (const std::optional<CheckOutcome> refused = step.logIn()) {
+        if (refused->told)
+            return; // the login has told the user where to enter the account
+        raise(*refused);
     }
-    if (kind && dm.recordQuery(*kind).currentRow() >= 0) {
-        Dataset& list = dm.recordQuery(*kind);
-        // R: the record as stored when the check began, in a query of its own, so that
-        // moving or editing the list during the waits cannot change what is compared.
-        const auto record = dm.OpenStatement(
-            QStringLiteral("SELECT * FROM ") + kindTable(*kind).recordTable +
-            QStringLiteral(" WHERE ID = ") + QString::number(list.integer(QStringLiteral("ID"))));
-        if (record->recordCount() == 1) {
-            ClearSections(sections);
-            const PortalPage page = session.lookup(*kind, searchValues(*kind, *record));
-            if (const QString why = whyNotComparable(page); !why.isEmpty())
-                throw PortalError(why);
-            ExtractSections(*page.parsed, sections);
-            ChangeRecorder::CompareAndRecord(dm, *kind, *record, sections, page.markup);
-            dm.Obnovit_Query(list);
-        }
+    if (record) {
+        const CheckOutcome outcome = step.check(*record);
+        if (outcome.result != CheckOutcome::Result::Unchanged &&
+            outcome.result != CheckOutcome::Result::Changed)
+            raise(outcome);
+        dm.Obnovit_Query(dm.recordQuery(*kind));
     }
     dm.messages().showMessage(QStringLiteral("Kontrola je u konce."));
 }

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "analysis/TParseKatastr.h"
-
 #include <QString>
 
 namespace veritam {
@@ -27,11 +25,9 @@ struct FirstBaseline {
 QString objectNotShownText();
 
 /// The baseline procedure after a record of `kind` with this ID was saved: marks it checked,
-/// looks it up on the portal through the session (logging in when the session holds no
-/// login) and records its first values through the change recorder, in one transaction
-/// with the snapshot. The shared section record holds the page's sections afterwards.
+/// looks it up on the portal with the check step (logging in when the session holds no
+/// login) and records its first values, in one transaction with the snapshot.
 /// Throws RecordingError or DatabaseError when the first values could not be recorded.
-FirstBaseline StoreFirstBaseline(TDM1& dm, PortalSession& session, TParseKatastr& sections,
-                                 RecordKind kind, int id);
+FirstBaseline StoreFirstBaseline(TDM1& dm, PortalSession& session, RecordKind kind, int id);
 
 } // namespace veritam

@@ -1,6 +1,5 @@
 #include "entry/RecordImport.h"
 
-#include "analysis/TParseKatastr.h"
 #include "entry/FirstBaseline.h"
 #include "platform/DurableFile.h"
 #include "platform/UserMessages.h"
@@ -259,7 +258,6 @@ RecordImport::Summary RecordImport::run(const QString& dataFolder, PortalSession
     if (!dm.Parcely_Query.isOpen())
         throw ImportError(QStringLiteral("Databázi v %1 nelze otevřít.").arg(dataFolder));
     const std::chrono::seconds pause = PortalSettings::load(dataFolder).pause;
-    TParseKatastr sections;
     Summary summary;
     int lookups = 0;
     for (const Row& row : m_rows) {
@@ -283,7 +281,7 @@ RecordImport::Summary RecordImport::run(const QString& dataFolder, PortalSession
                 o.result = Outcome::Result::SavedWithout;
                 try {
                     const FirstBaseline baseline =
-                        StoreFirstBaseline(dm, session, sections, *kind, std::get<int>(saved));
+                        StoreFirstBaseline(dm, session, *kind, std::get<int>(saved));
                     o.why = baseline.why;
                     if (baseline.result == FirstBaseline::Result::Stored)
                         o.result = Outcome::Result::Baseline;

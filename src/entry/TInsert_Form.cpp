@@ -2,7 +2,6 @@
 
 #include "analysis/PageIdentity.h"
 #include "analysis/ParsedPage.h"
-#include "analysis/TParseKatastr.h"
 #include "entry/FieldBinding.h"
 #include "entry/FirstBaseline.h"
 #include "entry/RecordGrid.h"
@@ -15,6 +14,7 @@
 #include "store/DatasetModel.h"
 #include "store/RecordKind.h"
 #include "store/TDM1.h"
+#include "store/WatchedRecord.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -514,7 +514,7 @@ void TInsert_Form::storeBaseline(RecordKind kind, int id) {
     setStatusText(QStringLiteral("Hledám nemovitost na portálu…"));
     FirstBaseline baseline;
     try {
-        baseline = StoreFirstBaseline(dm, m_parts->portal, m_parts->sections, kind, id);
+        baseline = StoreFirstBaseline(dm, m_parts->portal, kind, id);
     } catch (const std::exception& e) {
         setStatusText(QString());
         m_parts->messages.showError(errorText(e));
@@ -545,7 +545,7 @@ void TInsert_Form::DBGridDblClick(RecordKind kind) {
         return;
     try {
         const PortalSession::Operation operation(m_parts->portal);
-        m_parts->portal.showObject(kind, searchValues(kind, q));
+        m_parts->portal.showObject(WatchedRecord::read(kind, q));
     } catch (const PortalError& e) {
         m_parts->messages.showError(e.message());
     }

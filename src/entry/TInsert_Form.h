@@ -27,7 +27,6 @@ class PortalSession;
 class RecordGrid;
 class TDM1;
 class UserMessages;
-struct TParseKatastr;
 enum class RecordKind;
 
 /// The record editor: a page per kind with its navigator, the entry controls bound to the
@@ -44,7 +43,6 @@ public:
     struct Parts {
         TDM1& dm;
         PortalSession& portal;
-        TParseKatastr& sections;
         UserMessages& messages;
         QList<QIcon> images; ///< the main window's navigator images, by button position
     };

@@ -1,6 +1,7 @@
 #include "history/ChangeReport.h"
 
 #include "analysis/SectionDiff.h"
+#include "store/SectionTable.h"
 
 #include <QStringList>
 
@@ -24,7 +25,7 @@ QString row(const QStringList& cells) {
 
 QString heading(Section s) {
     return QStringLiteral("<p style=\"margin:6px 0 2px 0\"><b>%1</b></p>")
-        .arg(escaped(SectionDiff::title(s)));
+        .arg(escaped(sectionRow(s).title));
 }
 
 QString note(const QString& text) {
@@ -34,12 +35,13 @@ QString note(const QString& text) {
 /// The first record of an object: its sections as they were.
 QString firstRecord(const TParseKatastr& sections) {
     QString out = note(QStringLiteral("První záznam nemovitosti – není s čím srovnat. Oddíly:"));
-    for (Section s : kAllSections) {
+    for (const SectionRow& section : sectionTable()) {
+        const Section s = section.section;
         if (sections[s].trimmed().isEmpty())
             continue;
         out += heading(s);
-        if (SectionDiff::isTable(s)) {
-            for (const QStringList& r : SectionDiff::rows(sections[s]))
+        if (section.form != SectionForm::Text) {
+            for (const QStringList& r : SectionDiff::rows(s, sections[s]))
                 out += QStringLiteral("<div>%1</div>").arg(row(r));
         } else {
             out += QStringLiteral("<div>%1</div>").arg(escaped(sections[s]));
@@ -67,11 +69,11 @@ QString html(const Input& input) {
         if (empty)
             continue;
         if (!c.differs) {
-            unchanged.append(SectionDiff::title(c.section));
+            unchanged.append(sectionRow(c.section).title);
             continue;
         }
         changed += heading(c.section);
-        if (SectionDiff::isTable(c.section)) {
+        if (sectionRow(c.section).form != SectionForm::Text) {
             for (const QStringList& r : c.removed)
                 changed += kRemoved.arg(row(r));
             for (const QStringList& r : c.added)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "analysis/TParseKatastr.h"
+#include "store/SectionTable.h"
 
 #include <QString>
 

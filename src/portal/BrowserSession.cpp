@@ -4,7 +4,7 @@
 #include "portal/PortalLogin.h"
 #include "portal/SearchDrivers.h"
 #include "portal/TBrowser_Form.h"
-#include "store/RecordKind.h"
+#include "store/WatchedRecord.h"
 
 #include <QWebEngineView>
 
@@ -34,35 +34,39 @@ LoginOutcome BrowserSession::login() {
     return outcome;
 }
 
-void BrowserSession::search(RecordKind kind, const QStringList& values) {
+void BrowserSession::search(const WatchedRecord& record) {
     PortalBrowser& browser = m_form.browser();
     browser.clearInterrupt();
-    const auto v = [&values](int i) { return values.value(i); };
-    switch (kind) {
+    const auto v = [&record](const char* column) {
+        return record.value(QString::fromLatin1(column));
+    };
+    switch (record.kind) {
     case RecordKind::Parcel:
-        SearchParcel(v(0), v(1), v(2), v(3), v(4), v(5), browser);
+        SearchParcel(v("uzemi"), v("druh_cislovani"), v("typ_parcely"), v("puvod_parcely"),
+                     v("cislo_1"), v("cislo_2"), browser);
         break;
     case RecordKind::Building:
-        SearchBuilding(v(0), v(1), v(2), v(3), browser);
+        SearchBuilding(v("obec"), v("cast_obce"), v("typ_stavby"), v("cislo_stavby"), browser);
         break;
     case RecordKind::Unit:
-        SearchUnit(v(0), v(1), v(2), v(3), v(4), browser);
+        SearchUnit(v("obec"), v("cast_obce"), v("typ_stavby"), v("cislo_stavby"),
+                   v("cislo_jednotky"), browser);
         break;
     }
 }
 
-PortalPage BrowserSession::lookup(RecordKind kind, const QStringList& values) {
-    search(kind, values);
+PortalPage BrowserSession::lookup(const WatchedRecord& record) {
+    search(record);
     PortalBrowser& browser = m_form.browser();
     return PortalPage::read(DomRoutines::DocumentMarkup(browser),
                             browser.view().url().toDisplayString());
 }
 
-void BrowserSession::showObject(RecordKind kind, const QStringList& values) {
+void BrowserSession::showObject(const WatchedRecord& record) {
     firstUse();
     m_form.show();
     m_form.raise();
-    search(kind, values);
+    search(record);
 }
 
 void BrowserSession::interrupt() {

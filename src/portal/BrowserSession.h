@@ -17,10 +17,10 @@ public:
 
     /// Reads the portal's settings anew, then logs in.
     LoginOutcome login() override;
-    PortalPage lookup(RecordKind kind, const QStringList& values) override;
+    PortalPage lookup(const WatchedRecord& record) override;
     void interrupt() override;
     /// Shows the portal window and leaves the record's page in it.
-    void showObject(RecordKind kind, const QStringList& values) override;
+    void showObject(const WatchedRecord& record) override;
     bool loggedIn() const override { return m_loggedIn; }
     /// Runs once, before the first login or shown page of the process: the notice about the
     /// portal's terms.
@@ -29,7 +29,7 @@ public:
     }
 
 private:
-    void search(RecordKind kind, const QStringList& values);
+    void search(const WatchedRecord& record);
     void firstUse();
 
     TBrowser_Form& m_form;

@@ -1,16 +1,23 @@
 #include "portal/PageVerdict.h"
 
-#include "store/Dataset.h"
-#include "store/RecordKind.h"
+#include <QStringList>
 
 namespace veritam {
 
-QStringList searchValues(RecordKind kind, const Dataset& row) {
-    QStringList values;
-    for (const QString& column : kindTable(kind).searchColumns)
-        values.append(row.text(column));
-    return values;
+namespace {
+
+QString missingText(const ParsedPage& page) {
+    QStringList titles;
+    for (Section s : missingSections(page))
+        titles.append(sectionRow(s).title);
+    if (titles.isEmpty()) // the headings are there, the owners' rows are not
+        return QStringLiteral("Stránka objektu neukazuje vlastníky.");
+    return (titles.size() == 1 ? QStringLiteral("Stránka objektu neobsahuje oddíl %1.")
+                               : QStringLiteral("Stránka objektu neobsahuje oddíly %1."))
+        .arg(titles.join(QStringLiteral(", ")));
 }
+
+} // namespace
 
 QString whyNotComparable(const PortalPage& page) {
     switch (page.kind) {
@@ -22,9 +29,11 @@ QString whyNotComparable(const PortalPage& page) {
     case PageKind::InformationWithoutOwners:
         return QStringLiteral("Stránka objektu na portálu neukazuje vlastníky, "
                               "nelze ji porovnat s minulou kontrolou.");
-    case PageKind::LoginRequired:
-        return QStringLiteral("Portál žádá přihlášení nebo opsání kódu z obrázku: "
-                              "přihlášení k účtu neplatí.");
+    case PageKind::Incomplete:
+        return missingText(*page.parsed);
+    case PageKind::LoggedOut:
+        return loggedOutText();
+    case PageKind::Protection:
     case PageKind::Other:
         break;
     }
@@ -33,42 +42,14 @@ QString whyNotComparable(const PortalPage& page) {
         .arg(headline.isEmpty() ? QStringLiteral("bez názvu") : headline, page.address);
 }
 
+QString loggedOutText() {
+    return QStringLiteral("Portál žádá přihlášení nebo opsání kódu z obrázku: "
+                          "přihlášení k účtu neplatí.");
+}
+
 QString loginRefusedText() {
     return QStringLiteral("Portál katastru odmítl přihlášení: jméno nebo heslo neplatí. "
                           "Opravte je v okně \"O programu\" (Nastavení → Zadat heslo do CUZK).");
-}
-
-namespace {
-
-/// False when no account is on file.
-bool logIn(PortalSession& session) {
-    switch (session.login()) {
-    case LoginOutcome::LoggedIn:
-        return true;
-    case LoginOutcome::NoCredentials:
-        return false;
-    case LoginOutcome::Refused:
-        break;
-    }
-    throw PortalError(loginRefusedText(), PortalError::Cause::Refused);
-}
-
-} // namespace
-
-std::optional<PortalPage> lookUpLoggedIn(PortalSession& session, RecordKind kind,
-                                         const QStringList& values) {
-    // A visitor without a login must copy a code from a picture before any object shows.
-    const bool fresh = !session.loggedIn();
-    if (fresh && !logIn(session))
-        return std::nullopt;
-    PortalPage page = session.lookup(kind, values);
-    const bool loggedOut =
-        page.kind == PageKind::LoginRequired || page.kind == PageKind::InformationWithoutOwners;
-    if (!loggedOut || fresh)
-        return page;
-    if (!logIn(session))
-        return std::nullopt;
-    return session.lookup(kind, values);
 }
 
 } // namespace veritam

@@ -40,14 +40,17 @@ PortalBrowser::PortalBrowser(QWebEngineView& view, UserMessages& messages, QObje
 void PortalBrowser::onLoadingChanged(const QWebEngineLoadingInfo& info) {
     switch (info.status()) {
     case QWebEngineLoadingInfo::LoadSucceededStatus:
-        emit documentCompleted(info.url(), QString(), 0);
+        emit documentCompleted(info.url(), QString(), 0, false);
         break;
     case QWebEngineLoadingInfo::LoadFailedStatus: {
         const bool http = info.errorDomain() == QWebEngineLoadingInfo::HttpStatusCodeDomain;
         const QString failure =
             http ? QStringLiteral("HTTP %1").arg(info.errorCode()) : info.errorString();
+        const bool unreachable =
+            info.errorDomain() == QWebEngineLoadingInfo::ConnectionErrorDomain ||
+            info.errorDomain() == QWebEngineLoadingInfo::DnsErrorDomain;
         emit documentCompleted(info.url(), failure.isEmpty() ? QStringLiteral("?") : failure,
-                               http ? info.errorCode() : 0);
+                               http ? info.errorCode() : 0, unreachable);
         break;
     }
     default: // started, or stopped because another navigation replaced it

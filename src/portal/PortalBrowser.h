@@ -64,8 +64,10 @@ public:
 
 signals:
     /// A main-frame document completed (or failed); `url` is its address. `failure` is
-    /// empty for a page that loaded, else what went wrong; `httpStatus` is 0 without one.
-    void documentCompleted(const QUrl& url, const QString& failure, int httpStatus);
+    /// empty for a page that loaded, else what went wrong; `httpStatus` is 0 without one;
+    /// `unreachable`: the host could not be reached at all (no connection, no name).
+    void documentCompleted(const QUrl& url, const QString& failure, int httpStatus,
+                           bool unreachable);
 
 private:
     /// Stops the page load under way and waits until the engine has stopped it.

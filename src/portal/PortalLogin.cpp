@@ -63,7 +63,7 @@ LoginOutcome PortalLogin(PortalBrowser& browser, const QString& dataFolder) {
                                          "přihlašovací údaje nebyly odeslány.")
                               .arg((portal.isLoginHost(page) ? action : page).toDisplayString()),
                           PortalError::Cause::Refused);
-    if (recognisePage(DomRoutines::DocumentMarkup(browser)) != PageKind::LoginRequired)
+    if (recognisePage(DomRoutines::DocumentMarkup(browser)) != PageKind::LoggedOut)
         throw PortalError(QStringLiteral("Portál nenabídl přihlašovací formulář (stránka %1).")
                               .arg(page.toDisplayString()),
                           PortalError::Cause::Refused);
@@ -74,7 +74,7 @@ LoginOutcome PortalLogin(PortalBrowser& browser, const QString& dataFolder) {
     if (DomRoutines::ClickElementById(browser, QStringLiteral("buttonLogIn")))
         browser.WaitForPage();
     // The login form again: the portal did not take the credentials.
-    return recognisePage(DomRoutines::DocumentMarkup(browser)) == PageKind::LoginRequired
+    return recognisePage(DomRoutines::DocumentMarkup(browser)) == PageKind::LoggedOut
                ? LoginOutcome::Refused
                : LoginOutcome::LoggedIn;
 }

@@ -10,7 +10,7 @@
 
 namespace veritam {
 
-enum class RecordKind;
+struct WatchedRecord;
 
 /// The page a lookup brought, as the browser holds it, parsed once and recognised.
 struct PortalPage {
@@ -37,15 +37,14 @@ public:
     /// Logs in anew with the account on file. Throws PortalError when the login pages fail,
     /// never come, or are not the portal's own.
     virtual LoginOutcome login() = 0;
-    /// Brings the page the portal answers to a search for one record. `values` are the
-    /// kind's search columns of the record (kindTable().searchColumns), in that order.
-    /// Throws PortalError.
-    virtual PortalPage lookup(RecordKind kind, const QStringList& values) = 0;
+    /// Brings the page the portal answers to a search for one record by its search
+    /// columns. Throws PortalError.
+    virtual PortalPage lookup(const WatchedRecord& record) = 0;
     /// Ends a wait under way at once with PortalError::Cause::Interrupted.
     virtual void interrupt() = 0;
     /// Shows the portal's page of one record to the user, with whatever login the session
     /// holds; nothing is read or stored. Throws PortalError.
-    virtual void showObject(RecordKind kind, const QStringList& values) = 0;
+    virtual void showObject(const WatchedRecord& record) = 0;
     /// Whether a login of this session was taken by the portal; it may have expired since.
     virtual bool loggedIn() const { return false; }
 

@@ -57,7 +57,8 @@ TBrowser_Form::~TBrowser_Form() {
     delete WB;
 }
 
-void TBrowser_Form::WBDocumentComplete(const QUrl& url, const QString& failure, int httpStatus) {
+void TBrowser_Form::WBDocumentComplete(const QUrl& url, const QString& failure, int httpStatus,
+                                       bool unreachable) {
     if (!m_browser->settings().isPortal(url))
         return;
     if (!failure.isEmpty()) {
@@ -66,6 +67,11 @@ void TBrowser_Form::WBDocumentComplete(const QUrl& url, const QString& failure, 
             m_browser->failLoad(QStringLiteral("Portál odmítl stránku %1 (%2).")
                                     .arg(url.toDisplayString(), failure),
                                 PortalError::Cause::Refused);
+        else if (unreachable)
+            m_browser->failLoad(QStringLiteral("Portál není dostupný: stránku %1 se nepodařilo "
+                                               "načíst (%2).")
+                                    .arg(url.toDisplayString(), failure),
+                                PortalError::Cause::Unreachable);
         else
             m_browser->failLoad(QStringLiteral("Stránku %1 se nepodařilo načíst (%2).")
                                     .arg(url.toDisplayString(), failure));

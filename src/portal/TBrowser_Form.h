@@ -31,7 +31,8 @@ public:
     /// The document-complete handler: pages of the authority's domain set the flag and
     /// are tidied; a failed one ends the wait with an error; others are ignored.
     /// `failure` is empty for a page that loaded.
-    void WBDocumentComplete(const QUrl& url, const QString& failure, int httpStatus);
+    void WBDocumentComplete(const QUrl& url, const QString& failure, int httpStatus,
+                            bool unreachable);
 
 signals:
     /// One of the "Uložit" items: the page shown is to become a new record of this kind.

@@ -19,7 +19,7 @@ columns(std::initializer_list<std::tuple<const char*, const char*, int>> list) {
 }
 
 const std::vector<Section> kWatched = {Section::Owners, Section::Protection, Section::Restrictions,
-                                       Section::Other};
+                                       Section::Other, Section::Proceedings};
 
 std::vector<Section> withFirst(Section first) {
     std::vector<Section> result{first};
@@ -51,6 +51,7 @@ KindTable parcel() {
             true,
             u8("parcela č. {cislo_1} / {cislo_2}"),
             u8("Změna u parcely p. č. {label}, vlastní označení {nazev}"),
+            u8("parcela {label}"),
             u8("parcely"),
             u8("PARCELY"),
             0xFFFFC1,
@@ -65,7 +66,8 @@ KindTable parcel() {
                      {"zmena_vlastnici", "Vlastníci", 46},
                      {"zmena_ochrana", "Ochrana", 52},
                      {"zmena_omezeni", "Omezení", 51},
-                     {"zmena_jine", "Jiné", 35}})};
+                     {"zmena_jine", "Jiné", 35},
+                     {"zmena_prevod", "Řízení", 0}})};
 }
 
 KindTable building() {
@@ -90,6 +92,7 @@ KindTable building() {
             true,
             u8("stavba vlastní označení {nazev}"),
             u8("Změna u stavby {cislo_stavby}, vlastní označení {nazev}"),
+            u8("stavba {cislo_stavby}"),
             u8("stavby"),
             u8("STAVBY"),
             0xFFF2DF,
@@ -103,7 +106,8 @@ KindTable building() {
                      {"zmena_vlastnici", "Vlastníci", 0},
                      {"zmena_ochrana", "Ochrana", 64},
                      {"zmena_omezeni", "Omezení", 64},
-                     {"zmena_jine", "Jiné", 64}})};
+                     {"zmena_jine", "Jiné", 64},
+                     {"zmena_prevod", "Řízení", 0}})};
 }
 
 KindTable unit() {
@@ -129,6 +133,7 @@ KindTable unit() {
         false,
         u8("jednotka vlastní označení {nazev}"),
         u8("Změna u jednotky {cislo_jednotky}, vlastní označení {nazev}"),
+        u8("jednotka {cislo_stavby}/{cislo_jednotky}"),
         u8("jednotky"),
         u8("JEDNOTKY"),
         0xD9ECFF,
@@ -144,22 +149,11 @@ KindTable unit() {
                  {"zmena_vlastnici", "Vlastníci", 64},
                  {"zmena_ochrana", "Ochrana", 64},
                  {"zmena_omezeni", "Omezení", 64},
-                 {"zmena_jine", "Jiné", 64}})};
+                 {"zmena_jine", "Jiné", 64},
+                 {"zmena_prevod", "Řízení", 0}})};
 }
 
 } // namespace
-
-const SectionColumns& sectionColumns(Section section) {
-    static const SectionColumns table[] = {
-        {u8("hash_vymera"), u8("zmena_vymera"), false},
-        {u8("hash_podil"), u8("zmena_podil"), false},
-        {u8("hash_vlastnici"), u8("zmena_vlastnici"), true},
-        {u8("hash_ochrana"), u8("zmena_ochrana"), true},
-        {u8("hash_omezeni"), u8("zmena_omezeni"), true},
-        {u8("hash_jine"), u8("zmena_jine"), true},
-    };
-    return table[static_cast<int>(section)];
-}
 
 const KindTable& kindTable(RecordKind kind) {
     static const KindTable tables[] = {parcel(), building(), unit()};

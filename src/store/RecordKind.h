@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/SectionTable.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -17,21 +19,6 @@ enum class RecordKind { Parcel, Building, Unit };
 
 constexpr std::array<RecordKind, 3> kAllRecordKinds = {RecordKind::Parcel, RecordKind::Building,
                                                        RecordKind::Unit};
-
-/// The six sections of an information page that the program watches.
-enum class Section { Area, Share, Owners, Protection, Restrictions, Other };
-
-constexpr std::array<Section, 6> kAllSections = {Section::Area,         Section::Share,
-                                                 Section::Owners,       Section::Protection,
-                                                 Section::Restrictions, Section::Other};
-
-/// Where a section's value and change flag are stored in a record table.
-struct SectionColumns {
-    QString stored;     ///< hash_vymera, hash_vlastnici, ...
-    QString flag;       ///< zmena_vymera, zmena_vlastnici, ...
-    bool fingerprinted; ///< stored as its fingerprint, not as the text itself
-};
-const SectionColumns& sectionColumns(Section section);
 
 /// A column of a record list in the main window.
 struct GridColumn {
@@ -76,6 +63,7 @@ struct KindTable {
     bool pageLoadedLine;   ///< "Načteno ze serveru, zpracovávám data." after the lookup
     QString failureRecord; ///< the record line of the failure block, after "- "
     QString summaryLine;   ///< change summary
+    QString noticeName;    ///< the record in a notification: "parcela {label}"
     QString progressName;  ///< the pass named beside the progress bar
 
     // --- main window

@@ -199,6 +199,22 @@ void TDM1::UpdateField(int id, const QString& table, const QString& column, cons
                      QString::number(id));
 }
 
+void TDM1::UpdateFields(int id, const QString& table,
+                        const std::vector<std::pair<QString, QVariant>>& values) {
+    QStringList assignments;
+    for (const auto& [column, value] : values)
+        assignments.append(column + QStringLiteral(" = ?"));
+    SqliteStatement statement(ADOConnection, QStringLiteral("UPDATE ") + table +
+                                                 QStringLiteral(" SET ") +
+                                                 assignments.join(QStringLiteral(", ")) +
+                                                 QStringLiteral(" WHERE ID = ?"));
+    int position = 0;
+    for (const auto& [column, value] : values)
+        statement.bind(++position, value);
+    statement.bind(++position, id);
+    statement.run();
+}
+
 void TDM1::InsertChange(const QString& changeTable, const QString& referenceColumn,
                         const QString& idText, const QDateTime& when, const QString& fileName) {
     ExecuteStatement(QStringLiteral("INSERT INTO ") + changeTable + QStringLiteral(" (") +

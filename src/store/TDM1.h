@@ -9,7 +9,10 @@
 #include <QDateTime>
 #include <QObject>
 
+#include <functional>
 #include <memory>
+#include <utility>
+#include <vector>
 
 namespace veritam {
 
@@ -35,6 +38,10 @@ public:
     /// "#yyyy-mm-dd hh.nn.ss#", milliseconds dropped.
     static QString DateToSql(const QDateTime& dateTime);
     void UpdateField(int id, const QString& table, const QString& column, const QString& value);
+    /// Writes the record's columns in one statement, the values bound (texts as they are,
+    /// yes/no as 0/1, date-times to the second).
+    void UpdateFields(int id, const QString& table,
+                      const std::vector<std::pair<QString, QVariant>>& values);
     void InsertChange(const QString& changeTable, const QString& referenceColumn,
                       const QString& idText, const QDateTime& when, const QString& fileName);
     /// Re-executes (or opens) the query and goes to its first row; reports any error itself.
@@ -54,6 +61,11 @@ public:
     DatasetModel& historySource(RecordKind kind) { return this->*kindTable(kind).historySource; }
 
     UserMessages& messages() const { return m_messages; }
+
+    /// The local time that checks stamp their records and changes with; tests set their
+    /// own clock, so that nothing waits for a new second.
+    QDateTime now() const { return m_clock(); }
+    void setClock(std::function<QDateTime()> clock) { m_clock = std::move(clock); }
 
     SqliteConnection ADOConnection;
     Dataset KatastralniUzemi_Query;
@@ -85,6 +97,7 @@ private:
 
     UserMessages& m_messages;
     QString m_dataFolder;
+    std::function<QDateTime()> m_clock = &QDateTime::currentDateTime;
 };
 
 } // namespace veritam

@@ -4,6 +4,7 @@
 #include "TestSupport.h"
 
 #include "analysis/ChangeRecorder.h"
+#include "store/WatchedRecord.h"
 
 #include <QCoreApplication>
 
@@ -24,8 +25,8 @@ int main(int argc, char* argv[]) {
         const auto row = store.dm.OpenStatement(QStringLiteral("SELECT * FROM parcely"));
         TParseKatastr sections;
         sections.vymera = QString::number(row->text(QStringLiteral("hash_vymera")).toInt() + 1);
-        ChangeRecorder::CompareAndRecord(store.dm, RecordKind::Parcel, *row, sections,
-                                         QStringLiteral("<body>strana</body>\r\n"));
+        ChangeRecorder::CompareAndRecord(store.dm, WatchedRecord::read(RecordKind::Parcel, *row),
+                                         sections, QStringLiteral("<body>strana</body>\r\n"));
         if (first) {
             std::puts("recording");
             std::fflush(stdout);

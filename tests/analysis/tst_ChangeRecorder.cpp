@@ -10,6 +10,8 @@
 #include "platform/CodePage1250.h"
 #include "platform/DataFolder.h"
 #include "store/Schema.h"
+#include "store/SqliteConnection.h"
+#include "store/WatchedRecord.h"
 
 #include <QDir>
 #include <QtTest>
@@ -53,12 +55,15 @@ struct Recorder : DatabaseIn, OpenedStore {
         exec(QStringLiteral(
             "INSERT INTO jednotky (user_id, obec, cast_obce, typ_stavby, cislo_stavby, "
             "cislo_jednotky, nazev) VALUES (1, 554782, 1520, 1, 12, 3, 'Byt')"));
+        dm.setClock([this] { return now; });
     }
+    /// The clock of the checks: tests move it on instead of waiting.
+    QDateTime now{QDate(2026, 3, 7), QTime(14, 5, 9)};
     /// The check of record 1 of the kind's table with these sections.
     bool check(RecordKind kind, TParseKatastr s) {
         auto row = dm.OpenStatement(QStringLiteral("SELECT * FROM ") + kindTable(kind).recordTable +
                                     QStringLiteral(" WHERE ID = 1"));
-        return CompareAndRecord(dm, kind, *row, s, kPage);
+        return CompareAndRecord(dm, WatchedRecord::read(kind, *row), s, kPage).any();
     }
     QVariant parcel(const char* column) {
         return scalar(
@@ -98,7 +103,9 @@ private slots:
     void noDifferenceClearsTheFlagsAndWritesNothing();
     void differenceInOneSectionOnly();
     void unitNeverComparesTheArea();
-    void twoChangesInOneSecondShareTheFile();
+    void twoChangesInOneSecondKeepTwoSnapshots();
+    void proceedings_data();
+    void proceedings();
     void failedChangeLeavesTheOldValues_data();
     void failedChangeLeavesTheOldValues();
     void fullDiskRecordsNothingUntilThereIsRoom();
@@ -156,7 +163,7 @@ void TestChangeRecorder::noDifferenceClearsTheFlagsAndWritesNothing() {
 void TestChangeRecorder::differenceInOneSectionOnly() {
     Recorder r;
     QVERIFY(r.check(RecordKind::Parcel, sections()));
-    QTest::qWait(1100); // a new second, a new file
+    r.now = r.now.addSecs(1);
     QVERIFY(r.check(RecordKind::Parcel, sections("1254", "Novák Jan, Nováková Marie")));
     QCOMPARE(r.snapshots().size(), 2);
     QCOMPARE(r.changeRows(), 2);
@@ -178,22 +185,70 @@ void TestChangeRecorder::unitNeverComparesTheArea() {
     QCOMPARE(r.scalar(QStringLiteral("SELECT COUNT(*) FROM zmeny_jednotek")).toInt(), 1);
 }
 
-void TestChangeRecorder::twoChangesInOneSecondShareTheFile() {
+void TestChangeRecorder::twoChangesInOneSecondKeepTwoSnapshots() {
     Recorder r;
-    // Two checks whose changes fall into the same second.
-    for (int attempt = 0; attempt < 5; ++attempt) {
-        r.exec(QStringLiteral("DELETE FROM zmeny_parcel"));
-        const QDateTime start = QDateTime::currentDateTime();
-        r.check(RecordKind::Parcel, sections("1"));
-        r.check(RecordKind::Parcel, sections("2"));
-        if (QDateTime::currentDateTime().toSecsSinceEpoch() == start.toSecsSinceEpoch())
-            break;
-    }
-    auto rows = r.dm.OpenStatement(QStringLiteral("SELECT filename FROM zmeny_parcel"));
-    QCOMPARE(rows->recordCount(), 2);
-    QCOMPARE(rows->rowValue(0, 0), rows->rowValue(1, 0));
-    QFile file(r.path + rows->text(QStringLiteral("filename")));
-    QVERIFY(file.open(QIODevice::ReadOnly)); // the second replaced the first
+    QVERIFY(r.check(RecordKind::Parcel, sections("1")));
+    QVERIFY(r.check(RecordKind::Parcel, sections("2")));
+    QVERIFY(r.check(RecordKind::Parcel, sections("3")));
+    auto rows = r.dm.OpenStatement(QStringLiteral("SELECT filename FROM zmeny_parcel ORDER BY ID"));
+    QStringList names;
+    for (rows->first(); !rows->eof(); rows->next())
+        names.append(rows->text(QStringLiteral("filename")).section(u'/', -1));
+    QCOMPARE(names, texts({"2026.03.07,14.05.09.html", "2026.03.07,14.05.09-2.html",
+                           "2026.03.07,14.05.09-3.html"}));
+    QStringList files = r.snapshots();
+    files.sort();
+    names.sort();
+    QCOMPARE(files, names);
+    QFile second(r.path + QStringLiteral("historie/parcely/parcela-id-1/") + files[0]);
+    QVERIFY(second.open(QIODevice::ReadOnly));
+    QVERIFY(second.readAll().endsWith(kPage.toUtf8()));
+}
+
+void TestChangeRecorder::proceedings_data() {
+    QTest::addColumn<QVariant>("stored"); // hash_prevod before the check
+    QTest::addColumn<QString>("found");
+    QTest::addColumn<bool>("change");
+    QTest::addColumn<QString>("news"); // added, then removed, as "+X -Y"
+    QTest::newRow("never read, none found: no change") << QVariant() << "" << false << "";
+    QTest::newRow("never read, one found: the user must hear of it")
+        << QVariant() << "V-1234/2026-101" << true << "+V-1234/2026-101";
+    QTest::newRow("one came") << QVariant(QStringLiteral("V-1234/2026-101"))
+                              << "V-1234/2026-101, Z-55/2026-101" << true << "+Z-55/2026-101";
+    QTest::newRow("one ended") << QVariant(QStringLiteral("V-1234/2026-101")) << "" << true
+                               << "-V-1234/2026-101";
+    QTest::newRow("read before, none still") << QVariant(QString()) << "" << false << "";
+}
+
+void TestChangeRecorder::proceedings() {
+    QFETCH(QVariant, stored);
+    QFETCH(QString, found);
+    QFETCH(bool, change);
+    QFETCH(QString, news);
+    Recorder r;
+    QVERIFY(r.check(RecordKind::Parcel, sections()));
+    const qsizetype rows = r.changeRows();
+    SqliteStatement reset(r.dm.ADOConnection, QStringLiteral("UPDATE parcely SET hash_prevod = ?"));
+    reset.bind(1, stored);
+    reset.run();
+    TParseKatastr s = sections();
+    s.rizeni = found;
+    const auto row = r.dm.OpenStatement(QStringLiteral("SELECT * FROM parcely WHERE ID = 1"));
+    const Comparison c =
+        CompareAndRecord(r.dm, WatchedRecord::read(RecordKind::Parcel, *row), s, kPage);
+    QCOMPARE(c.changed,
+             change ? std::vector<Section>{Section::Proceedings} : std::vector<Section>{});
+    QStringList got;
+    for (const QString& n : c.proceedingsAdded)
+        got.append(u'+' + n);
+    for (const QString& n : c.proceedingsRemoved)
+        got.append(u'-' + n);
+    QCOMPARE(got.join(u' '), news);
+    QCOMPARE(r.parcel("zmena_prevod").toBool(), change);
+    QCOMPARE(r.changeRows(), rows + (change ? 1 : 0));
+    // Read now, whatever it found: an empty text, not NULL.
+    QCOMPARE(r.parcel("hash_prevod").isNull(), false);
+    QCOMPARE(r.parcel("hash_prevod").toString(), found);
 }
 
 void TestChangeRecorder::failedChangeLeavesTheOldValues_data() {
@@ -209,7 +264,7 @@ void TestChangeRecorder::failedChangeLeavesTheOldValues() {
     QVERIFY(r.check(RecordKind::Parcel, sections("816")));
     const QVariantList before = r.parcelState();
     const QStringList snapshotsBefore = r.snapshots(QDir::Hidden);
-    QTest::qWait(1100); // a new second, a new file name
+    r.now = r.now.addSecs(1);
 
     std::unique_ptr<SqliteConnection> writer;
     if (trouble == QLatin1String("trigger")) {
@@ -261,7 +316,7 @@ void TestChangeRecorder::fullDiskRecordsNothingUntilThereIsRoom() {
     const QVariantList before = r.parcelState();
     const QStringList files = QDir(r.path).entryList(QDir::Files | QDir::Hidden);
     const QStringList snapshots = r.snapshots(QDir::Hidden);
-    QTest::qWait(1100);
+    r.now = r.now.addSecs(1);
     disk.fill();
     QVERIFY_THROWS_EXCEPTION(RecordingError, r.check(RecordKind::Parcel, sections("817")));
     disk.makeRoom();

@@ -1,7 +1,9 @@
 // The line texts of the run log, the change summary and the change log.
 #include "TestSupport.h"
 
+#include "analysis/ChangeRecorder.h"
 #include "analysis/LogLines.h"
+#include "store/WatchedRecord.h"
 
 #include <QtTest>
 
@@ -44,16 +46,22 @@ void TestLogLines::parcelLines() {
     s.exec(
         QStringLiteral("INSERT INTO parcely (druh_cislovani, cislo_1, cislo_2, nazev) VALUES (") +
         values + QStringLiteral(", 'Louka')"));
-    auto row = s.dm.OpenStatement(QStringLiteral("SELECT parcely.* FROM parcely"));
-    QCOMPARE(LogLines::visiting(RecordKind::Parcel, *row), visiting);
-    QCOMPARE(LogLines::summary(RecordKind::Parcel, *row), summary);
-    QCOMPARE(LogLines::failure(RecordKind::Parcel, *row), failure);
-    s.exec(QStringLiteral("UPDATE parcely SET zmena_vlastnici = 1, zmena_omezeni = 1"));
-    row = s.dm.OpenStatement(QStringLiteral("SELECT parcely.* FROM parcely"));
-    QCOMPARE(LogLines::notification(RecordKind::Parcel, *row),
+    const auto row = s.dm.OpenStatement(QStringLiteral("SELECT parcely.* FROM parcely"));
+    const WatchedRecord record = WatchedRecord::read(RecordKind::Parcel, *row);
+    QCOMPARE(LogLines::visiting(record), visiting);
+    QCOMPARE(LogLines::summary(record, {}), summary);
+    QCOMPARE(LogLines::failure(record), failure);
+    Comparison changed;
+    changed.changed = {Section::Owners, Section::Restrictions, Section::Proceedings};
+    changed.proceedingsAdded = texts({"Z-55/2026-101"});
+    changed.proceedingsRemoved = texts({"V-1234/2026-101"});
+    const QString news =
+        QStringLiteral("nové řízení Z-55/2026-101, skončené řízení V-1234/2026-101");
+    QCOMPARE(LogLines::notification(record, changed),
              visiting.mid(QStringLiteral("Procházím parcelu č. ").size())
                      .prepend(QStringLiteral("parcela ")) +
-                 QStringLiteral(" Louka: vlastníci, omezení"));
+                 QStringLiteral(" Louka: vlastníci, omezení, ") + news);
+    QCOMPARE(LogLines::summary(record, changed), summary + QStringLiteral(": ") + news);
 }
 
 void TestLogLines::buildingAndUnitLines() {
@@ -61,11 +69,11 @@ void TestLogLines::buildingAndUnitLines() {
     s.exec(QStringLiteral(
         "INSERT INTO jednotky (cislo_stavby, cislo_jednotky, nazev) VALUES (1200, 14, 'Byt')"));
     auto unit = s.dm.OpenStatement(QStringLiteral("SELECT jednotky.* FROM jednotky"));
-    QCOMPARE(LogLines::visiting(RecordKind::Unit, *unit),
+    QCOMPARE(LogLines::visiting(WatchedRecord::read(RecordKind::Unit, *unit)),
              QStringLiteral("Procházím jednotku č. 1200/14"));
-    QCOMPARE(LogLines::summary(RecordKind::Unit, *unit),
+    QCOMPARE(LogLines::summary(WatchedRecord::read(RecordKind::Unit, *unit), {}),
              QStringLiteral("Změna u jednotky 14, vlastní označení Byt"));
-    QCOMPARE(LogLines::failure(RecordKind::Building, *unit),
+    QCOMPARE(LogLines::failure(WatchedRecord::read(RecordKind::Building, *unit)),
              QStringLiteral(
                  "\r\n********* CHYBA !!! ***********\r\n- stavba vlastní označení Byt. Prosím "
                  "zkontrolujte vstupní data. \r\n"));
@@ -78,7 +86,7 @@ void TestLogLines::buildingAndUnitLines() {
     s.dm.ADOConnection.exec(QStringLiteral(
         "UPDATE jednotky SET nazev = 'Byt' || char(13, 10, 9) || 'KONTROLA SKONČILA'"));
     unit = s.dm.OpenStatement(QStringLiteral("SELECT jednotky.* FROM jednotky"));
-    QCOMPARE(LogLines::summary(RecordKind::Unit, *unit),
+    QCOMPARE(LogLines::summary(WatchedRecord::read(RecordKind::Unit, *unit), {}),
              QStringLiteral("Změna u jednotky 14, vlastní označení Byt   KONTROLA SKONČILA"));
     QCOMPARE(LogLines::runStarted(), QStringLiteral("Zahájena kontrola"));
     QCOMPARE(LogLines::runEnded(), QStringLiteral("KONTROLA SKONČILA"));

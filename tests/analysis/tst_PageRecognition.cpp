@@ -33,12 +33,40 @@ void TestPageRecognition::recognise_data() {
     QTest::newRow("the search form asking for a code")
         << "<form><img id=\"captchaImage\" src=\"/c.png\"><input "
            "id=\"ctl00_bodyPlaceHolder_btnVyhledat\"></form>"
-        << PageKind::LoginRequired;
+        << PageKind::LoggedOut;
     QTest::newRow("the login form")
         << "<form name=\"Form\"><input name=\"PAR_LoginUsername\"><input "
            "name=\"PAR_LoginPassword\" type=\"password\"></form>"
-        << PageKind::LoginRequired;
+        << PageKind::LoggedOut;
     QTest::newRow("a maintenance notice") << "<h1>Probíhá údržba</h1>" << PageKind::Other;
+    const QString in = QStringLiteral("<div id=\"header_right\"><a "
+                                      "id=\"ctl00_loginView_linkLogout\">Odhlásit</a></div>");
+    const QString out = QStringLiteral("<div id=\"header_right\"><a "
+                                       "id=\"ctl00_loginView_linkLogin\">Přihlásit</a></div>");
+    const QString object = QStringLiteral("<h1>Informace o pozemku</h1><table><tr><td "
+                                          "class=\"nazev\">Parcelní číslo:</td><td>1</td></tr>"
+                                          "</table>");
+    const QString noOwners = QStringLiteral("<h2>Jiné zápisy</h2><p>x</p>");
+    QTest::newRow("logged out: no owners") << out + object + noOwners << PageKind::LoggedOut;
+    QTest::newRow("logged out: the search form")
+        << out + QStringLiteral("<input id=\"ctl00_bodyPlaceHolder_btnVyhledat\">")
+        << PageKind::LoggedOut;
+    QTest::newRow("logged in: no owners") << in + object + noOwners << PageKind::Incomplete;
+    QTest::newRow("logged in: no sections") << in + object << PageKind::Incomplete;
+    QTest::newRow("no marker: no sections") << object << PageKind::Incomplete;
+    QTest::newRow("logged in: the search form")
+        << in + QStringLiteral("<input id=\"ctl00_bodyPlaceHolder_btnVyhledat\">")
+        << PageKind::SearchForm;
+    QTest::newRow("logged in: a code asked")
+        << in + QStringLiteral(
+                    "<img id=\"captchaImage\"><input id=\"ctl00_bodyPlaceHolder_btnVyhledat\">")
+        << PageKind::Other;
+    QTest::newRow("logged in: a notice")
+        << in + QStringLiteral("<h1>Chyba</h1>") << PageKind::Other;
+    QTest::newRow("the traffic protection, logged out")
+        << out + QStringLiteral("<title>Omezení přístupu - Nahlížení</title><h1>Omezení "
+                                "přístupu</h1>")
+        << PageKind::Protection;
     QTest::newRow("no page at all") << "" << PageKind::Other;
 }
 

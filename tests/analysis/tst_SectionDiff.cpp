@@ -43,8 +43,8 @@ QStringList differences(const QByteArray& older, const QByteArray& newer) {
     for (const SectionDiff::Change& c : SectionDiff::compare(*a, *b)) {
         if (!c.differs)
             continue;
-        QString line = SectionDiff::name(c.section) + QStringLiteral(":");
-        if (!SectionDiff::isTable(c.section))
+        QString line = sectionRow(c.section).name + QStringLiteral(":");
+        if (sectionRow(c.section).form == SectionForm::Text)
             line += QStringLiteral(" %1 -> %2").arg(c.oldText, c.newText);
         for (const QStringList& row : c.removed)
             line += QStringLiteral(" -") + row.join(u'|');
@@ -94,6 +94,15 @@ void TestSectionDiff::differences_data() {
         << page("1/2", {"Novák Jan|1/2", "Nováková Eva|1/2"},
                 {"Zástavní právo|Banka A", "Věcné břemeno|Obec"}, "10.12.2026 21:07:33")
         << QStringList();
+    // The noise stands in a paragraph of its own; a paragraph of proceedings follows it.
+    const char* pending = "</p><p class=\"plomba\">Řízení V-1234/2026-101, Z-7/2026-702";
+    QTest::newRow("a proceeding came and one went")
+        << page("1/2", {"Novák Jan|1/2", "Nováková Eva|1/2"},
+                {"Zástavní právo|Banka A", "Věcné břemeno|Obec"}, pending)
+        << page("1/2", {"Novák Jan|1/2", "Nováková Eva|1/2"},
+                {"Zástavní právo|Banka A", "Věcné břemeno|Obec"},
+                "</p><p class=\"plomba\">Řízení Z-55/2026-101, Z-7/2026-702")
+        << texts({"rizeni: -V-1234/2026-101 +Z-55/2026-101"});
     QTest::newRow("rows in another order") << base
                                            << page("1/2", {"Nováková Eva|1/2", "Novák Jan|1/2"},
                                                    {"Věcné břemeno|Obec", "Zástavní právo|Banka A"})
@@ -111,7 +120,7 @@ void TestSectionDiff::onlyAnInformationPageIsRead() {
     QVERIFY(!SectionDiff::readSnapshot("<html><body><h1>Omezení přístupu</h1></body></html>"));
     const auto first = SectionDiff::readSnapshot(page("1/2", {"Novák Jan|1/1"}, {}));
     QVERIFY(first);
-    QCOMPARE(SectionDiff::rows(first->vlastnici),
+    QCOMPARE(SectionDiff::rows(Section::Owners, first->vlastnici),
              std::vector<QStringList>{texts({"Novák Jan", "1/1"})});
 }
 

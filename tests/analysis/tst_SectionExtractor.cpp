@@ -17,9 +17,7 @@ QString page(const char* body) {
 }
 
 TParseKatastr extract(const QString& markup) {
-    TParseKatastr s;
-    ExtractSections(markup, s);
-    return s;
+    return ExtractSections(markup);
 }
 
 } // namespace
@@ -31,7 +29,9 @@ private slots:
     void labelCells();
     void headings_data();
     void headings();
-    void missingSectionKeepsTheField();
+    void missingSectionIsEmpty();
+    void proceedings_data();
+    void proceedings();
     void valuePastTheEndIsAnError();
     void sameMarkupSameText();
     void fingerprints_data();
@@ -120,16 +120,36 @@ void TestSectionExtractor::headings() {
     QCOMPARE(s.jine, jine);
 }
 
-void TestSectionExtractor::missingSectionKeepsTheField() {
-    TParseKatastr s;
-    s.omezeni = QStringLiteral("z minula");
-    ExtractSections(page("<h2>Způsob ochrany nemovitosti</h2><p>ochrana</p>"), s);
-    QCOMPARE(s.omezeni, QStringLiteral("z minula"));
-    QCOMPARE(s.ochrana, QStringLiteral("ochrana"));
-    ClearSections(s);
+void TestSectionExtractor::missingSectionIsEmpty() {
+    const TParseKatastr s = extract(page("<h2>Způsob ochrany nemovitosti</h2><p>ochrana</p>"));
     QCOMPARE(s.omezeni, QString());
-    ExtractSections(QString(), s); // no page at all
-    QCOMPARE(s.ochrana, QString());
+    QCOMPARE(s.ochrana, QStringLiteral("ochrana"));
+    QCOMPARE(extract(QString()).ochrana, QString()); // no page at all
+}
+
+void TestSectionExtractor::proceedings_data() {
+    QTest::addColumn<QString>("markup");
+    QTest::addColumn<QString>("rizeni");
+    QTest::newRow("none") << page("<h2>Jiné zápisy</h2><p>Bez zápisu.</p>") << "";
+    QTest::newRow("two, sorted; the words and the links' addresses do not count")
+        << page("<p class=\"plomba\">Objekt je dotčen změnou právního vztahu: "
+                "<a href=\"/Rizeni?c=V-9/2026-101\">Z-77/2026-702</a>, "
+                "<a href=\"/Rizeni?c=x\">V-1234/2026-101</a></p>")
+        << "V-1234/2026-101, Z-77/2026-702";
+    QTest::newRow("two paragraphs, one number twice, a further class")
+        << page("<p class=\"plomba\">Řízení PGP-5/2026-101</p>"
+                "<p class=\"upozorneni plomba\">Řízení V-1234/2026-101 a PGP-5/2026-101</p>")
+        << "PGP-5/2026-101, V-1234/2026-101";
+    QTest::newRow("a number outside the paragraph, or not a whole number")
+        << page("<p>V-1/2026-101</p><p class=\"plomba\">č. XV-1234/2026-1010 ZV-12/26-1 "
+                "a V-12/2026-101</p>")
+        << "V-12/2026-101";
+}
+
+void TestSectionExtractor::proceedings() {
+    QFETCH(QString, markup);
+    QFETCH(QString, rizeni);
+    QCOMPARE(extract(markup).rizeni, rizeni);
 }
 
 void TestSectionExtractor::valuePastTheEndIsAnError() {

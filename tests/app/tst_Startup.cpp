@@ -16,6 +16,7 @@
 #include "settings/TUpozorneni_Form.h"
 #include "store/Schema.h"
 #include "store/TDM1.h"
+#include "store/WatchedRecord.h"
 
 #include <QDirIterator>
 #include <QFile>
@@ -85,9 +86,10 @@ void TestStartup::everythingCreatedIsTheOwnersOnly() {
         app.DM1->ExecuteStatement(QStringLiteral(
             "INSERT INTO parcely (user_id, uzemi, cislo_1, nazev) VALUES (1, 602582, 7, 'Sad')"));
         auto row = app.DM1->OpenStatement(QStringLiteral("SELECT * FROM parcely"));
-        TParseKatastr sections;
-        QVERIFY(ChangeRecorder::CompareAndRecord(*app.DM1, RecordKind::Parcel, *row, sections,
-                                                 QStringLiteral("<body></body>")));
+        QVERIFY(ChangeRecorder::CompareAndRecord(*app.DM1,
+                                                 WatchedRecord::read(RecordKind::Parcel, *row),
+                                                 TParseKatastr(), QStringLiteral("<body></body>"))
+                    .any());
         PortalCredentials::save(folder, QStringLiteral("novak"), QStringLiteral("tajne"));
         QVERIFY(QFileInfo::exists(folder + QStringLiteral("katastr_data.sqlite-wal")));
     }

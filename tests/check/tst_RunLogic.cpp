@@ -1,5 +1,6 @@
 // The full run's and the single check's decisions, through a portal session that serves
 // small fixture pages: a real database and data folder, no browser.
+#include "FixtureSession.h"
 #include "RecordingRunWindow.h"
 #include "TestSupport.h"
 
@@ -10,6 +11,7 @@
 #include "platform/IniFile.h"
 #include "portal/PortalCredentials.h"
 #include "portal/PortalSession.h"
+#include "store/WatchedRecord.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -24,12 +26,31 @@ using namespace veritam::test;
 
 namespace {
 
-QString informationPage(const char* owner) {
-    return QStringLiteral("<html><head><title>Informace o pozemku</title></head><body>"
+const QString kLoggedIn = QStringLiteral(
+    "<div id=\"header_right\"><a id=\"ctl00_loginView_linkLogout\">Odhlásit</a></div>");
+const QString kLoggedOut = QStringLiteral(
+    "<div id=\"header_right\"><a id=\"ctl00_loginView_linkLogin\">Přihlásit</a></div>");
+
+/// A parcel's information page with its owner and the proceedings under way.
+QString informationPage(const char* owner, const char* proceedings = "") {
+    return QStringLiteral("<html><head><title>Informace o pozemku</title></head><body>%3"
+                          "<h1>Informace o pozemku</h1>"
                           "<table><tr><td class=\"nazev\">Výměra [m2]:</td><td><b>120</b></td></tr>"
-                          "</table><h2>Vlastníci, jiní oprávnění</h2><table><tr><td>%1</td></tr>"
+                          "</table>%2<h2>Vlastníci, jiní oprávnění</h2><table><tr><td>%1</td></tr>"
                           "</table><h2>Jiné zápisy</h2><p>Bez zápisu.</p></body></html>\r\n")
-        .arg(QString::fromUtf8(owner));
+        .arg(QString::fromUtf8(owner),
+             *proceedings ? QStringLiteral("<p class=\"plomba\">Objekt je dotčen změnou "
+                                           "právního vztahu: <a href=\"/R?t=1\">%1</a></p>")
+                                .arg(QString::fromUtf8(proceedings))
+                          : QString(),
+             kLoggedIn);
+}
+
+/// The page of a parcel that holds none of its sections.
+QString withoutSections(const QString& header) {
+    return QStringLiteral("<html><head><title>Informace o pozemku</title></head><body>") + header +
+           QStringLiteral("<h1>Informace o pozemku</h1><table><tr><td class=\"nazev\">Parcelní "
+                          "číslo:</td><td>2</td></tr></table></body></html>\r\n");
 }
 
 const QString kNotFound =
@@ -40,45 +61,15 @@ const QString kWithoutOwners =
 const QString kCodePage =
     QStringLiteral("<html><body><form><img id=\"captchaImage\" src=\"/captcha.png\"><input "
                    "id=\"ctl00_bodyPlaceHolder_btnVyhledat\"></form></body></html>\r\n");
-const QString kProtection = QStringLiteral(
-    "<html><head><title>Omezení přístupu</title></head><body><h1>Omezení přístupu</h1>"
-    "<p>Příliš mnoho dotazů.</p></body></html>\r\n");
-
-/// Serves pages by the parcel number searched for; counts logins and lookups.
-class FixtureSession : public PortalSession {
-public:
-    LoginOutcome login() override {
-        ++logins;
-        if (loginOutcomes.empty())
-            return LoginOutcome::LoggedIn;
-        const LoginOutcome outcome = loginOutcomes.front();
-        loginOutcomes.pop_front();
-        return outcome;
-    }
-    PortalPage lookup(RecordKind, const QStringList& values) override {
-        const QString number = values.value(4); // cislo_1
-        looked.append(number);
-        if (onLookup)
-            onLookup(number);
-        const auto queue = pages.find(number);
-        if (queue == pages.end() || queue->second.empty())
-            throw PortalError(QStringLiteral("no fixture for %1").arg(number));
-        const QString markup = queue->second.front();
-        if (queue->second.size() > 1)
-            queue->second.pop_front();
-        return PortalPage::read(markup, QStringLiteral("http://portal.test/") + number);
-    }
-    void interrupt() override { ++interrupts; }
-    void showObject(RecordKind, const QStringList&) override {}
-
-    std::deque<LoginOutcome> loginOutcomes;
-    /// Pages by parcel number, served in turn; the last one stays.
-    std::map<QString, std::deque<QString>> pages;
-    std::function<void(const QString&)> onLookup;
-    int logins = 0;
-    int interrupts = 0;
-    QStringList looked;
-};
+const QString kProtection =
+    QStringLiteral(
+        "<html><head><title>Omezení přístupu</title></head><body>%1<h1>Omezení přístupu</h1>"
+        "<p>Příliš mnoho dotazů.</p></body></html>\r\n")
+        .arg(kLoggedIn);
+const QString kMaintenance =
+    QStringLiteral(
+        "<html><head><title>Údržba</title></head><body>%1<h1>Probíhá údržba</h1></body></html>\r\n")
+        .arg(kLoggedIn);
 
 } // namespace
 
@@ -92,7 +83,8 @@ private slots:
     void refusedOrMissingLoginLooksNothingUp();
     void expiredLoginIsRenewedOnce_data();
     void expiredLoginIsRenewedOnce();
-    void threeTimeLimitsInARowEndTheRun();
+    void threeLookupsThatCannotReachThePortalEndTheRun_data();
+    void threeLookupsThatCannotReachThePortalEndTheRun();
     void interruptEndsThePauseAtOnce();
     void failedPassStatementEndsTheRunAsFailed();
     void unrecordedChangeFailsTheRunAndTheNextRecordsIt();
@@ -112,7 +104,7 @@ private:
             .toString();
     }
     void runFull() {
-        FullCheckRun run(m_store->dm, *m_session, m_sections, *m_window, m_autoStart, m_autoRun);
+        FullCheckRun run(m_store->dm, *m_session, *m_window, m_autoStart, m_autoRun);
         m_run = &run;
         run.Kontrola_ButtonClick();
         m_refusal = run.refusal();
@@ -125,7 +117,6 @@ private:
     std::unique_ptr<StoreFixture> m_store;
     std::unique_ptr<FixtureSession> m_session;
     std::unique_ptr<RecordingRunWindow> m_window;
-    TParseKatastr m_sections;
     bool m_autoStart = false;
     bool m_autoRun = false;
     FullCheckRun* m_run = nullptr;
@@ -154,43 +145,60 @@ void TestRunLogic::watchThreeParcels() {
     // The stored values of a check that saw owner "A" and area 120.
     TParseKatastr seen;
     seen.vymera = QStringLiteral("120");
-    seen.vlastnici = Fingerprint(QStringLiteral("A"));
-    seen.jine = Fingerprint(QStringLiteral("Bez zápisu."));
-    seen.ochrana = Fingerprint(QString());
-    seen.omezeni = Fingerprint(QString());
+    seen.vlastnici = QStringLiteral("A");
+    seen.jine = QStringLiteral("Bez zápisu.");
     for (int id = 1; id <= 3; ++id)
-        ChangeRecorder::StoreBaseline(m_store->dm, RecordKind::Parcel, id, seen);
+        ChangeRecorder::StoreBaseline(m_store->dm, {RecordKind::Parcel, id, {}, {}, {}}, seen);
     for (const QString& n : {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")})
         m_session->pages[n] = {informationPage("A")};
 }
 
 void TestRunLogic::pagesDecideWhatIsRecorded_data() {
-    QTest::addColumn<QString>("page"); // what parcel 2's lookup brings
-    QTest::addColumn<int>("changes");  // change rows after the run
+    QTest::addColumn<QString>("stored"); // parcel 2's proceedings at the last check
+    QTest::addColumn<QString>("page");   // what parcel 2's lookup brings
+    QTest::addColumn<int>("changes");    // change rows after the run
     QTest::addColumn<int>("failed");
     QTest::addColumn<bool>("refused");
     QTest::addColumn<QStringList>("looked"); // parcels looked up
-    QTest::addColumn<QString>("logged");     // a line the run log must hold
+    QTest::addColumn<QString>("logged");     // a line the run log or the summary must hold
     const QStringList all = texts({"1", "2", "3"});
     QTest::newRow("an information page with a change")
-        << informationPage("B") << 1 << 0 << false << all << "Změna u parcely p. č. 2";
+        << "" << informationPage("B") << 1 << 0 << false << all << "Změna u parcely p. č. 2";
+    QTest::newRow("no change") << "" << informationPage("A") << 0 << 0 << false << all
+                               << "Procházím parcelu č. 3";
+    QTest::newRow("a proceeding added")
+        << "" << informationPage("A", "Z-55/2026-101") << 1 << 0 << false << all
+        << "Změna u parcely p. č. 2, vlastní označení p2: nové řízení Z-55/2026-101";
+    QTest::newRow("a proceeding ended") << "V-1234/2026-101" << informationPage("A") << 1 << 0
+                                        << false << all << "Skončené řízení V-1234/2026-101.";
+    QTest::newRow("the page without sections fails the record alone")
+        << "" << withoutSections(kLoggedIn) << 0 << 1 << false << all
+        << "Příčina: Stránka objektu neobsahuje oddíly Vlastníci, jiní oprávnění, Způsob "
+           "ochrany nemovitosti, Omezení vlastnického práva, Jiné zápisy.";
     QTest::newRow("the search form again: not found")
-        << kNotFound << 0 << 1 << false << all << "Příčina: Portál objekt nenašel";
+        << "" << kNotFound << 0 << 1 << false << all << "Příčina: Portál objekt nenašel";
     QTest::newRow("the traffic protection ends the run")
-        << kProtection << 0 << 0 << true << texts({"1", "2"})
+        << "" << kProtection << 0 << 0 << true << texts({"1", "2"})
         << "KONTROLA UKONČENA: Portál místo údajů o objektu ukázal stránku „Omezení přístupu“";
+    QTest::newRow("any other page while logged in ends the run")
+        << "" << kMaintenance << 0 << 0 << true << texts({"1", "2"})
+        << "KONTROLA UKONČENA: Portál místo údajů o objektu ukázal stránku „Údržba“";
 }
 
 void TestRunLogic::pagesDecideWhatIsRecorded() {
+    QFETCH(QString, stored);
     QFETCH(QString, page);
     QFETCH(int, changes);
     QFETCH(int, failed);
     QFETCH(bool, refused);
     QFETCH(QStringList, looked);
     QFETCH(QString, logged);
+    m_store->exec(
+        QStringLiteral("UPDATE parcely SET hash_prevod = '%1' WHERE cislo_1 = 2").arg(stored));
     m_session->pages[QStringLiteral("2")] = {page};
     runFull();
     QCOMPARE(m_session->looked, looked);
+    QCOMPARE(m_session->logins, 1); // nothing was taken for an expired login
     QCOMPARE(changeRows(), changes);
     QCOMPARE(m_failed, failed);
     QCOMPARE(!m_refusal.isEmpty(), refused);
@@ -234,6 +242,8 @@ void TestRunLogic::expiredLoginIsRenewedOnce_data() {
         << kWithoutOwners << static_cast<int>(LoginOutcome::LoggedIn) << false;
     QTest::newRow("code page, renewal refused")
         << kCodePage << static_cast<int>(LoginOutcome::Refused) << true;
+    QTest::newRow("the header's login link, login renewed")
+        << withoutSections(kLoggedOut) << static_cast<int>(LoginOutcome::LoggedIn) << false;
 }
 
 void TestRunLogic::expiredLoginIsRenewedOnce() {
@@ -252,20 +262,36 @@ void TestRunLogic::expiredLoginIsRenewedOnce() {
     QCOMPARE(storedOwners(2), Fingerprint(QStringLiteral("A")));
 }
 
-void TestRunLogic::threeTimeLimitsInARowEndTheRun() {
-    m_store->exec(
-        QStringLiteral("INSERT INTO parcely (user_id, uzemi, typ_parcely, druh_cislovani, "
-                       "cislo_1, nazev, kontrolovat) VALUES (1, 602582, 'PKN', 2, 4, 'p4', 1)"));
-    m_session->pages[QStringLiteral("4")] = {informationPage("A")};
-    m_session->onLookup = [](const QString&) {
-        throw PortalError(QStringLiteral("Stránka se nenačetla do 60 s."),
-                          PortalError::Cause::TimeLimit);
+void TestRunLogic::threeLookupsThatCannotReachThePortalEndTheRun_data() {
+    QTest::addColumn<int>("cause");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("time limits") << static_cast<int>(PortalError::Cause::TimeLimit)
+                                 << "Stránka se nenačetla do 60 s.";
+    QTest::newRow("connection refused") << static_cast<int>(PortalError::Cause::Unreachable)
+                                        << "Portál není dostupný (ERR_CONNECTION_REFUSED).";
+}
+
+void TestRunLogic::threeLookupsThatCannotReachThePortalEndTheRun() {
+    QFETCH(int, cause);
+    QFETCH(QString, message);
+    for (int n = 4; n <= 5; ++n)
+        m_store->exec(QStringLiteral("INSERT INTO parcely (user_id, uzemi, typ_parcely, "
+                                     "druh_cislovani, cislo_1, nazev, kontrolovat) VALUES (1, "
+                                     "602582, 'PKN', 2, %1, 'p%1', 1)")
+                          .arg(n));
+    m_session->pages[QStringLiteral("4")] = {informationPage("B")};
+    m_session->pages[QStringLiteral("5")] = {informationPage("B")};
+    // The portal goes away after the first lookup.
+    m_session->onLookup = [&](const QString& number) {
+        if (number != QLatin1String("1"))
+            throw PortalError(message, static_cast<PortalError::Cause>(cause));
     };
     runFull();
-    QCOMPARE(m_session->looked, texts({"1", "2", "3"}));
+    QCOMPARE(m_session->looked, texts({"1", "2", "3", "4"}));
     QCOMPARE(m_failed, 3);
+    QCOMPARE(changeRows(), 0);
     QVERIFY(m_refusal.contains(QStringLiteral("Portál neodpovídá")));
-    QCOMPARE(m_window->log.filter(QStringLiteral("Příčina: Stránka se nenačetla")).size(), 3);
+    QCOMPARE(m_window->log.filter(QStringLiteral("Příčina: ") + message).size(), 3);
 }
 
 void TestRunLogic::interruptEndsThePauseAtOnce() {
@@ -339,12 +365,11 @@ void TestRunLogic::singleCheckComparesOnlyAnInformationPage() {
     for (const QString& page : pages) {
         m_session->pages[number] = {page};
         QVERIFY_THROWS_EXCEPTION(
-            PortalError,
-            Kontrola_JednohoClick(m_store->dm, *m_session, m_sections, RecordKind::Parcel));
+            PortalError, Kontrola_JednohoClick(m_store->dm, *m_session, RecordKind::Parcel));
         QCOMPARE(storedOwners(number.toInt()), Fingerprint(QStringLiteral("A")));
     }
     m_session->pages[number] = {informationPage("B")};
-    Kontrola_JednohoClick(m_store->dm, *m_session, m_sections, RecordKind::Parcel);
+    Kontrola_JednohoClick(m_store->dm, *m_session, RecordKind::Parcel);
     QCOMPARE(changeRows(), 1);
     QCOMPARE(m_store->messages.messages.last(), QStringLiteral("Kontrola je u konce."));
 }
@@ -354,8 +379,8 @@ void TestRunLogic::secondOperationIsRefused() {
     runFull();
     QVERIFY(m_session->looked.isEmpty());
     QVERIFY(m_store->messages.messages.last().contains(QStringLiteral("jiné operaci")));
-    QVERIFY_THROWS_EXCEPTION(PortalError, Kontrola_JednohoClick(m_store->dm, *m_session, m_sections,
-                                                                RecordKind::Parcel));
+    QVERIFY_THROWS_EXCEPTION(PortalError,
+                             Kontrola_JednohoClick(m_store->dm, *m_session, RecordKind::Parcel));
 }
 
 QTEST_GUILESS_MAIN(TestRunLogic)

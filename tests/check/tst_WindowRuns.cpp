@@ -12,6 +12,7 @@
 #include "portal/PortalCredentials.h"
 #include "portal/TBrowser_Form.h"
 #include "store/TDM1.h"
+#include "store/WatchedRecord.h"
 
 #include <QAction>
 #include <QApplication>
@@ -327,7 +328,11 @@ void TestWindowRuns::captureFillsANewRecordFromThePortalPage() {
     QFETCH(QStringList, expected);
     const auto k = static_cast<RecordKind>(kind);
     QCOMPARE(m_app->Portal->login(), LoginOutcome::LoggedIn);
-    m_app->Portal->showObject(k, search);
+    WatchedRecord record;
+    record.kind = k;
+    for (qsizetype i = 0; i < search.size(); ++i)
+        record.search[kindTable(k).searchColumns[i]] = search[i];
+    m_app->Portal->showObject(record);
     TBrowser_Form& browser = *m_app->Browser_Form;
     QVERIFY(browser.isVisible());
     QAction* items[] = {browser.Pidatzznam1, browser.Pidatstavbu1, browser.Pidatjednotku1};

@@ -6,12 +6,12 @@
 #include "TestSupport.h"
 
 #include "analysis/HistoryLog.h"
-#include "analysis/TParseKatastr.h"
 #include "check/FullCheckRun.h"
 #include "entry/RecordGrid.h"
 #include "entry/TInsert_Form.h"
 #include "portal/BrowserSession.h"
 #include "portal/TBrowser_Form.h"
+#include "store/SectionTable.h"
 #include "store/TDM1.h"
 
 #include <QAbstractButton>
@@ -103,7 +103,6 @@ private:
     std::unique_ptr<TBrowser_Form> m_browser;
     std::unique_ptr<BrowserSession> m_session;
     std::unique_ptr<OpenedStore> m_store; ///< a second connection, for the test's own reads
-    TParseKatastr m_sections;
 };
 
 void TestRecordEditor::initTestCase() {
@@ -120,7 +119,7 @@ void TestRecordEditor::init() {
     m_dm->DataModuleCreate(m_folder->path());
     m_browser = std::make_unique<TBrowser_Form>(*m_messages, m_folder->path());
     m_session = std::make_unique<BrowserSession>(*m_browser, m_folder->path());
-    m_editor->attach({*m_dm, *m_session, m_sections, *m_messages, {}});
+    m_editor->attach({*m_dm, *m_session, *m_messages, {}});
     m_store = std::make_unique<OpenedStore>(m_folder->path());
     m_editor->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_editor.get()));
@@ -303,7 +302,7 @@ void TestRecordEditor::savedRecordsGetTheirBaseline() {
     RecordingRunWindow window;
     bool autoStart = false;
     bool autoRun = false;
-    FullCheckRun run(*m_dm, *m_session, m_sections, window, autoStart, autoRun);
+    FullCheckRun run(*m_dm, *m_session, window, autoStart, autoRun);
     run.Kontrola_ButtonClick();
     QVERIFY2(run.failedRecords() == 0, qPrintable(window.log.join(u'\n')));
     QCOMPARE(run.changesRecorded(), 0);

@@ -8,9 +8,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QString markup =
         QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    veritam::TParseKatastr sections;
     try {
-        veritam::ExtractSections(markup, sections);
+        veritam::ExtractSections(markup);
     } catch (const veritam::AnalysisError&) {
     }
     return 0;
