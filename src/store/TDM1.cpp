@@ -148,12 +148,13 @@ void TDM1::configureQueries() {
     CastiObce_Query.setParam(QStringLiteral("par_obec_kod"), QStringLiteral("-1"));
     CastiObce_Query.setRequiredFields(lines({"kod", "nazev", "obec_kod"}));
 
+    // Two changes of one second are told apart by their order of recording.
     ZmenyParcel_Query.setSql(one("SELECT * FROM zmeny_parcel WHERE zmeny_parcel.id_parcely = "
-                                 ":par_id ORDER BY zmeny_parcel.datum DESC "));
+                                 ":par_id ORDER BY zmeny_parcel.datum DESC, ID DESC"));
     ZmenyStaveb_Query.setSql(one("SELECT * FROM zmeny_staveb WHERE zmeny_staveb.id_stavby = "
-                                 ":par_id ORDER BY zmeny_staveb.datum DESC "));
+                                 ":par_id ORDER BY zmeny_staveb.datum DESC, ID DESC"));
     ZmenyJednotek_Query.setSql(one("SELECT * FROM zmeny_jednotek WHERE zmeny_jednotek.id_jednotky "
-                                   "= :par_id ORDER BY zmeny_jednotek.datum DESC"));
+                                   "= :par_id ORDER BY zmeny_jednotek.datum DESC, ID DESC"));
     for (Dataset* history : {&ZmenyParcel_Query, &ZmenyStaveb_Query, &ZmenyJednotek_Query})
         history->setParam(QStringLiteral("par_id"), QStringLiteral("-1"));
 

@@ -192,22 +192,39 @@ void TestConsoleCommands::killedImportLeavesOldOrNewLists() {
 
 void TestConsoleCommands::extractPrintsSectionsAndFingerprints() {
     TempDataFolder folder;
-    const QString page = folder.path() + QStringLiteral("stranka.html");
-    writeFile(page,
-              QStringLiteral(
-                  "<html><body><table><tr><td class=\"nazev\">Výměra [m2]:</td><td><b>77</b></td>"
-                  "</tr><tr><td class=\"nazev\">Parcelní číslo:</td><td>st. 12/3</td></tr>"
-                  "<tr><td class=\"nazev\">Katastrální území:</td><td>Benice [602582]</td></tr>"
-                  "</table><h2>Vlastníci, jiní oprávnění</h2><p>Novák</p></body></html>")
-                  .toUtf8());
+    // The same object's page twice, with other links and another date in its footer.
+    const auto save = [&](const char* name, const char* token, const char* date) {
+        const QString path = folder.path() + QString::fromLatin1(name);
+        writeFile(path,
+                  QStringLiteral(
+                      "<html><body><table><tr><td class=\"nazev\">Výměra [m2]:</td><td><b>77</b>"
+                      "</td></tr><tr><td class=\"nazev\">Parcelní číslo:</td><td>st. 12/3</td>"
+                      "</tr><tr><td class=\"nazev\">Katastrální území:</td><td>Benice [602582]"
+                      "</td></tr></table><p class=\"plomba\">Objekt je dotčen změnou právního "
+                      "vztahu: <a href=\"/R?t=%1\">Z-77/2026-702</a>, <a href=\"/R?t=%1\">"
+                      "V-1234/2026-101</a></p><h2>Vlastníci, jiní oprávnění</h2><p>Novák "
+                      "<a href=\"/O?t=%1\">detail</a></p><p>Platnost k %2</p></body></html>")
+                      .arg(QString::fromLatin1(token), QString::fromLatin1(date))
+                      .toUtf8());
+        return path;
+    };
+    const QString page = save("stranka.html", "a1", "10.12.2026 21:07:33");
+    const Run again =
+        runVeritam({QStringLiteral("--extract"), save("znovu.html", "b2", "11.12.2026 08:00:01")});
     const Run run = runVeritam({QStringLiteral("--extract"), page});
     QCOMPARE(run.exitCode, 0);
+    QCOMPARE(again.exitCode, 0);
+    const QJsonObject other = QJsonDocument::fromJson(again.out.toUtf8()).object();
     const QJsonObject json = QJsonDocument::fromJson(run.out.toUtf8()).object();
     QCOMPARE(json[QStringLiteral("vymera")].toString(), QStringLiteral("77"));
-    QCOMPARE(json[QStringLiteral("vlastnici")].toString(), QStringLiteral("Novák"));
+    QCOMPARE(json[QStringLiteral("vlastnici")].toString(), QStringLiteral("Novák detail"));
     QCOMPARE(json[QStringLiteral("podil")].toString(), QString());
+    QCOMPARE(json[QStringLiteral("rizeni")].toString(),
+             QStringLiteral("V-1234/2026-101, Z-77/2026-702"));
     const QJsonObject fingerprints = json[QStringLiteral("fingerprints")].toObject();
     QCOMPARE(fingerprints.size(), 4);
+    QCOMPARE(other[QStringLiteral("fingerprints")].toObject(), fingerprints);
+    QCOMPARE(other[QStringLiteral("rizeni")], json[QStringLiteral("rizeni")]);
     QCOMPARE(fingerprints[QStringLiteral("omezeni")].toString(),
              QStringLiteral("D41D8CD98F00B204E9800998ECF8427E"));
     // What capture would write, for each kind.
@@ -234,23 +251,28 @@ void TestConsoleCommands::extractPrintsSectionsAndFingerprints() {
 
 void TestConsoleCommands::diffNamesWhatChanged() {
     TempDataFolder folder;
-    const auto save = [&](const char* name, const char* owners, const char* area) {
+    const auto save = [&](const char* name, const char* owners, const char* area,
+                          const char* proceedings) {
         const QString path = folder.path() + QString::fromLatin1(name);
-        writeFile(path,
-                  QStringLiteral("<html><body><table><tr><td class=\"nazev\">Výměra [m2]:</td>"
-                                 "<td><b>%1</b></td></tr></table><h2>Vlastníci, jiní oprávnění</h2>"
-                                 "<table>%2</table></body></html>")
-                      .arg(QString::fromUtf8(area), QString::fromUtf8(owners))
-                      .toUtf8());
+        writeFile(path, QStringLiteral(
+                            "<html><body><table><tr><td class=\"nazev\">Výměra [m2]:</td>"
+                            "<td><b>%1</b></td></tr></table><p class=\"plomba\">%3</p>"
+                            "<h2>Vlastníci, jiní oprávnění</h2><table>%2</table></body></html>")
+                            .arg(QString::fromUtf8(area), QString::fromUtf8(owners),
+                                 QString::fromUtf8(proceedings))
+                            .toUtf8());
         return path;
     };
-    const QString old = save("a.html", "<tr><td>Novák</td><td>1/1</td></tr>", "816");
-    const QString changed = save("b.html", "<tr><td>Dvořák</td><td>1/1</td></tr>", "817");
+    const QString old =
+        save("a.html", "<tr><td>Novák</td><td>1/1</td></tr>", "816", "V-1234/2026-101");
+    const QString changed =
+        save("b.html", "<tr><td>Dvořák</td><td>1/1</td></tr>", "817", "Z-55/2026-101");
     const Run run = runVeritam({QStringLiteral("--diff"), old, changed});
     QCOMPARE(run.exitCode, 1);
     const QJsonObject expected = QJsonDocument::fromJson(R"({"sections": [
         {"section": "vymera", "old": "816", "new": "817"},
-        {"section": "vlastnici", "removed": [["Novák", "1/1"]], "added": [["Dvořák", "1/1"]]}]})")
+        {"section": "vlastnici", "removed": [["Novák", "1/1"]], "added": [["Dvořák", "1/1"]]},
+        {"section": "rizeni", "removed": ["V-1234/2026-101"], "added": ["Z-55/2026-101"]}]})")
                                      .object();
     QCOMPARE(QJsonDocument::fromJson(run.out.toUtf8()).object(), expected);
     const Run same = runVeritam({QStringLiteral("--diff"), old, old});

@@ -74,6 +74,8 @@ private slots:
     void refusalsEndTheRunBeforeFurtherSearches();
     void expiredLoginRecordsNothingFalse_data();
     void expiredLoginRecordsNothingFalse();
+    void proceedingsAndAnOddPageBetweenRuns();
+    void portalGoneMidRunEndsTheRunAsRefused();
     void automaticRunClosesOnlyWithoutChanges();
     void killedRunLeavesSoundFiles();
     void fullDiskFailsTheRunAndLosesNothing();
@@ -226,16 +228,22 @@ QString folderWithParcels(const PreparedFolder& prepared) {
     return prepared.folder.path();
 }
 
-QJsonObject withObjectFault(QJsonObject state, const QString& id, const QString& fault) {
+/// The state with one value of the objects named set (all of them without names).
+QJsonObject withObjects(QJsonObject state, const QStringList& ids, const QString& key,
+                        const QJsonValue& value) {
     QJsonArray objects = state[QStringLiteral("objects")].toArray();
     for (int i = 0; i < objects.size(); ++i) {
         QJsonObject o = objects[i].toObject();
-        if (o[QStringLiteral("id")].toString() == id)
-            o[QStringLiteral("fault")] = fault;
+        if (ids.isEmpty() || ids.contains(o[QStringLiteral("id")].toString()))
+            o[key] = value;
         objects[i] = o;
     }
     state[QStringLiteral("objects")] = objects;
     return state;
+}
+
+QJsonObject withObjectFault(const QJsonObject& state, const QString& id, const QString& fault) {
+    return withObjects(state, {id}, QStringLiteral("fault"), fault);
 }
 
 } // namespace
@@ -266,12 +274,114 @@ void TestHeadlessRun::refusalsEndTheRunBeforeFurtherSearches() {
     QCOMPARE(result.exitCode, 3);
     QVERIFY2(result.err.contains(message), qPrintable(result.err));
     QCOMPARE(searchesOf(m_sim->requests()), searches);
+    // One login and nothing after the refusal: the page that refused is the last one asked.
+    const QList<QJsonObject> requests = m_sim->requests();
+    const auto firstSearch =
+        std::find_if(requests.begin(), requests.end(), [](const QJsonObject& r) {
+            return r[QStringLiteral("path")].toString().startsWith(QLatin1String("/Vyber"));
+        });
+    for (auto r = firstSearch; r != requests.end(); ++r)
+        QVERIFY(!(*r)[QStringLiteral("host")].toString().startsWith(QLatin1String("login.")));
+    QStringList pages;
+    for (const QJsonObject& r : requests)
+        if (!r[QStringLiteral("path")].toString().endsWith(QLatin1String(".css")))
+            pages.append(r[QStringLiteral("path")].toString());
+    if (searches.size() > 1)
+        QCOMPARE(pages.last(), QStringLiteral("/ZobrazObjekt"));
     OpenedStore s(folder);
     QCOMPARE(s.scalar(QStringLiteral("SELECT COUNT(*) FROM zmeny_parcel")).toInt(),
              searches.size() > 1 ? 1 : 0); // only the parcel before the refusal
     QCOMPARE(
         s.scalar(QStringLiteral("SELECT hash_vymera FROM parcely WHERE cislo_1 = 12")).toString(),
         QString());
+}
+
+void TestHeadlessRun::proceedingsAndAnOddPageBetweenRuns() {
+    m_sim->setState(world());
+    PreparedFolder prepared(true);
+    const QString folder = folderWithParcels(prepared);
+    {
+        OpenedStore s(folder);
+        s.exec(QStringLiteral(
+            "INSERT INTO jednotky (user_id, obec, cast_obce, typ_stavby, cislo_stavby, "
+            "cislo_jednotky, nazev, kontrolovat) VALUES (1, 554782, 1520, 1, 1200, 14, 'Byt', 1)"));
+    }
+    QCOMPARE(run(folder).exitCode, 1); // the first values
+    const auto proceedings = [&](const char* table, const char* where) {
+        OpenedStore s(folder);
+        return s
+            .scalar(QStringLiteral("SELECT hash_prevod || '|' || zmena_prevod FROM %1 WHERE %2")
+                        .arg(QString::fromLatin1(table), QString::fromLatin1(where)))
+            .toString();
+    };
+    QCOMPARE(proceedings("parcely", "cislo_1 = 345"), QStringLiteral("|0"));
+
+    // A proposal is filed on the parcel and the unit; the page of st. 12, between them, has
+    // lost its sections.
+    const QJsonObject filed =
+        withObjectFault(withObjects(world(), texts({"pkn", "u"}), QStringLiteral("proceedings"),
+                                    QJsonArray{QStringLiteral("V-1234/2026-101")}),
+                        QStringLiteral("st"), QStringLiteral("nosections"));
+    m_sim->setState(filed);
+    const Run second = run(folder);
+    QCOMPARE(second.exitCode, 1);
+    QVERIFY2(second.lines.contains(QStringLiteral(
+                 "Změna u parcely p. č. 345 / 6, vlastní označení Louka: nové řízení "
+                 "V-1234/2026-101")) &&
+                 second.lines.contains(QStringLiteral(
+                     "Změna u jednotky 14, vlastní označení Byt: nové řízení V-1234/2026-101")),
+             qPrintable(second.lines.join(u'\n')));
+    QVERIFY(second.lines.contains(
+        QStringLiteral("Příčina: Stránka objektu neobsahuje oddíly Vlastníci, jiní oprávnění, "
+                       "Způsob ochrany nemovitosti, Omezení vlastnického práva, Jiné zápisy.")));
+    QVERIFY(second.lines.contains(QStringLiteral("Procházím parcelu č. 1021"))); // went on
+    QCOMPARE(proceedings("parcely", "cislo_1 = 345"), QStringLiteral("V-1234/2026-101|1"));
+    QCOMPARE(proceedings("jednotky", "1"), QStringLiteral("V-1234/2026-101|1"));
+    QCOMPARE(proceedings("parcely", "cislo_1 = 1021"), QStringLiteral("|0"));
+
+    // The proceedings end.
+    m_sim->setState(world());
+    const Run third = run(folder);
+    QCOMPARE(third.exitCode, 1);
+    QVERIFY(third.lines.contains(
+        QStringLiteral("Změna u parcely p. č. 345 / 6, vlastní označení Louka: skončené řízení "
+                       "V-1234/2026-101")));
+    QCOMPARE(proceedings("parcely", "cislo_1 = 345"), QStringLiteral("|1"));
+    QCOMPARE(proceedings("jednotky", "1"), QStringLiteral("|1"));
+    OpenedStore s(folder);
+    QCOMPARE(s.scalar(QStringLiteral("SELECT COUNT(*) FROM zmeny_parcel")).toInt(), 5);
+    QCOMPARE(
+        s.scalar(QStringLiteral("SELECT zmena_vlastnici FROM parcely WHERE cislo_1 = 345")).toInt(),
+        0);
+}
+
+void TestHeadlessRun::portalGoneMidRunEndsTheRunAsRefused() {
+    m_sim->setState(withObjectFault(world(), QStringLiteral("pkn"), QStringLiteral("delay:1500")));
+    PreparedFolder prepared(true);
+    const QString folder = folderWithParcels(prepared);
+    {
+        OpenedStore s(folder);
+        insertParcels(s, texts({"602582, 'PKN', 4, 2, 902, NULL, 'Čtvrtá', 1",
+                                "602582, 'PKN', 4, 2, 903, NULL, 'Pátá', 1"}));
+    }
+    QProcess process;
+    process.setProcessEnvironment(programEnvironment());
+    process.start(binFolder() + QStringLiteral("/veritam"),
+                  {QStringLiteral("/autoload"), QStringLiteral("--headless"),
+                   QStringLiteral("--files"), folder});
+    QByteArray out;
+    QTRY_VERIFY_WITH_TIMEOUT((out += process.readAllStandardOutput()).contains("Procházím"), 60000);
+    m_sim->stop(); // while the first parcel's page is on its way
+    QVERIFY(process.waitForFinished(120000));
+    out += process.readAllStandardOutput();
+    m_sim = std::make_unique<PortalSimulator>(world());
+    const QString printed = QString::fromUtf8(out);
+    QCOMPARE(process.exitCode(), 3);
+    QVERIFY2(printed.contains(QStringLiteral("KONTROLA UKONČENA: Portál neodpovídá")),
+             qPrintable(printed));
+    QCOMPARE(printed.count(QStringLiteral("Procházím")), 3); // the other two never asked
+    OpenedStore s(folder);
+    QCOMPARE(s.scalar(QStringLiteral("SELECT COUNT(*) FROM zmeny_parcel")).toInt(), 0);
 }
 
 void TestHeadlessRun::expiredLoginRecordsNothingFalse_data() {

@@ -3,11 +3,13 @@
 #include "QuestionAnswer.h"
 #include "TestSupport.h"
 
+#include "analysis/ChangeRecorder.h"
 #include "history/TZmeny_Form.h"
 #include "portal/CzechContextMenu.h"
 #include "portal/PortalBrowser.h"
 #include "portal/SnapshotView.h"
 #include "store/TDM1.h"
+#include "store/WatchedRecord.h"
 
 #include <QApplication>
 #include <QDir>
@@ -45,6 +47,7 @@ private slots:
     void init();
     void cleanup();
     void listShowsNewestFirstAndOnlyADoubleClickShows();
+    void twoChangesOfOneSecondAreShownApart();
     void deletionAsksAndKeepsWhatIsShown();
     void snapshotReachesNothingOutside();
     void contextMenuIsCzechAndShort();
@@ -137,6 +140,36 @@ void TestChangeHistory::listShowsNewestFirstAndOnlyADoubleClickShows() {
     QCOMPARE(shown(), QStringLiteral("2026.03.01,10.00.00.html"));
     QVERIFY2(m_form->Rozdily->toPlainText().startsWith(QStringLiteral("První záznam nemovitosti")),
              qPrintable(m_form->Rozdily->toPlainText()));
+}
+
+void TestChangeHistory::twoChangesOfOneSecondAreShownApart() {
+    TDM1& dm = m_store->dm;
+    const QDateTime moment(QDate(2026, 10, 25), QTime(2, 30, 0)); // the hour that comes twice
+    dm.setClock([moment] { return moment; });
+    const int id = building({});
+    for (const char* owner : {"Novák", "Dvořák"}) {
+        const auto row =
+            dm.OpenStatement(QStringLiteral("SELECT * FROM stavby WHERE ID = %1").arg(id));
+        TParseKatastr sections;
+        sections.vlastnici = QString::fromUtf8(owner);
+        QVERIFY(ChangeRecorder::CompareAndRecord(
+                    dm, WatchedRecord::read(RecordKind::Building, *row), sections,
+                    QString::fromUtf8(snapshot(
+                        QStringLiteral("<tr><td>%1</td></tr>").arg(QString::fromUtf8(owner)))))
+                    .any());
+    }
+    open(id);
+    QTableView* list = m_form->Zmeny_DBGrid;
+    QCOMPARE(list->model()->rowCount(), 2);
+    QCOMPARE(shown(), QStringLiteral("2026.10.25,02.30.00-2.html")); // the later one
+    const QString report = m_form->Rozdily->toPlainText();
+    QVERIFY2(report.contains(QStringLiteral("− Novák")) &&
+                 report.contains(QStringLiteral("+ Dvořák")),
+             qPrintable(report));
+    const QRect earlier = list->visualRect(list->model()->index(1, 0));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, earlier.center());
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, earlier.center());
+    QCOMPARE(shown(), QStringLiteral("2026.10.25,02.30.00.html"));
 }
 
 void TestChangeHistory::deletionAsksAndKeepsWhatIsShown() {

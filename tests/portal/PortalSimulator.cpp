@@ -28,6 +28,10 @@ PortalSimulator::PortalSimulator(const QJsonObject& state) {
 }
 
 PortalSimulator::~PortalSimulator() {
+    stop();
+}
+
+void PortalSimulator::stop() {
     m_process.kill();
     m_process.waitForFinished();
 }

@@ -16,6 +16,9 @@ public:
     ~PortalSimulator();
 
     void setState(const QJsonObject& state);
+    /// Ends the simulator at once, as a portal that goes away: every later connection to its
+    /// port is refused.
+    void stop();
     int port() const { return m_port; }
     QString viewerBase() const;
 

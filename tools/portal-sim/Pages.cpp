@@ -10,9 +10,22 @@ namespace {
 const QString kId = QStringLiteral("ctl00_bodyPlaceHolder_");
 const QString kName = QStringLiteral("ctl00$bodyPlaceHolder$");
 
+/// The viewer's login area in the header: the logout link for a logged-in visitor, the
+/// login link for one without a login, as the real portal marks them.
+QString loginArea(const QString& user) {
+    if (user.isEmpty())
+        return QStringLiteral("<div id=\"header_right\"><a id=\"ctl00_loginView_linkLogin\" "
+                              "href=\"/Prihlaseni?t=%1\">Přihlásit</a></div>")
+            .arg(QUuid::createUuid().toString(QUuid::WithoutBraces));
+    return QStringLiteral("<div id=\"header_right\">%1 <a id=\"ctl00_loginView_linkLogout\" "
+                          "href=\"/Odhlaseni?t=%2\">Odhlásit</a></div>")
+        .arg(escape(user), QUuid::createUuid().toString(QUuid::WithoutBraces));
+}
+
 /// The portal's frame: header, loader and tab panels that its scripts would adjust, and
-/// noise that changes on every request.
-QString frame(const QString& title, const QString& content) {
+/// noise that changes on every request. `header` is the viewer's login area; the login
+/// host has none.
+QString frame(const QString& title, const QString& content, const QString& header = {}) {
     const QString now =
         QDateTime::currentDateTime().toString(QStringLiteral("d.M.yyyy H:mm:ss.zzz"));
     const QString token = QUuid::createUuid().toString(QUuid::WithoutBraces);
@@ -21,7 +34,7 @@ QString frame(const QString& title, const QString& content) {
                "<title>%1 - Nahlížení do katastru nemovitostí</title>"
                "<link rel=\"stylesheet\" href=\"/styl.css\"></head>\n<body>\n"
                "<div id=\"header-box\"><a href=\"/\">Nahlížení do katastru nemovitostí</a>"
-               "<span class=\"cas\">Stav ke dni %2</span></div>\n"
+               "<span class=\"cas\">Stav ke dni %2</span>%5</div>\n"
                "<noscript><p>Pro plnou funkčnost zapněte JavaScript.</p></noscript>\n"
                "<div id=\"loaderMapa\">Načítám mapu…</div>\n"
                "<div id=\"button-tab-panel-0\" style=\"display:none\">Záložky</div>\n"
@@ -29,7 +42,7 @@ QString frame(const QString& title, const QString& content) {
                "<p class=\"paticka\">Vygenerováno %2, požadavek %4</p>\n"
                "<script>document.getElementById('loaderMapa').style.display='none';</script>\n"
                "</body></html>\n")
-        .arg(escape(title), now, content, token);
+        .arg(escape(title), now, content, token, header);
 }
 
 QString form(const QString& action, const QString& controls) {
@@ -151,10 +164,12 @@ QString viewerHome(const QString& user) {
     return frame(QStringLiteral("Úvod"),
                  QStringLiteral("<h1>Nahlížení do katastru nemovitostí</h1><p>%1</p>")
                      .arg(user.isEmpty() ? QStringLiteral("Nepřihlášený uživatel")
-                                         : QStringLiteral("Přihlášen: ") + escape(user)));
+                                         : QStringLiteral("Přihlášen: ") + escape(user)),
+                 loginArea(user));
 }
 
-QString parcelSearch(const Place* territory, const QString& message, bool code) {
+QString parcelSearch(const QString& user, const Place* territory, const QString& message,
+                     bool code) {
     const QString action = QStringLiteral("/VyberParcelu/Parcela/InformaceO");
     QString controls;
     if (!territory) {
@@ -190,11 +205,12 @@ QString parcelSearch(const Place* territory, const QString& message, bool code) 
     }
     return frame(QStringLiteral("Vyhledání parcely"),
                  QStringLiteral("<h1>Informace o parcele</h1>%1%2")
-                     .arg(notice(message), form(action, controls)));
+                     .arg(notice(message), form(action, controls)),
+                 loginArea(user));
 }
 
-QString buildingSearch(bool unit, const Municipality* municipality, const QString& message,
-                       bool code) {
+QString buildingSearch(const QString& user, bool unit, const Municipality* municipality,
+                       const QString& message, bool code) {
     const QString action = unit ? QStringLiteral("/VyberBudovu/Jednotka/InformaceO")
                                 : QStringLiteral("/VyberBudovu/Stavba/InformaceO");
     QString controls;
@@ -226,10 +242,11 @@ QString buildingSearch(bool unit, const Municipality* municipality, const QStrin
                  QStringLiteral("<h1>%1</h1>%2%3")
                      .arg(unit ? QStringLiteral("Informace o jednotce")
                                : QStringLiteral("Informace o stavbě"),
-                          notice(message), form(action, controls)));
+                          notice(message), form(action, controls)),
+                 loginArea(user));
 }
 
-QString information(const Object& o, const PortalState& state, bool owners) {
+QString information(const QString& user, const Object& o, const PortalState& state, Shown shown) {
     QString labels;
     QString heading;
     if (o.kind == QLatin1String("parcel")) {
@@ -277,31 +294,44 @@ QString information(const Object& o, const PortalState& state, bool owners) {
                                                 : QStringLiteral("Budova s číslem popisným"));
         }
     }
-    const QString content =
+    QString pending;
+    for (const QString& number : o.proceedings) // each with a link that lasts one page
+        pending += QStringLiteral("%1<a href=\"/Rizeni?t=%2\">%3</a>")
+                       .arg(pending.isEmpty() ? QString() : QStringLiteral(", "),
+                            QUuid::createUuid().toString(QUuid::WithoutBraces), escape(number));
+    QString content =
         QStringLiteral("<h1>%1</h1>\n<table class=\"atributy\"><tbody>\n%2</tbody></table>\n")
             .arg(heading, labels) +
-        (owners ? section(QStringLiteral("Vlastníci, jiní oprávnění"), o.owners,
-                          QStringLiteral("Bez zápisu."))
-                : QString()) +
-        section(QStringLiteral("Způsob ochrany nemovitosti"), o.protection,
-                QStringLiteral("Není evidován žádný způsob ochrany.")) +
-        section(QStringLiteral("Omezení vlastnického práva"), o.restrictions,
-                QStringLiteral("Nejsou evidována žádná omezení.")) +
-        section(QStringLiteral("Jiné zápisy"), o.other,
-                QStringLiteral("Nejsou evidovány žádné jiné zápisy.")) +
+        (pending.isEmpty()
+             ? QString()
+             : QStringLiteral("<p class=\"plomba\">Objekt je dotčen změnou právního vztahu: "
+                              "%1</p>\n")
+                   .arg(pending));
+    if (shown != Shown::NoSections)
+        content += (shown == Shown::All ? section(QStringLiteral("Vlastníci, jiní oprávnění"),
+                                                  o.owners, QStringLiteral("Bez zápisu."))
+                                        : QString()) +
+                   section(QStringLiteral("Způsob ochrany nemovitosti"), o.protection,
+                           QStringLiteral("Není evidován žádný způsob ochrany.")) +
+                   section(QStringLiteral("Omezení vlastnického práva"), o.restrictions,
+                           QStringLiteral("Nejsou evidována žádná omezení.")) +
+                   section(QStringLiteral("Jiné zápisy"), o.other,
+                           QStringLiteral("Nejsou evidovány žádné jiné zápisy."));
+    content +=
         QStringLiteral(
             "<p class=\"platnost\">Zobrazené údaje mají informativní charakter. Platnost k %1</p>")
             .arg(QDateTime::currentDateTime().toString(QStringLiteral("d.M.yyyy H:mm:ss.zzz")));
-    return frame(heading, content);
+    return frame(heading, content, loginArea(user));
 }
 
-QString protection() {
+QString protection(const QString& user) {
     return frame(QStringLiteral("Omezení přístupu"),
                  QStringLiteral("<h1>Omezení přístupu</h1><p>Z Vaší adresy přišlo příliš mnoho "
-                                "dotazů. Přístup je dočasně omezen.</p>"));
+                                "dotazů. Přístup je dočasně omezen.</p>"),
+                 loginArea(user));
 }
 
-QString withoutSections() {
+QString notFound() {
     return frame(QStringLiteral("Informace"),
                  QStringLiteral("<h1>Informace</h1><p>Údaje nejsou k dispozici.</p>"));
 }

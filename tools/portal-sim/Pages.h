@@ -14,21 +14,28 @@ QString loginStep();
 QString loginForm(const QString& message = {}, const QString& action = {});
 QString viewerHome(const QString& user);
 
+// The pages of the viewer host show `user` logged in in their header, or the login link
+// when it is empty.
+
 /// The parcel search form; `territory` is the one chosen in the session, if any. With
 /// `code`, the form asks for a code from a picture, as the portal does of visitors without
 /// a login.
-QString parcelSearch(const Place* territory, const QString& message = {}, bool code = false);
+QString parcelSearch(const QString& user, const Place* territory, const QString& message = {},
+                     bool code = false);
 /// The building (`unit` false) or unit search form.
-QString buildingSearch(bool unit, const Municipality* municipality, const QString& message = {},
-                       bool code = false);
+QString buildingSearch(const QString& user, bool unit, const Municipality* municipality,
+                       const QString& message = {}, bool code = false);
 
-/// An object's information page: the six sections among the page's noise (a time
-/// stamp and a token that change on every request). Label cells and headings are written
-/// across lines, as server templates do. Without `owners` the owners section is left out.
-QString information(const Object& object, const PortalState& state, bool owners = true);
+/// What an information page shows of the object's sections.
+enum class Shown { All, WithoutOwners, NoSections };
+/// An object's information page: the sections and the proceedings under way among the
+/// page's noise (a time stamp and tokens that change on every request). Label cells and
+/// headings are written across lines, as server templates do.
+QString information(const QString& user, const Object& object, const PortalState& state,
+                    Shown shown = Shown::All);
 /// The traffic protection's answer (status 200): too many queries from one address.
-QString protection();
-/// A page that looks like an information page but holds none of the sections.
-QString withoutSections();
+QString protection(const QString& user);
+/// A page of the viewer that is no object's.
+QString notFound();
 
 } // namespace portalsim::Pages

@@ -88,6 +88,8 @@ PortalState PortalState::load(const QString& path) {
         object.protection = rows(j[QStringLiteral("protection")]);
         object.restrictions = rows(j[QStringLiteral("restrictions")]);
         object.other = rows(j[QStringLiteral("other")]);
+        for (const QJsonValue number : j[QStringLiteral("proceedings")].toArray())
+            object.proceedings.append(number.toString());
         object.fault = j[QStringLiteral("fault")].toString();
         state.objects.push_back(object);
     }

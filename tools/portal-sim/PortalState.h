@@ -36,7 +36,10 @@ struct Object {
     Rows protection;
     Rows restrictions;
     Rows other;
-    /// "http500", "delay:MS", "hang", "nosections", "foreign", "protection" (the traffic
+    /// Numbers of the proceedings under way, "V-1234/2026-101".
+    QStringList proceedings;
+    /// "http500", "delay:MS", "hang", "nosections" (the object's page without
+    /// its sections), "foreign", "protection" (the traffic
     /// protection's page with status 200), or empty.
     QString fault;
 };

@@ -172,7 +172,8 @@ struct Simulator {
         log(req);
         const PortalState st = state();
         Session& s = session(req, res);
-        const bool visitor = viewerUser(req).isEmpty();
+        const QString user = viewerUser(req);
+        const bool visitor = user.isEmpty();
         QString message;
         if (req.method == "POST") {
             if (has(req, QStringLiteral("vyberObecKU$vyberKU$btnZmenKU"))) {
@@ -187,7 +188,7 @@ struct Simulator {
             } else if (has(req, QStringLiteral("btnVyhledat")) && visitor &&
                        st.visitors == QLatin1String("code")) {
                 return html(res,
-                            Pages::parcelSearch(st.territory(s.territory),
+                            Pages::parcelSearch(user, st.territory(s.territory),
                                                 QStringLiteral("Opište kód z obrázku."), true));
             } else if (has(req, QStringLiteral("btnVyhledat")) && !s.territory.isEmpty()) {
                 const bool ze = control(req, QStringLiteral("typParcely")) == QLatin1String("ZE");
@@ -206,14 +207,15 @@ struct Simulator {
                 message = QStringLiteral("Zadaným parametrům neodpovídá žádná parcela.");
             }
         }
-        html(res, Pages::parcelSearch(st.territory(s.territory), message));
+        html(res, Pages::parcelSearch(user, st.territory(s.territory), message));
     }
 
     void buildingSearch(const httplib::Request& req, httplib::Response& res, bool unit) {
         log(req);
         const PortalState st = state();
         Session& s = session(req, res);
-        const bool visitor = viewerUser(req).isEmpty();
+        const QString user = viewerUser(req);
+        const bool visitor = user.isEmpty();
         QString message;
         if (req.method == "POST") {
             if (has(req, QStringLiteral("vyberObec$btnZmenObec"))) {
@@ -228,7 +230,7 @@ struct Simulator {
             } else if (has(req, QStringLiteral("btnVyhledat")) && visitor &&
                        st.visitors == QLatin1String("code")) {
                 return html(res,
-                            Pages::buildingSearch(unit, st.municipality(s.municipality),
+                            Pages::buildingSearch(user, unit, st.municipality(s.municipality),
                                                   QStringLiteral("Opište kód z obrázku."), true));
             } else if (has(req, QStringLiteral("btnVyhledat")) && !s.municipality.isEmpty()) {
                 const QString kind = unit ? QStringLiteral("unit") : QStringLiteral("building");
@@ -247,24 +249,25 @@ struct Simulator {
                 message = QStringLiteral("Zadaným parametrům neodpovídá žádný objekt.");
             }
         }
-        html(res, Pages::buildingSearch(unit, st.municipality(s.municipality), message));
+        html(res, Pages::buildingSearch(user, unit, st.municipality(s.municipality), message));
     }
 
     void information(const httplib::Request& req, httplib::Response& res) {
         log(req);
         const PortalState st = state();
-        const bool visitor = viewerUser(req).isEmpty();
+        const QString user = viewerUser(req);
+        const bool visitor = user.isEmpty();
         const Object* o = st.object(param(req, "id"));
         if (!o)
-            return html(res, Pages::withoutSections(), 404);
+            return html(res, Pages::notFound(), 404);
         const QString& fault = o->fault;
         if (fault == QLatin1String("http500"))
             return html(res, QStringLiteral("<html><body><h1>Chyba serveru</h1></body></html>"),
                         500);
         if (fault == QLatin1String("nosections"))
-            return html(res, Pages::withoutSections());
+            return html(res, Pages::information(user, *o, st, Pages::Shown::NoSections));
         if (fault == QLatin1String("protection"))
-            return html(res, Pages::protection());
+            return html(res, Pages::protection(user));
         if (fault == QLatin1String("foreign")) // an address without the portal's domain
             return res.set_redirect(QStringLiteral("http://127.0.0.1:%1/cizi?dalsi=%2")
                                         .arg(port)
@@ -289,8 +292,10 @@ struct Simulator {
         }
         if (fault.startsWith(QLatin1String("delay:")))
             std::this_thread::sleep_for(std::chrono::milliseconds(fault.mid(6).toInt()));
-        html(res,
-             Pages::information(*o, st, !(visitor && st.visitors == QLatin1String("noowners"))));
+        html(res, Pages::information(user, *o, st,
+                                     visitor && st.visitors == QLatin1String("noowners")
+                                         ? Pages::Shown::WithoutOwners
+                                         : Pages::Shown::All));
     }
 
     void foreign(const httplib::Request& req, httplib::Response& res) {
@@ -343,7 +348,7 @@ int main(int argc, char* argv[]) {
             if (req.path == "/login.do")
                 return sim.loginPage(req, res);
             sim.log(req);
-            return Simulator::html(res, Pages::withoutSections(), 404);
+            return Simulator::html(res, Pages::notFound(), 404);
         }
         if (req.path == "/")
             return sim.home(req, res);
@@ -358,7 +363,7 @@ int main(int argc, char* argv[]) {
         if (req.path == "/cizi")
             return sim.foreign(req, res);
         sim.log(req);
-        Simulator::html(res, Pages::withoutSections(), 404);
+        Simulator::html(res, Pages::notFound(), 404);
     };
     server.Get(".*", route);
     server.Post(".*", route);
