@@ -2,6 +2,9 @@
 
 #include <gumbo.h>
 
+#include <utility>
+#include <vector>
+
 namespace veritam {
 
 namespace {
@@ -59,15 +62,19 @@ bool givesNoText(GumboTag tag) {
 }
 
 /// Collects text with pending separators: a separator is written only between two
-/// pieces of text, the strongest one requested since the last text winning.
+/// pieces of text, the strongest one requested since the last text winning. Stops taking
+/// text once it holds `limit` bytes.
 class TextBuilder {
 public:
     enum class Break { None, Space, Tab, Line };
 
+    explicit TextBuilder(std::size_t limit)
+        : m_limit(limit) {}
+
     /// White space is HTML's: space, tab, line feed, form feed, carriage return. The text is
     /// kept as UTF-8 bytes until the end.
     void text(const char* utf8) {
-        for (const char* p = utf8; *p; ++p) {
+        for (const char* p = utf8; *p && !full(); ++p) {
             const char c = *p;
             if (c == ' ' || c == '\t' || c == '\n' || c == '\f' || c == '\r') {
                 request(Break::Space);
@@ -81,6 +88,7 @@ public:
         if (static_cast<int>(b) > static_cast<int>(m_pending))
             m_pending = b;
     }
+    bool full() const { return static_cast<std::size_t>(m_out.size()) >= m_limit; }
     /// A blank at the very end stays; a line or cell break there does not.
     QString result() const {
         return QString::fromUtf8(m_pending == Break::Space ? m_out + ' ' : m_out);
@@ -101,55 +109,70 @@ private:
 
     QByteArray m_out;
     Break m_pending = Break::None;
+    std::size_t m_limit;
 };
 
-void walk(const GumboNode* node, TextBuilder& out) {
-    switch (node->type) {
-    case GUMBO_NODE_TEXT:
-    case GUMBO_NODE_WHITESPACE:
-    case GUMBO_NODE_CDATA:
-        out.text(node->v.text.text);
-        return;
-    case GUMBO_NODE_ELEMENT:
-    case GUMBO_NODE_TEMPLATE:
-        break;
-    default:
-        return;
-    }
-    const GumboElement& element = node->v.element;
-    if (givesNoText(element.tag))
-        return;
-    if (element.tag == GUMBO_TAG_BR) {
+bool isCell(GumboTag tag) {
+    return tag == GUMBO_TAG_TD || tag == GUMBO_TAG_TH;
+}
+
+/// What an element's start or end adds: a line for a block, a tab for a cell.
+void boundary(const GumboElement& element, TextBuilder& out) {
+    if (isBlock(element.tag))
         out.request(TextBuilder::Break::Line);
-        return;
-    }
-    const bool block = isBlock(element.tag);
-    const bool cell = element.tag == GUMBO_TAG_TD || element.tag == GUMBO_TAG_TH;
-    if (block)
-        out.request(TextBuilder::Break::Line);
-    else if (cell)
+    else if (isCell(element.tag))
         out.request(TextBuilder::Break::Tab);
-    for (unsigned i = 0; i < element.children.length; ++i)
-        walk(static_cast<const GumboNode*>(element.children.data[i]), out);
-    if (block)
-        out.request(TextBuilder::Break::Line);
-    else if (cell)
-        out.request(TextBuilder::Break::Tab);
+}
+
+/// The text of the element's descendants, without its own boundary. A loop with a stack of
+/// its own, not a recursion: a page may nest elements as deep as it likes.
+/// `budget` bounds the nodes visited: a label read only as far as its start has no more.
+void walkChildren(const GumboNode* element, TextBuilder& out, std::size_t budget) {
+    std::vector<std::pair<const GumboNode*, unsigned>> open{{element, 0}};
+    while (!open.empty() && !out.full() && budget-- > 0) {
+        const GumboNode* node = open.back().first;
+        const GumboVector& children = node->v.element.children;
+        if (open.back().second == children.length) {
+            if (open.size() > 1)
+                boundary(node->v.element, out);
+            open.pop_back();
+            continue;
+        }
+        const auto* child = static_cast<const GumboNode*>(children.data[open.back().second++]);
+        switch (child->type) {
+        case GUMBO_NODE_TEXT:
+        case GUMBO_NODE_WHITESPACE:
+        case GUMBO_NODE_CDATA:
+            out.text(child->v.text.text);
+            break;
+        case GUMBO_NODE_ELEMENT:
+        case GUMBO_NODE_TEMPLATE:
+            if (givesNoText(child->v.element.tag))
+                break;
+            if (child->v.element.tag == GUMBO_TAG_BR) {
+                out.request(TextBuilder::Break::Line);
+                break;
+            }
+            boundary(child->v.element, out);
+            open.emplace_back(child, 0);
+            break;
+        default:
+            break;
+        }
+    }
 }
 
 } // namespace
 
-QString innerText(const GumboInternalNode* element) {
-    TextBuilder out;
-    if (element->type == GUMBO_NODE_ELEMENT) {
-        const GumboElement& e = element->v.element;
-        if (givesNoText(e.tag))
+QString innerText(const GumboInternalNode* element, std::size_t limit) {
+    TextBuilder out(limit);
+    if (element->type == GUMBO_NODE_ELEMENT || element->type == GUMBO_NODE_TEMPLATE) {
+        if (givesNoText(element->v.element.tag))
             return {};
         // The element's own boundary adds nothing at the text's ends.
-        for (unsigned i = 0; i < e.children.length; ++i)
-            walk(static_cast<const GumboNode*>(e.children.data[i]), out);
-    } else {
-        walk(element, out);
+        walkChildren(element, out, limit);
+    } else if (element->type != GUMBO_NODE_COMMENT && element->type != GUMBO_NODE_DOCUMENT) {
+        out.text(element->v.text.text);
     }
     return out.result();
 }

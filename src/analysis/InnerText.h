@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <cstdint>
+
 struct GumboInternalNode;
 
 namespace veritam {
@@ -16,7 +18,8 @@ namespace veritam {
 ///   <br> ends a line; several line ends in a row count as one;
 /// - cells of one row are separated by one tab;
 /// - script, style, template and noscript content gives no text; comments neither.
-/// The text has no line end at its start or end.
-QString innerText(const GumboInternalNode* element);
+/// The text has no line end at its start or end. Reading stops once the text holds `limit`
+/// bytes (of UTF-8): a label compared with known words needs no more than its start.
+QString innerText(const GumboInternalNode* element, std::size_t limit = SIZE_MAX);
 
 } // namespace veritam

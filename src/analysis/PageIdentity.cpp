@@ -19,13 +19,17 @@ struct Label {
 
 void walk(const ParsedPage& page, const std::map<QString, Label>& labels) {
     const std::vector<ParsedPage::Element>& elements = page.elements();
+    // The last match of each label wins; only its value is read.
+    std::map<const Label*, std::size_t> last;
     for (std::size_t i = 0; i < elements.size(); ++i) {
         if (!ParsedPage::isLabelCell(elements[i]))
             continue;
         const auto label = labels.find(ParsedPage::labelText(elements[i]));
         if (label != labels.end() && i + label->second.offset < elements.size())
-            label->second.take(innerText(elements[i + label->second.offset]));
+            last[&label->second] = i + label->second.offset;
     }
+    for (const auto& [label, value] : last)
+        label->take(innerText(elements[value]));
 }
 
 /// "a/b" split at its first "/"; without one, `whole` says which side takes the text.

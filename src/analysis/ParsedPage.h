@@ -35,11 +35,10 @@ public:
     static QString labelText(Element e);
 
 private:
-    struct Free {
-        void operator()(GumboInternalOutput* output) const;
-    };
-    QByteArray m_utf8; // the tree points into it
-    std::unique_ptr<GumboInternalOutput, Free> m_output;
+    class Arena;
+    QByteArray m_utf8;              // the tree points into it
+    std::unique_ptr<Arena> m_arena; // holds the tree
+    GumboInternalOutput* m_output = nullptr;
     std::vector<Element> m_elements;
 };
 

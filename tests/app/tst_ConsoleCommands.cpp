@@ -13,6 +13,8 @@
 
 #include <csignal>
 
+#include <sys/resource.h>
+
 using namespace veritam;
 using namespace veritam::test;
 
@@ -33,9 +35,19 @@ QProcessEnvironment withoutDisplay() {
     return env;
 }
 
-Run runVeritam(const QStringList& arguments) {
+/// `memoryLimit`: the most address space the program may take, in bytes (none under the
+/// address sanitizer, whose shadow memory alone is larger).
+Run runVeritam(const QStringList& arguments, rlim_t memoryLimit = RLIM_INFINITY) {
     QProcess process;
     process.setProcessEnvironment(withoutDisplay());
+#ifndef __SANITIZE_ADDRESS__
+    process.setChildProcessModifier([memoryLimit] {
+        const rlimit limit{memoryLimit, memoryLimit};
+        ::setrlimit(RLIMIT_AS, &limit);
+    });
+#else
+    Q_UNUSED(memoryLimit)
+#endif
     process.start(binFolder() + QStringLiteral("/veritam"), arguments);
     if (!process.waitForFinished(60000))
         qFatal("veritam did not finish");
@@ -74,6 +86,7 @@ private slots:
     void killedImportLeavesOldOrNewLists();
     void extractPrintsSectionsAndFingerprints();
     void diffNamesWhatChanged();
+    void deeplyNestedPageStaysWithinItsMemory();
 };
 
 void TestConsoleCommands::helpAndVersion() {
@@ -286,4 +299,26 @@ void TestConsoleCommands::diffNamesWhatChanged() {
 }
 
 QTEST_GUILESS_MAIN(TestConsoleCommands)
+void TestConsoleCommands::deeplyNestedPageStaysWithinItsMemory() {
+    // 1.5 MB of tables nested 100,000 deep, none of them closed, then the same closed again
+    // with a label cell at every depth.
+    TempDataFolder folder;
+    const QString open = folder.path() + QStringLiteral("otevrene.html");
+    writeFile(open, "<html><body>" + QByteArray("<table><tr><td>").repeated(100000) +
+                        "<h2>Jiné zápisy</h2><p>x</p></body></html>");
+    const QString closed = folder.path() + QStringLiteral("uzavrene.html");
+    writeFile(closed, "<html><body>" +
+                          QByteArray("<table><tr><td class=\"nazev\">").repeated(100000) +
+                          "Výměra [m2]:" + QByteArray("</td></tr></table>").repeated(100000) +
+                          "</body></html>");
+    constexpr rlim_t kLimit = rlim_t{1} << 30; // the program itself takes about 300 MB
+    const Run first = runVeritam({QStringLiteral("--extract"), open}, kLimit);
+    QCOMPARE(first.exitCode, 0);
+    QCOMPARE(QJsonDocument::fromJson(first.out.toUtf8())[QStringLiteral("jine")].toString(),
+             QStringLiteral("x"));
+    const Run second = runVeritam({QStringLiteral("--extract"), closed}, kLimit);
+    QCOMPARE(second.exitCode, 1); // the innermost label has no value after it
+    QVERIFY2(second.err.contains(QStringLiteral("Výměra [m2]:")), qPrintable(second.err));
+}
+
 #include "tst_ConsoleCommands.moc"
