@@ -60,6 +60,16 @@ int runHeadless(const CommandLine& commandLine) {
     TDM1 dm(messages, editor);
     try {
         dm.DataModuleCreate(settings.DataFolder);
+    } catch (const SqlError& e) {
+        messages.showError(e.message());
+        if (e.diskFull()) {
+            // Not the database's fault: what this run would find could not be recorded.
+            messages.showError(QStringLiteral("Kontrolu nelze spustit: na disku se složkou %1 "
+                                              "není volné místo. Uvolněte místo a spusťte "
+                                              "kontrolu znovu.")
+                                   .arg(settings.DataFolder));
+            return 4;
+        }
     } catch (const DatabaseError& e) {
         messages.showError(e.message());
     }

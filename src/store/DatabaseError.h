@@ -28,6 +28,8 @@ public:
     /// The error in words a user can act on (a full disk, another writer), the engine's
     /// own text in brackets.
     QString userText() const;
+    /// The disk holding the database is full.
+    bool diskFull() const;
 
 private:
     int m_code;

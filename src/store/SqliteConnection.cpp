@@ -5,6 +5,9 @@
 
 #include <QDateTime>
 
+#include <QFileInfo>
+#include <QStorageInfo>
+
 #include <sqlite3.h>
 
 namespace veritam {
@@ -158,6 +161,10 @@ QString SqlError::userText() const {
     }
 }
 
+bool SqlError::diskFull() const {
+    return (m_code & 0xff) == SQLITE_FULL;
+}
+
 QString errorText(const std::exception& e) {
     if (const auto* sql = dynamic_cast<const SqlError*>(&e))
         return sql->userText();
@@ -166,6 +173,23 @@ QString errorText(const std::exception& e) {
 
 // ---------------------------------------------------------------------------
 // Connection
+
+namespace {
+
+/// The code of an error met while opening `path`: the journal files that cannot be made on
+/// a full disk give an input/output error, which is the full disk.
+int onFullDisk(const QString& path, int code) {
+    // Less than the journal's index needs.
+    constexpr qint64 kRoomToOpen = 64 * 1024;
+    const QStorageInfo disk(QFileInfo(path).absolutePath());
+    const int primary = code & 0xff;
+    if ((primary == SQLITE_IOERR || primary == SQLITE_CANTOPEN) && disk.isValid() &&
+        disk.bytesAvailable() < kRoomToOpen)
+        return SQLITE_FULL;
+    return code;
+}
+
+} // namespace
 
 SqliteConnection::~SqliteConnection() {
     close();
@@ -182,7 +206,8 @@ void SqliteConnection::open(const QString& path, Mode mode) {
         const QString text =
             db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc));
         sqlite3_close(db);
-        throw SqlError(QStringLiteral("Databázi %1 nelze otevřít: %2").arg(path, text), rc);
+        throw SqlError(QStringLiteral("Databázi %1 nelze otevřít: %2").arg(path, text),
+                       onFullDisk(path, rc));
     }
     m_db = db;
     m_path = path;
@@ -196,7 +221,7 @@ void SqliteConnection::open(const QString& path, Mode mode) {
         const int code = e.code();
         close();
         throw SqlError(QStringLiteral("Databázi %1 nelze otevřít: %2").arg(path, e.message()),
-                       code);
+                       onFullDisk(path, code));
     }
 }
 

@@ -79,6 +79,7 @@ private slots:
     void automaticRunClosesOnlyWithoutChanges();
     void killedRunLeavesSoundFiles();
     void fullDiskFailsTheRunAndLosesNothing();
+    void fullDiskAtTheStartIsARecordingFailure();
 
 private:
     Run run(const QString& dataFolder);
@@ -565,6 +566,29 @@ void TestHeadlessRun::fullDiskFailsTheRunAndLosesNothing() {
     QCOMPARE(roomy.exitCode, 1);
     OpenedStore s(folder);
     QCOMPARE(s.scalar(QStringLiteral("SELECT COUNT(*) FROM zmeny_parcel")).toInt(), 3);
+}
+
+void TestHeadlessRun::fullDiskAtTheStartIsARecordingFailure() {
+    SmallFileSystem disk(16 * 1024 * 1024);
+    if (!disk.mounted())
+        QSKIP("A tmpfs cannot be mounted here (needs root); the full disk is not tried.");
+    PreparedFolder prepared(true);
+    const QString folder = disk.path();
+    QVERIFY(QFile::copy(prepared.folder.path() + Schema::databaseFileName(),
+                        folder + Schema::databaseFileName()));
+    {
+        OpenedStore s(folder);
+        insertParcels(s, texts({"602582, 'PKN', 4, 2, 345, 6, 'Louka', 1"}));
+    }
+    saveAccount(folder);
+    m_sim->setState(world());
+    disk.fill(); // before the database's journal could be made
+    const Run full = run(folder);
+    disk.makeRoom();
+    QCOMPARE(full.exitCode, 4);
+    QVERIFY2(full.err.contains(QStringLiteral("není volné místo")) && full.err.contains(folder),
+             qPrintable(full.err));
+    QCOMPARE(run(folder).exitCode, 1); // with room again, the check is made
 }
 
 QTEST_GUILESS_MAIN(TestHeadlessRun)
