@@ -4,6 +4,8 @@
 #include "portal/PortalBrowser.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QProcess>
 
 #include <QElapsedTimer>
@@ -45,6 +47,19 @@ inline void report(const char* what, double ms, double goalMs = 0) {
         std::printf("%-48s %9.2f ms   (goal < %.0f ms)%s\n", what, ms, goalMs,
                     ms < goalMs ? "" : "   MISSED");
     std::fflush(stdout);
+}
+
+/// The code lists to measure with: `VERITAM_CODELISTS_DIR` in the environment, else the
+/// authority's whole lists where the build was told they lie, else the tests' small lists,
+/// so that the benchmarks run from a bare clone too. Says which on standard error.
+inline QString codeListFolder() {
+    QString folder = qEnvironmentVariable("VERITAM_CODELISTS_DIR");
+    if (folder.isEmpty())
+        folder = QStringLiteral(VERITAM_CODELISTS_DIR);
+    if (!QFileInfo::exists(folder + QStringLiteral("/UI_CAST_OBCE.csv")))
+        folder = QStringLiteral(VERITAM_FIXTURE_CODELISTS_DIR);
+    std::fprintf(stderr, "code lists: %s\n", qPrintable(QDir::cleanPath(folder)));
+    return folder;
 }
 
 /// Starts the portal simulator on `statePath` and points the program's portal addresses

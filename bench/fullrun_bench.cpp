@@ -128,7 +128,7 @@ int main(int argc, char* argv[]) {
         SqliteConnection connection;
         connection.open(folder + Schema::databaseFileName());
         CodeListImporter::install(
-            connection, CodeListImporter::readFolder(QStringLiteral(VERITAM_CODELISTS_DIR)));
+            connection, CodeListImporter::readFolder(bench::codeListFolder()));
         connection.exec(QStringLiteral("BEGIN"));
         for (int n = 1; n <= kObjects; ++n)
             connection.exec(

@@ -78,7 +78,7 @@ int main(int argc, char* argv[]) {
     const QString folder = dir.path() + u'/';
     const QString database = folder + Schema::databaseFileName();
     Schema::createDatabase(database);
-    const auto files = CodeListImporter::readFolder(QStringLiteral(VERITAM_CODELISTS_DIR));
+    const auto files = CodeListImporter::readFolder(bench::codeListFolder());
     SqliteConnection connection;
     connection.open(database);
     // An account on file: no start-up reminder waits for a click.
