@@ -14,8 +14,6 @@ namespace veritam::UpdateCheck {
 
 namespace {
 
-constexpr int kTimeLimitMs = 5000;
-
 /// The first "1.2.3" of a text; nothing when it holds none.
 QVersionNumber versionIn(const QByteArray& text) {
     static const QRegularExpression version(QStringLiteral("^\\s*(\\d+(\\.\\d+){0,3})\\s*$"));
@@ -43,7 +41,7 @@ QString localVersionFile(const QString& programFolder) {
 }
 
 Answer ZjistiVerzi(const QString& versionFileAddress, const QString& localVersionFile,
-                   const QString&, const QString&, int) {
+                   const QString&, const QString&, int, std::chrono::milliseconds timeLimit) {
     Answer answer;
     QFile local(localVersionFile);
     const QVersionNumber installed =
@@ -57,13 +55,14 @@ Answer ZjistiVerzi(const QString& versionFileAddress, const QString& localVersio
 
     QNetworkAccessManager network;
     QNetworkRequest request{QUrl(versionFileAddress)};
-    request.setTransferTimeout(kTimeLimitMs);
+    request.setTransferTimeout(static_cast<int>(timeLimit.count()));
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
                          QNetworkRequest::NoLessSafeRedirectPolicy);
     QNetworkReply* reply = network.get(request);
     QEventLoop loop;
     QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
-    QTimer::singleShot(kTimeLimitMs + 1000, &loop, &QEventLoop::quit); // a last guard
+    QTimer::singleShot(timeLimit + std::chrono::seconds(1), &loop,
+                       &QEventLoop::quit); // a last guard
     loop.exec();
     if (!reply->isFinished() || reply->error() == QNetworkReply::OperationCanceledError ||
         reply->error() == QNetworkReply::TimeoutError) {

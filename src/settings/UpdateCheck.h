@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <chrono>
+
 namespace veritam {
 
 /// Whether a newer version of the program is offered: the version file on the project's
@@ -23,11 +25,15 @@ struct Answer {
     QString problem;    ///< what prevented the comparison, in Czech; empty when none
 };
 
-/// Fetches the version file (a few seconds at most) and compares "1.2.3" numerically with
+/// How long the version file may take to come.
+constexpr std::chrono::milliseconds kTimeLimit{5000};
+
+/// Fetches the version file (`timeLimit` at most) and compares "1.2.3" numerically with
 /// the local one. An unreachable site or a file that holds no version is a problem, never a
 /// newer version.
 Answer ZjistiVerzi(const QString& versionFileAddress, const QString& localVersionFile,
-                   const QString& downloadPageAddress, const QString& dataFolder, int mode);
+                   const QString& downloadPageAddress, const QString& dataFolder, int mode,
+                   std::chrono::milliseconds timeLimit = kTimeLimit);
 
 } // namespace UpdateCheck
 } // namespace veritam

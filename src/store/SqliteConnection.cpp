@@ -212,7 +212,7 @@ void SqliteConnection::open(const QString& path, Mode mode) {
     m_db = db;
     m_path = path;
     sqlite3_extended_result_codes(m_db, 1);
-    sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
+    setBusyTimeout(kBusyTimeout);
     try {
         // The journal mode reads the file header, so a file that is no database fails here.
         exec(QStringLiteral("PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;"));
@@ -223,6 +223,10 @@ void SqliteConnection::open(const QString& path, Mode mode) {
         throw SqlError(QStringLiteral("Databázi %1 nelze otevřít: %2").arg(path, e.message()),
                        onFullDisk(path, code));
     }
+}
+
+void SqliteConnection::setBusyTimeout(std::chrono::milliseconds timeout) {
+    sqlite3_busy_timeout(m_db, static_cast<int>(timeout.count()));
 }
 
 void SqliteConnection::close() {

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QVariant>
 
+#include <chrono>
 #include <memory>
 
 struct sqlite3;
@@ -68,7 +69,9 @@ public:
 
     sqlite3* handle() const { return m_db; }
 
-    static constexpr int kBusyTimeoutMs = 10000;
+    /// How long a statement waits for another writer before it fails.
+    static constexpr std::chrono::milliseconds kBusyTimeout{10000};
+    void setBusyTimeout(std::chrono::milliseconds timeout);
 
 private:
     sqlite3* m_db = nullptr;

@@ -187,9 +187,9 @@ void TestSettings::updateCheck() {
             ? QStringLiteral("http://127.0.0.1:%1/veritam.txt").arg(silent.serverPort())
             : server.url(QStringLiteral("/download/veritam.txt")).toString();
 
-    const UpdateCheck::Answer answer =
-        UpdateCheck::ZjistiVerzi(address, UpdateCheck::localVersionFile(folder.path()),
-                                 UpdateCheck::downloadPageAddress(), folder.path(), 1);
+    const UpdateCheck::Answer answer = UpdateCheck::ZjistiVerzi(
+        address, UpdateCheck::localVersionFile(folder.path()), UpdateCheck::downloadPageAddress(),
+        folder.path(), 1, std::chrono::milliseconds(300));
     QCOMPARE(answer.newer, newer);
     QVERIFY2(problem.isEmpty() ? answer.problem.isEmpty() : answer.problem.contains(problem),
              qPrintable(answer.problem));

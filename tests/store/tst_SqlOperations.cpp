@@ -166,8 +166,9 @@ void TestSqlOperations::hostileTextRoundTrips() {
 }
 
 void TestSqlOperations::lockedDatabaseFailsTheSaveAndKeepsTheEdit() {
-    // Another instance holds the write lock longer than the busy timeout (10 s).
+    // Another instance holds the write lock longer than the busy timeout.
     StoreFixture s;
+    s.dm.ADOConnection.setBusyTimeout(std::chrono::milliseconds(100));
     SqliteConnection other;
     other.open(s.folder.path() + Schema::databaseFileName());
     other.exec(QStringLiteral("BEGIN EXCLUSIVE"));
