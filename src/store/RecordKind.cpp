@@ -62,12 +62,12 @@ KindTable parcel() {
                      {"cele_cislo", "p. č.", 67},
                      {"posledni_kontrola", "Poslední kontrola", 110},
                      {"kontrolovat", "Kontrolováno", 71},
+                     {"zmena_prevod", "Řízení", 0},
                      {"zmena_vymera", "Výměra", 0},
                      {"zmena_vlastnici", "Vlastníci", 46},
                      {"zmena_ochrana", "Ochrana", 52},
                      {"zmena_omezeni", "Omezení", 51},
-                     {"zmena_jine", "Jiné", 35},
-                     {"zmena_prevod", "Řízení", 0}})};
+                     {"zmena_jine", "Jiné", 35}})};
 }
 
 KindTable building() {
@@ -103,11 +103,11 @@ KindTable building() {
                      {"cislo_stavby", "Číslo stavby", 67},
                      {"posledni_kontrola", "Poslední kontrola", 110},
                      {"kontrolovat", "Kontrolováno", 70},
+                     {"zmena_prevod", "Řízení", 0},
                      {"zmena_vlastnici", "Vlastníci", 0},
                      {"zmena_ochrana", "Ochrana", 64},
                      {"zmena_omezeni", "Omezení", 64},
-                     {"zmena_jine", "Jiné", 64},
-                     {"zmena_prevod", "Řízení", 0}})};
+                     {"zmena_jine", "Jiné", 64}})};
 }
 
 KindTable unit() {
@@ -145,12 +145,12 @@ KindTable unit() {
                  {"cislo_jednotky", "Č. jednotky", 0},
                  {"posledni_kontrola", "Poslední kontrola", 110},
                  {"kontrolovat", "Kontrolováno", 0},
+                 {"zmena_prevod", "Řízení", 0},
                  {"zmena_podil", "Podíl", 64},
                  {"zmena_vlastnici", "Vlastníci", 64},
                  {"zmena_ochrana", "Ochrana", 64},
                  {"zmena_omezeni", "Omezení", 64},
-                 {"zmena_jine", "Jiné", 64},
-                 {"zmena_prevod", "Řízení", 0}})};
+                 {"zmena_jine", "Jiné", 64}})};
 }
 
 } // namespace

@@ -135,7 +135,7 @@ void TestMainWindow::flagCellsArePainted() {
     QCOMPARE(w.parcels().text(QStringLiteral("nazev")), QStringLiteral("A"));
     QCOMPARE(colourAt(0, "kontrolovat"), qRgb(254, 207, 216));
     QCOMPARE(colourAt(0, "zmena_vlastnici"), qRgb(254, 207, 216));
-    QCOMPARE(colourAt(0, "zmena_ochrana"), qRgb(179, 255, 159));
+    QCOMPARE(colourAt(0, "zmena_prevod"), qRgb(179, 255, 159));
     QCOMPARE(colourAt(1, "kontrolovat"), qRgb(179, 255, 159));
     QVERIFY(colourAt(1, "nazev") != qRgb(179, 255, 159));
 }

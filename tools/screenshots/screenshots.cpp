@@ -38,7 +38,7 @@ QJsonObject demoState() {
 }
 
 /// The demo state after the bank's lien on the first parcel was struck off and a half of
-/// it changed hands.
+/// it changed hands, while a proposal to sell the other half is under way.
 QJsonObject demoStateChanged() {
     QJsonObject state = demoState();
     QJsonArray objects = state[QStringLiteral("objects")].toArray();
@@ -48,6 +48,7 @@ QJsonObject demoStateChanged() {
         QJsonArray{QStringLiteral("Novák Jan, Benická 12, Praha 10"), QStringLiteral("1/2")},
         QJsonArray{QStringLiteral("Svobodová Eva, Lipová 3, Praha 10"), QStringLiteral("1/2")}};
     first[QStringLiteral("restrictions")] = QJsonArray{};
+    first[QStringLiteral("proceedings")] = QJsonArray{QStringLiteral("V-1234/2026-101")};
     objects[0] = first;
     state[QStringLiteral("objects")] = objects;
     return state;
@@ -132,7 +133,6 @@ int main(int argc, char* argv[]) {
     // Each ends with the window of the changes found.
     const auto check = [&] { form.Kontrola_Button->click(); };
     whileOpen(*app.Log_Form, {}, check);
-    QTest::qWait(1100); // a new second, a new snapshot
     simulator.setState(demoStateChanged());
     whileOpen(*app.Log_Form, {}, check);
     if (!messages.errors.isEmpty())
