@@ -82,7 +82,7 @@ const char* const kUsage =
     "přepínač ukončí program s kódem 2. VERITAM_DEBUG=1 v prostředí: vstupy bez okna\n"
     "vypisují i hlášení Qt a prohlížeče.\n";
 
-/// Prints the six sections of a saved page and the four fingerprints as one JSON object.
+/// Prints the sections of a saved page and the fingerprints as one JSON object.
 int extract(const CommandLine& commandLine) {
     const QString path = commandLine.argumentOf(QStringLiteral("extract")).value_or(QString());
     if (path.isEmpty()) {

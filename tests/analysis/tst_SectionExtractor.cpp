@@ -1,4 +1,4 @@
-// Cutting the six sections out of a page's markup, rule by rule, on small fixtures.
+// Cutting the sections and the proceedings out of a page's markup, rule by rule, on small fixtures.
 #include "TestSupport.h"
 
 #include "analysis/Fingerprint.h"
