@@ -127,8 +127,8 @@ int main(int argc, char* argv[]) {
     {
         SqliteConnection connection;
         connection.open(folder + Schema::databaseFileName());
-        CodeListImporter::install(
-            connection, CodeListImporter::readFolder(bench::codeListFolder()));
+        CodeListImporter::install(connection,
+                                  CodeListImporter::readFolder(bench::codeListFolder()));
         connection.exec(QStringLiteral("BEGIN"));
         for (int n = 1; n <= kObjects; ++n)
             connection.exec(
