@@ -149,7 +149,7 @@ void FullCheckRun::pass(CheckStep& step, RecordKind kind) {
         throw;
     }
     m_dm.Obnovit_Query(list);
-    if (kind == RecordKind::Unit)
+    if (kind == kAllRecordKinds.back())
         m_window.setStatus(QString(), static_cast<int>(kind), 0, 0);
 }
 

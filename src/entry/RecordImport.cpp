@@ -60,12 +60,10 @@ QStringList splitLine(const QString& line, QChar separator) {
 }
 
 std::optional<RecordKind> kindOf(const QString& druh) {
-    static const std::map<QString, RecordKind> kinds = {
-        {QStringLiteral("parcela"), RecordKind::Parcel},
-        {QStringLiteral("stavba"), RecordKind::Building},
-        {QStringLiteral("jednotka"), RecordKind::Unit}};
-    const auto k = kinds.find(druh.trimmed().toLower());
-    return k == kinds.end() ? std::nullopt : std::optional(k->second);
+    for (RecordKind kind : kAllRecordKinds)
+        if (druh.trimmed().toLower() == kindTable(kind).word)
+            return kind;
+    return std::nullopt;
 }
 
 QString describe(RecordKind kind, const RecordImport::Row& row) {

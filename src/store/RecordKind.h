@@ -12,6 +12,7 @@ namespace veritam {
 
 class Dataset;
 class DatasetModel;
+class RecordRules;
 class TDM1;
 
 /// The three kinds of watched record, handled alike throughout the program.
@@ -44,6 +45,8 @@ struct KindTable {
     DatasetModel TDM1::*recordSource;
     Dataset TDM1::*historyQuery;
     DatasetModel TDM1::*historySource;
+    bool RecordRules::*newRecordInserted; ///< a record of the kind was inserted, not saved yet
+    QString word;                         ///< "parcela", "stavba", "jednotka"
 
     // --- analysis
     std::vector<Section> compared; ///< in the order they are compared and written

@@ -103,15 +103,7 @@ void RecordRules::deleteWithCascade(Dataset& q, RecordKind kind) {
 }
 
 bool& RecordRules::newRecordInserted(RecordKind kind) {
-    switch (kind) {
-    case RecordKind::Parcel:
-        return NewParcelInserted;
-    case RecordKind::Building:
-        return NewBuildingInserted;
-    case RecordKind::Unit:
-        break;
-    }
-    return NewUnitInserted;
+    return this->*kindTable(kind).newRecordInserted;
 }
 
 void RecordRules::followWithHistory(Dataset& q, RecordKind kind) {
