@@ -55,17 +55,25 @@ QLabel* label(const char* text, QWidget* parent) {
 }
 
 /// A grid of one of the editor's own column sets over a query the main window shows too.
-RecordGrid* grid(const char* name, Dataset& q, QList<DatasetModel::Column> columns,
+RecordGrid* grid(const QString& name, Dataset& q, const QList<DatasetModel::Column>& columns,
                  QWidget* parent) {
     auto* model = new DatasetModel(q, parent);
     model->setColumns(columns);
     auto* g = new RecordGrid(*model, parent);
-    g->setObjectName(QString::fromLatin1(name));
+    g->setObjectName(name);
     // Every title readable; names get room, the last column takes the rest.
     for (int c = 0; c < columns.size(); ++c)
         g->setReadableWidth(c, columns[c].field.contains(QLatin1String("nazev")) ? 200 : 70);
     g->horizontalHeader()->setStretchLastSection(true);
     return g;
+}
+
+RecordGrid* grid(const QString& name, Dataset& q, const std::vector<GridColumn>& columns,
+                 QWidget* parent) {
+    QList<DatasetModel::Column> shown;
+    for (const GridColumn& c : columns)
+        shown.append({c.field, c.title});
+    return grid(name, q, shown, parent);
 }
 
 QList<DatasetModel::Column>
@@ -178,35 +186,7 @@ QWidget* TInsert_Form::buildPage(RecordKind kind) {
     panel->setPalette(palette);
     layout->addWidget(panel);
 
-    switch (kind) {
-    case RecordKind::Parcel:
-        p.list = grid("DBGrid1", q,
-                      columns({{"ku_nazev", "Název k. ú."},
-                               {"uzemi", "Číslo území"},
-                               {"nazev", "Vlastní název parcely"},
-                               {"cele_cislo", "Označení parcely"}}),
-                      w);
-        break;
-    case RecordKind::Building:
-        p.list = grid("DBGrid3", q,
-                      columns({{"obec_nazev", "Název obce"},
-                               {"nazev_casti_obce", "Část obce"},
-                               {"nazev", "Vlastní název stavby"},
-                               {"cislo_stavby", "Číslo stavby"},
-                               {"typ_stavby_text", "Typ stavby"}}),
-                      w);
-        break;
-    case RecordKind::Unit:
-        p.list = grid("DBGrid7", q,
-                      columns({{"obec_nazev", "Název obce"},
-                               {"nazev_casti_obce", "Část obce"},
-                               {"nazev", "Vlastní název stavby"},
-                               {"cislo_stavby", "Číslo stavby"},
-                               {"cislo_jednotky", "Číslo jednotky"},
-                               {"typ_stavby_text", "Typ stavby"}}),
-                      w);
-        break;
-    }
+    p.list = grid(kindTable(kind).editorList, q, kindTable(kind).editorColumns, w);
     connect(p.list, &QAbstractItemView::doubleClicked, this,
             [this, kind] { DBGridDblClick(kind); });
     layout->addWidget(p.list, 1);
@@ -255,7 +235,7 @@ QWidget* TInsert_Form::buildParcelPanel(Page& p) {
     KU_Hledat_1_Edit->setPlaceholderText(QStringLiteral("část názvu, např. Benice"));
     connect(KU_Hledat_1_Edit, &QLineEdit::textChanged, this, &TInsert_Form::KU_Hledat_1_EditChange);
     KU1_DBGrid =
-        grid("KU1_DBGrid", dm.KatastralniUzemi_Query,
+        grid(QStringLiteral("KU1_DBGrid"), dm.KatastralniUzemi_Query,
              columns({{"ku_nazev", "Název katastrálního území"}, {"okres_nazev", "Okres"}}), panel);
     KU1_DBGrid->setMinimumHeight(90);
     p.search = KU_Hledat_1_Edit;
@@ -339,10 +319,10 @@ QWidget* TInsert_Form::buildBuildingPanel(RecordKind kind, Page& p) {
             unit ? &TInsert_Form::Obec_Hledat_2_EditChange
                  : &TInsert_Form::Obec_Hledat_1_EditChange);
     RecordGrid* municipalities =
-        grid(unit ? "DBGrid5" : "DBGrid2", dm.Obce_Query,
+        grid(unit ? QStringLiteral("DBGrid5") : QStringLiteral("DBGrid2"), dm.Obce_Query,
              columns({{"obec_nazev", "Obec"}, {"okres_nazev", "Okres"}}), panel);
-    RecordGrid* parts = grid(unit ? "DBGrid6" : "DBGrid4", dm.CastiObce_Query,
-                             columns({{"nazev", "Část obce"}}), panel);
+    RecordGrid* parts = grid(unit ? QStringLiteral("DBGrid6") : QStringLiteral("DBGrid4"),
+                             dm.CastiObce_Query, columns({{"nazev", "Část obce"}}), panel);
     for (RecordGrid* g : {municipalities, parts})
         g->setMinimumHeight(90);
     p.search = search;

@@ -69,7 +69,12 @@ KindTable parcel() {
                      {"zmena_vlastnici", "Vlastníci", 46},
                      {"zmena_ochrana", "Ochrana", 52},
                      {"zmena_omezeni", "Omezení", 51},
-                     {"zmena_jine", "Jiné", 35}})};
+                     {"zmena_jine", "Jiné", 35}}),
+            u8("DBGrid1"),
+            columns({{"ku_nazev", "Název k. ú.", 0},
+                     {"uzemi", "Číslo území", 0},
+                     {"nazev", "Vlastní název parcely", 0},
+                     {"cele_cislo", "Označení parcely", 0}})};
 }
 
 KindTable building() {
@@ -111,7 +116,13 @@ KindTable building() {
                      {"zmena_vlastnici", "Vlastníci", 0},
                      {"zmena_ochrana", "Ochrana", 64},
                      {"zmena_omezeni", "Omezení", 64},
-                     {"zmena_jine", "Jiné", 64}})};
+                     {"zmena_jine", "Jiné", 64}}),
+            u8("DBGrid3"),
+            columns({{"obec_nazev", "Název obce", 0},
+                     {"nazev_casti_obce", "Část obce", 0},
+                     {"nazev", "Vlastní název stavby", 0},
+                     {"cislo_stavby", "Číslo stavby", 0},
+                     {"typ_stavby_text", "Typ stavby", 0}})};
 }
 
 KindTable unit() {
@@ -156,7 +167,14 @@ KindTable unit() {
                  {"zmena_vlastnici", "Vlastníci", 64},
                  {"zmena_ochrana", "Ochrana", 64},
                  {"zmena_omezeni", "Omezení", 64},
-                 {"zmena_jine", "Jiné", 64}})};
+                 {"zmena_jine", "Jiné", 64}}),
+        u8("DBGrid7"),
+        columns({{"obec_nazev", "Název obce", 0},
+                 {"nazev_casti_obce", "Část obce", 0},
+                 {"nazev", "Vlastní název stavby", 0},
+                 {"cislo_stavby", "Číslo stavby", 0},
+                 {"cislo_jednotky", "Číslo jednotky", 0},
+                 {"typ_stavby_text", "Typ stavby", 0}})};
 }
 
 } // namespace

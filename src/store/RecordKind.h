@@ -74,6 +74,10 @@ struct KindTable {
     unsigned listColour; ///< 0xRRGGBB of the list's header strip
     int switchColumn;    ///< visual column whose click switches `kontrolovat`
     std::vector<GridColumn> columns;
+
+    // --- record editor
+    QString editorList; ///< the object name of the editor's list of the kind
+    std::vector<GridColumn> editorColumns;
 };
 
 const KindTable& kindTable(RecordKind kind);
