@@ -26,24 +26,11 @@ using namespace veritam::test;
 
 namespace {
 
-const QString kLoggedIn = QStringLiteral(
-    "<div id=\"header_right\"><a id=\"ctl00_loginView_linkLogout\">Odhlásit</a></div>");
-const QString kLoggedOut = QStringLiteral(
-    "<div id=\"header_right\"><a id=\"ctl00_loginView_linkLogin\">Přihlásit</a></div>");
+const QString kLoggedIn = loggedInHeader();
+const QString kLoggedOut = loggedOutHeader();
 
-/// A parcel's information page with its owner and the proceedings under way.
 QString informationPage(const char* owner, const char* proceedings = "") {
-    return QStringLiteral("<html><head><title>Informace o pozemku</title></head><body>%3"
-                          "<h1>Informace o pozemku</h1>"
-                          "<table><tr><td class=\"nazev\">Výměra [m2]:</td><td><b>120</b></td></tr>"
-                          "</table>%2<h2>Vlastníci, jiní oprávnění</h2><table><tr><td>%1</td></tr>"
-                          "</table><h2>Jiné zápisy</h2><p>Bez zápisu.</p></body></html>\r\n")
-        .arg(QString::fromUtf8(owner),
-             *proceedings ? QStringLiteral("<p class=\"plomba\">Objekt je dotčen změnou "
-                                           "právního vztahu: <a href=\"/R?t=1\">%1</a></p>")
-                                .arg(QString::fromUtf8(proceedings))
-                          : QString(),
-             kLoggedIn);
+    return test::informationPage(QString::fromUtf8(owner), QString::fromUtf8(proceedings));
 }
 
 /// The page of a parcel that holds none of its sections.
@@ -53,9 +40,7 @@ QString withoutSections(const QString& header) {
                           "číslo:</td><td>2</td></tr></table></body></html>\r\n");
 }
 
-const QString kNotFound =
-    QStringLiteral("<html><body><p class=\"chyba\">Nenalezeno.</p><form><input type=\"submit\" "
-                   "id=\"ctl00_bodyPlaceHolder_btnVyhledat\"></form></body></html>\r\n");
+const QString kNotFound = notFoundPage();
 const QString kWithoutOwners =
     QStringLiteral("<html><body><h2>Jiné zápisy</h2><p>Bez zápisu.</p></body></html>\r\n");
 const QString kCodePage =

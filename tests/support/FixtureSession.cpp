@@ -4,6 +4,38 @@
 
 namespace veritam::test {
 
+QString loggedInHeader() {
+    return QStringLiteral(
+        "<div id=\"header_right\"><a id=\"ctl00_loginView_linkLogout\">Odhlásit</a></div>");
+}
+
+QString loggedOutHeader() {
+    return QStringLiteral(
+        "<div id=\"header_right\"><a id=\"ctl00_loginView_linkLogin\">Přihlásit</a></div>");
+}
+
+QString informationPage(const QString& owner, const QString& proceedings) {
+    return QStringLiteral("<html><head><title>Informace o pozemku</title></head><body>%3"
+                          "<h1>Informace o pozemku</h1>"
+                          "<table><tr><td class=\"nazev\">Výměra [m2]:</td><td><b>120</b></td></tr>"
+                          "</table>%2<h2>Vlastníci, jiní oprávnění</h2><table><tr><td>%1</td></tr>"
+                          "</table><h2>Jiné zápisy</h2><p>Bez zápisu.</p></body></html>\r\n")
+        .arg(owner,
+             proceedings.isEmpty()
+                 ? QString()
+                 : QStringLiteral("<p class=\"plomba\">Objekt je dotčen změnou právního "
+                                  "vztahu: <a href=\"/R?t=1\">%1</a></p>")
+                       .arg(proceedings),
+             loggedInHeader());
+}
+
+QString notFoundPage() {
+    return QStringLiteral("<html><body>%1<p class=\"chyba\">Nenalezeno.</p><form><input "
+                          "type=\"submit\" id=\"ctl00_bodyPlaceHolder_btnVyhledat\"></form>"
+                          "</body></html>\r\n")
+        .arg(loggedInHeader());
+}
+
 LoginOutcome FixtureSession::login() {
     ++logins;
     LoginOutcome outcome = LoginOutcome::LoggedIn;

@@ -11,6 +11,15 @@
 
 namespace veritam::test {
 
+/// A logged-in visitor's information page of a parcel (area 120) with its owner and, where
+/// given, the proceedings under way.
+QString informationPage(const QString& owner, const QString& proceedings = {});
+/// The header of a page that shows the visitor logged in, or logged out.
+QString loggedInHeader();
+QString loggedOutHeader();
+/// The search form again, with the portal's message: nothing found.
+QString notFoundPage();
+
 /// A portal session that serves fixture pages by the record's number (a parcel's cislo_1, a
 /// building's cislo_stavby, a unit's "cislo_stavby/cislo_jednotky") and counts what it was
 /// asked: the seam through which the logic of a run is tested without a browser.
