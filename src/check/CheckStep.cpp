@@ -7,25 +7,29 @@
 
 namespace veritam {
 
-CheckOutcome CheckOutcome::failed(const QString& cause, bool notShown) {
+namespace {
+
+CheckOutcome outcome(CheckOutcome::Result result, const QString& cause) {
     CheckOutcome o;
-    o.result = Result::Failed;
+    o.result = result;
     o.cause = cause;
+    return o;
+}
+
+} // namespace
+
+CheckOutcome CheckOutcome::failed(const QString& cause, bool notShown) {
+    CheckOutcome o = outcome(Result::Failed, cause);
     o.notShown = notShown;
     return o;
 }
 
 CheckOutcome CheckOutcome::interrupted(const QString& cause) {
-    CheckOutcome o;
-    o.result = Result::Interrupted;
-    o.cause = cause;
-    return o;
+    return outcome(Result::Interrupted, cause);
 }
 
 CheckOutcome CheckOutcome::refused(const QString& cause, bool told) {
-    CheckOutcome o;
-    o.result = Result::Refused;
-    o.cause = cause;
+    CheckOutcome o = outcome(Result::Refused, cause);
     o.told = told;
     return o;
 }

@@ -229,6 +229,14 @@ QString folderWithParcels(const PreparedFolder& prepared) {
     return prepared.folder.path();
 }
 
+/// Starts the headless full run on the folder and returns at once.
+void startHeadless(QProcess& process, const QString& folder) {
+    process.setProcessEnvironment(programEnvironment());
+    process.start(binFolder() + QStringLiteral("/veritam"),
+                  {QStringLiteral("/autoload"), QStringLiteral("--headless"),
+                   QStringLiteral("--files"), folder});
+}
+
 /// The state with one value of the objects named set (all of them without names).
 QJsonObject withObjects(QJsonObject state, const QStringList& ids, const QString& key,
                         const QJsonValue& value) {
@@ -366,10 +374,7 @@ void TestHeadlessRun::portalGoneMidRunEndsTheRunAsRefused() {
                                 "602582, 'PKN', 4, 2, 903, NULL, 'Pátá', 1"}));
     }
     QProcess process;
-    process.setProcessEnvironment(programEnvironment());
-    process.start(binFolder() + QStringLiteral("/veritam"),
-                  {QStringLiteral("/autoload"), QStringLiteral("--headless"),
-                   QStringLiteral("--files"), folder});
+    startHeadless(process, folder);
     QByteArray out;
     QTRY_VERIFY_WITH_TIMEOUT((out += process.readAllStandardOutput()).contains("Procházím"), 60000);
     m_sim->stop(); // while the first parcel's page is on its way
@@ -470,10 +475,7 @@ void TestHeadlessRun::killedRunLeavesSoundFiles() {
     }
     for (int round = 0; round < 3; ++round) {
         QProcess process;
-        process.setProcessEnvironment(programEnvironment());
-        process.start(binFolder() + QStringLiteral("/veritam"),
-                      {QStringLiteral("/autoload"), QStringLiteral("--headless"),
-                       QStringLiteral("--files"), folder});
+        startHeadless(process, folder);
         QByteArray out;
         QTRY_VERIFY_WITH_TIMEOUT(
             (out += process.readAllStandardOutput()).count("Procházím") >= 3 + round, 60000);
@@ -521,22 +523,27 @@ QMap<QString, QByteArray> filesUnder(const QString& folder) {
     return files;
 }
 
+/// A data folder on the small disk with the prepared database, these parcels and an account.
+QString folderOn(const SmallFileSystem& disk, const QStringList& parcels) {
+    PreparedFolder prepared(true);
+    const QString folder = disk.path();
+    if (!QFile::copy(prepared.folder.path() + Schema::databaseFileName(),
+                     folder + Schema::databaseFileName()))
+        qFatal("the database cannot be copied to the small disk");
+    OpenedStore s(folder);
+    insertParcels(s, parcels);
+    saveAccount(folder);
+    return folder;
+}
+
 } // namespace
 
 void TestHeadlessRun::fullDiskFailsTheRunAndLosesNothing() {
     SmallFileSystem disk(16 * 1024 * 1024);
     if (!disk.mounted())
         QSKIP("A tmpfs cannot be mounted here (needs root); the full disk is not tried.");
-    PreparedFolder prepared(true);
-    const QString folder = disk.path();
-    QVERIFY(QFile::copy(prepared.folder.path() + Schema::databaseFileName(),
-                        folder + Schema::databaseFileName()));
-    {
-        OpenedStore s(folder);
-        insertParcels(s, texts({"602582, 'PKN', 4, 2, 345, 6, 'Louka', 1",
-                                "602582, 'PKN', 4, 1, 12, NULL, 'Stavební', 1"}));
-    }
-    saveAccount(folder);
+    const QString folder = folderOn(disk, texts({"602582, 'PKN', 4, 2, 345, 6, 'Louka', 1",
+                                                 "602582, 'PKN', 4, 1, 12, NULL, 'Stavební', 1"}));
     m_sim->setState(world());
     QCOMPARE(run(folder).exitCode, 1);
 
@@ -572,15 +579,7 @@ void TestHeadlessRun::fullDiskAtTheStartIsARecordingFailure() {
     SmallFileSystem disk(16 * 1024 * 1024);
     if (!disk.mounted())
         QSKIP("A tmpfs cannot be mounted here (needs root); the full disk is not tried.");
-    PreparedFolder prepared(true);
-    const QString folder = disk.path();
-    QVERIFY(QFile::copy(prepared.folder.path() + Schema::databaseFileName(),
-                        folder + Schema::databaseFileName()));
-    {
-        OpenedStore s(folder);
-        insertParcels(s, texts({"602582, 'PKN', 4, 2, 345, 6, 'Louka', 1"}));
-    }
-    saveAccount(folder);
+    const QString folder = folderOn(disk, texts({"602582, 'PKN', 4, 2, 345, 6, 'Louka', 1"}));
     m_sim->setState(world());
     disk.fill(); // before the database's journal could be made
     const Run full = run(folder);
