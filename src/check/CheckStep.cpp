@@ -5,6 +5,8 @@
 #include "portal/PortalSession.h"
 #include "store/WatchedRecord.h"
 
+#include <QScopeGuard>
+
 namespace veritam {
 
 namespace {
@@ -72,8 +74,8 @@ CheckOutcome CheckStep::check(const WatchedRecord& record, Mode mode,
     if (std::optional<CheckOutcome> refused = logIn())
         return *refused;
     m_renewing = true;
-    std::optional<CheckOutcome> outcome = once(record, mode, recorded);
-    m_renewing = false;
+    const auto renewed = qScopeGuard([this] { m_renewing = false; });
+    const std::optional<CheckOutcome> outcome = once(record, mode, recorded);
     if (outcome)
         return *outcome;
     return CheckOutcome::refused(

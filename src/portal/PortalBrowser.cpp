@@ -46,9 +46,12 @@ void PortalBrowser::onLoadingChanged(const QWebEngineLoadingInfo& info) {
         const bool http = info.errorDomain() == QWebEngineLoadingInfo::HttpStatusCodeDomain;
         const QString failure =
             http ? QStringLiteral("HTTP %1").arg(info.errorCode()) : info.errorString();
+        // No connection, no name, or a connection that broke before a whole answer came
+        // (the HTTP domain without a status: an empty or cut answer).
         const bool unreachable =
             info.errorDomain() == QWebEngineLoadingInfo::ConnectionErrorDomain ||
-            info.errorDomain() == QWebEngineLoadingInfo::DnsErrorDomain;
+            info.errorDomain() == QWebEngineLoadingInfo::DnsErrorDomain ||
+            info.errorDomain() == QWebEngineLoadingInfo::HttpErrorDomain;
         emit documentCompleted(info.url(), failure.isEmpty() ? QStringLiteral("?") : failure,
                                http ? info.errorCode() : 0, unreachable);
         break;

@@ -65,7 +65,7 @@ public:
 signals:
     /// A main-frame document completed (or failed); `url` is its address. `failure` is
     /// empty for a page that loaded, else what went wrong; `httpStatus` is 0 without one;
-    /// `unreachable`: the host could not be reached at all (no connection, no name).
+    /// `unreachable`: the host could not be reached or broke off its answer.
     void documentCompleted(const QUrl& url, const QString& failure, int httpStatus,
                            bool unreachable);
 

@@ -13,7 +13,8 @@ public:
     enum class Cause {
         Page,        ///< this page failed: a server error, a missing control, no document
         TimeLimit,   ///< no page came within the time limit
-        Unreachable, ///< the portal cannot be reached: connection refused or reset, no name
+        Unreachable, ///< the portal cannot be reached: connection refused or reset, no name,
+                     ///< an answer broken off
         Refused,     ///< the portal refuses: traffic protection, maintenance, an unsafe page
         Interrupted, ///< the user interrupted the operation, or the program is ending
         Busy,        ///< another portal operation is under way
