@@ -23,6 +23,17 @@ QString oneLine(QString text) {
     return text;
 }
 
+/// "st. 12/3": the parcel's designation in one piece.
+QString parcelNumber(const WatchedRecord& record) {
+    QString number = record.value(QStringLiteral("druh_cislovani")) == QLatin1String("1")
+                         ? QStringLiteral("st. ")
+                         : QString();
+    number += record.value(QStringLiteral("cislo_1"));
+    if (const QString subdivision = record.value(QStringLiteral("cislo_2")); !subdivision.isEmpty())
+        number += u'/' + subdivision;
+    return number;
+}
+
 /// A line template of the kind table with the record's values put in.
 QString fill(const QString& line, const WatchedRecord& record) {
     static const QRegularExpression placeholder(QStringLiteral("\\{(\\w+)\\}"));
@@ -32,15 +43,21 @@ QString fill(const QString& line, const WatchedRecord& record) {
         const QRegularExpressionMatch m = it.next();
         result += line.mid(from, m.capturedStart() - from);
         const QString name = m.captured(1);
-        result += oneLine(name == QLatin1String("label")   ? parcelLabel(record)
-                          : name == QLatin1String("nazev") ? record.name
-                                                           : record.value(name));
+        result += oneLine(name == QLatin1String("label")    ? parcelLabel(record)
+                          : name == QLatin1String("number") ? parcelNumber(record)
+                          : name == QLatin1String("nazev")  ? record.name
+                                                            : record.value(name));
         from = m.capturedEnd();
     }
     return result + line.mid(from);
 }
 
 } // namespace
+
+QString description(const WatchedRecord& record, bool withPlace) {
+    const KindTable& k = kindTable(record.kind);
+    return fill(withPlace ? k.description + k.place : k.description, record);
+}
 
 QString parcelLabel(const WatchedRecord& record) {
     QString label = record.value(QStringLiteral("druh_cislovani")) == QLatin1String("1")
@@ -102,7 +119,7 @@ QString summary(const WatchedRecord& record, const Comparison& comparison) {
 }
 
 QString notification(const WatchedRecord& record, const Comparison& comparison) {
-    QString name = fill(kindTable(record.kind).noticeName, record);
+    QString name = description(record);
     if (!record.name.isEmpty())
         name += u' ' + oneLine(record.name);
     QStringList sections;

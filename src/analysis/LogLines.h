@@ -15,6 +15,10 @@ namespace LogLines {
 /// "st. " for a building parcel, the number, and " / " with the subdivision when it has one.
 QString parcelLabel(const WatchedRecord& record);
 
+/// The record as the user names it: "parcela st. 12/3", "stavba č. 45", "jednotka 1200/14";
+/// `withPlace` adds where it lies: ", k. ú. 602582", ", obec 554782".
+QString description(const WatchedRecord& record, bool withPlace = false);
+
 QString runStarted();
 /// "Procházím parcelu č. …", "Procházím stavbu č. …", "Procházím jednotku č. …".
 QString visiting(const WatchedRecord& record);
@@ -36,7 +40,7 @@ QString proceedings(const Comparison& comparison);
 QString summary(const WatchedRecord& record, const Comparison& comparison);
 
 /// A changed record as a desktop notification names it, with the sections that changed:
-/// "parcela 123 / 4 Zahrada: vlastníci, nové řízení V-1234/2026-101".
+/// "parcela 123/4 Zahrada: vlastníci, nové řízení V-1234/2026-101".
 QString notification(const WatchedRecord& record, const Comparison& comparison);
 
 /// A line of history_log.txt; `snapshotPath` is the snapshot file's full path.

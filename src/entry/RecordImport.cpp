@@ -1,5 +1,8 @@
 #include "entry/RecordImport.h"
 
+#include "analysis/LogLines.h"
+#include "store/WatchedRecord.h"
+
 #include "entry/FirstBaseline.h"
 #include "platform/DurableFile.h"
 #include "platform/UserMessages.h"
@@ -67,25 +70,11 @@ std::optional<RecordKind> kindOf(const QString& druh) {
 }
 
 QString describe(RecordKind kind, const RecordImport::Row& row) {
-    switch (kind) {
-    case RecordKind::Parcel: {
-        QString number = row.value(QStringLiteral("cislo_1"));
-        if (!row.value(QStringLiteral("cislo_2")).isEmpty())
-            number += u'/' + row.value(QStringLiteral("cislo_2"));
-        if (row.value(QStringLiteral("druh_cislovani")) == QLatin1String("1"))
-            number.prepend(QStringLiteral("st. "));
-        return QStringLiteral("parcela %1, k. ú. %2")
-            .arg(number, row.value(QStringLiteral("uzemi")));
-    }
-    case RecordKind::Building:
-        return QStringLiteral("stavba č. %1, obec %2")
-            .arg(row.value(QStringLiteral("cislo_stavby")), row.value(QStringLiteral("obec")));
-    case RecordKind::Unit:
-        return QStringLiteral("jednotka %1/%2, obec %3")
-            .arg(row.value(QStringLiteral("cislo_stavby")),
-                 row.value(QStringLiteral("cislo_jednotky")), row.value(QStringLiteral("obec")));
-    }
-    return {};
+    WatchedRecord record;
+    record.kind = kind;
+    for (const QString& column : kindTable(kind).searchColumns)
+        record.search[column] = row.value(column);
+    return LogLines::description(record, true);
 }
 
 std::optional<bool> yesNo(const QString& text) {

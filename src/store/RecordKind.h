@@ -33,7 +33,7 @@ struct GridColumn {
 ///
 /// Line templates name the row's columns in braces ("{cislo_stavby}"); "{label}" stands for
 /// the parcel's designation: "st. " for a building parcel, the number, and " / " with the
-/// subdivision when it has one.
+/// subdivision when it has one; "{number}" the same written "st. 12/3".
 struct KindTable {
     RecordKind kind;
 
@@ -66,8 +66,11 @@ struct KindTable {
     bool pageLoadedLine;   ///< "Načteno ze serveru, zpracovávám data." after the lookup
     QString failureRecord; ///< the record line of the failure block, after "- "
     QString summaryLine;   ///< change summary
-    QString noticeName;    ///< the record in a notification: "parcela {label}"
-    QString progressName;  ///< the pass named beside the progress bar
+    /// The record as the user names it, one form wherever a line is not the specified run
+    /// log's: "parcela {number}" ({number}: "st. 12/3"), and where it lies.
+    QString description;
+    QString place;
+    QString progressName; ///< the pass named beside the progress bar
 
     // --- main window
     QString listCaption; ///< PARCELY, STAVBY, JEDNOTKY

@@ -23,18 +23,21 @@ void TestLogLines::parcelLines_data() {
     QTest::addColumn<QString>("visiting");
     QTest::addColumn<QString>("summary");
     QTest::addColumn<QString>("failure");
+    QTest::addColumn<QString>("description");
     QTest::newRow("building parcel with subdivision")
         << "1, 12, 3"
         << "Procházím parcelu č. st. 12 / 3"
         << "Změna u parcely p. č. st. 12 / 3, vlastní označení Louka"
         << "\r\n********* CHYBA !!! ***********\r\n- parcela č. 12 / 3. Prosím zkontrolujte "
-           "vstupní data. \r\n";
+           "vstupní data. \r\n"
+        << "parcela st. 12/3";
     QTest::newRow("land parcel without subdivision")
         << "2, 345, NULL"
         << "Procházím parcelu č. 345"
         << "Změna u parcely p. č. 345, vlastní označení Louka"
         << "\r\n********* CHYBA !!! ***********\r\n- parcela č. 345 / . Prosím zkontrolujte "
-           "vstupní data. \r\n";
+           "vstupní data. \r\n"
+        << "parcela 345";
 }
 
 void TestLogLines::parcelLines() {
@@ -42,6 +45,7 @@ void TestLogLines::parcelLines() {
     QFETCH(QString, visiting);
     QFETCH(QString, summary);
     QFETCH(QString, failure);
+    QFETCH(QString, description);
     StoreFixture s(false);
     s.exec(
         QStringLiteral("INSERT INTO parcely (druh_cislovani, cislo_1, cislo_2, nazev) VALUES (") +
@@ -58,9 +62,7 @@ void TestLogLines::parcelLines() {
     const QString news =
         QStringLiteral("nové řízení Z-55/2026-101, skončené řízení V-1234/2026-101");
     QCOMPARE(LogLines::notification(record, changed),
-             visiting.mid(QStringLiteral("Procházím parcelu č. ").size())
-                     .prepend(QStringLiteral("parcela ")) +
-                 QStringLiteral(" Louka: vlastníci, omezení, ") + news);
+             description + QStringLiteral(" Louka: vlastníci, omezení, ") + news);
     QCOMPARE(LogLines::summary(record, changed), summary + QStringLiteral(": ") + news);
 }
 
