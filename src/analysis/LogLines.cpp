@@ -23,14 +23,15 @@ QString oneLine(QString text) {
     return text;
 }
 
-/// "st. 12/3": the parcel's designation in one piece.
-QString parcelNumber(const WatchedRecord& record) {
+/// The parcel's designation: "st. " for a building parcel, the number, and `slash` with the
+/// subdivision when it has one.
+QString designation(const WatchedRecord& record, const QString& slash) {
     QString number = record.value(QStringLiteral("druh_cislovani")) == QLatin1String("1")
                          ? QStringLiteral("st. ")
                          : QString();
     number += record.value(QStringLiteral("cislo_1"));
     if (const QString subdivision = record.value(QStringLiteral("cislo_2")); !subdivision.isEmpty())
-        number += u'/' + subdivision;
+        number += slash + subdivision;
     return number;
 }
 
@@ -43,10 +44,11 @@ QString fill(const QString& line, const WatchedRecord& record) {
         const QRegularExpressionMatch m = it.next();
         result += line.mid(from, m.capturedStart() - from);
         const QString name = m.captured(1);
-        result += oneLine(name == QLatin1String("label")    ? parcelLabel(record)
-                          : name == QLatin1String("number") ? parcelNumber(record)
-                          : name == QLatin1String("nazev")  ? record.name
-                                                            : record.value(name));
+        result +=
+            oneLine(name == QLatin1String("label")    ? parcelLabel(record)
+                    : name == QLatin1String("number") ? designation(record, QStringLiteral("/"))
+                    : name == QLatin1String("nazev")  ? record.name
+                                                      : record.value(name));
         from = m.capturedEnd();
     }
     return result + line.mid(from);
@@ -60,14 +62,7 @@ QString description(const WatchedRecord& record, bool withPlace) {
 }
 
 QString parcelLabel(const WatchedRecord& record) {
-    QString label = record.value(QStringLiteral("druh_cislovani")) == QLatin1String("1")
-                        ? QStringLiteral("st. ")
-                        : QString();
-    label += record.value(QStringLiteral("cislo_1"));
-    const QString subdivision = record.value(QStringLiteral("cislo_2"));
-    if (!subdivision.isEmpty())
-        label += QStringLiteral(" / ") + subdivision;
-    return label;
+    return designation(record, QStringLiteral(" / "));
 }
 
 QString runStarted() {

@@ -105,10 +105,6 @@ std::vector<Section> missingSections(const ParsedPage& page) {
     return missing;
 }
 
-bool showsLoggedIn(const ParsedPage& page) {
-    return Signs(page).loggedIn;
-}
-
 PageKind recognisePage(const QString& markup) {
     return recognisePage(ParsedPage(markup));
 }

@@ -29,9 +29,6 @@ enum class PageKind {
 PageKind recognisePage(const ParsedPage& page);
 PageKind recognisePage(const QString& markup);
 
-/// The header shows the visitor logged in (the logout link).
-bool showsLoggedIn(const ParsedPage& page);
-
 /// The section an H2 heading opens (owners, protection, restrictions, other records).
 std::optional<Section> sectionOfHeading(ParsedPage::Element element);
 /// A paragraph that names the proceedings under way on the object.

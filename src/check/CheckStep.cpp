@@ -126,7 +126,7 @@ CheckStep::once(const WatchedRecord& record, Mode mode,
         break;
     }
     if (onPageRead)
-        onPageRead();
+        onPageRead(record);
     if (page.kind != PageKind::Information)
         return CheckOutcome::failed(whyNotComparable(page), true);
 

@@ -61,8 +61,8 @@ public:
 
     /// A line for the run log ("přihlašuji znovu").
     std::function<void(const QString&)> onNote;
-    /// The lookup brought a page to read (the run log says so).
-    std::function<void()> onPageRead;
+    /// The lookup of the record brought a page to read (the run log says so).
+    std::function<void(const WatchedRecord&)> onPageRead;
 
 private:
     /// One lookup; nothing when the page shows the login gone.

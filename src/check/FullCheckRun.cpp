@@ -68,6 +68,10 @@ void FullCheckRun::Kontrola_ButtonClick() {
 
     CheckStep step(m_dm, m_session);
     step.onNote = [this](const QString& line) { m_window.addLogLine(line); };
+    step.onPageRead = [this](const WatchedRecord& record) {
+        if (kindTable(record.kind).pageLoadedLine)
+            m_window.addLogLine(LogLines::pageLoaded());
+    };
     const std::optional<CheckOutcome> login = step.logIn();
     if (login && login->result == CheckOutcome::Result::Refused)
         refuse(login->cause, login->told);
@@ -172,10 +176,6 @@ void FullCheckRun::checkRecord(CheckStep& step, const WatchedRecord& record) {
         if (const QString news = LogLines::proceedings(comparison); !news.isEmpty())
             m_window.addLogLine(news[0].toUpper() + news.mid(1) + u'.');
         m_window.addSummaryLine(LogLines::summary(record, comparison));
-    };
-    step.onPageRead = [&] {
-        if (kindTable(record.kind).pageLoadedLine)
-            m_window.addLogLine(LogLines::pageLoaded());
     };
     CheckOutcome outcome;
     try {
