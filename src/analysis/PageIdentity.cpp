@@ -114,6 +114,19 @@ Unit unit(const ParsedPage& page) {
     return u;
 }
 
+Fields read(RecordKind kind, const ParsedPage& page) {
+    // Each kind's page names its object its own way.
+    switch (kind) {
+    case RecordKind::Parcel:
+        return parcel(page).fields();
+    case RecordKind::Building:
+        return building(page).fields();
+    case RecordKind::Unit:
+        return unit(page).fields();
+    }
+    return {};
+}
+
 Fields Parcel::fields() const {
     return {{QStringLiteral("uzemi"), uzemi},
             {QStringLiteral("typ_parcely"), typ_parcely},

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/RecordKind.h"
+
 #include <QString>
 
 #include <utility>
@@ -47,6 +49,9 @@ struct Unit {
 Parcel parcel(const ParsedPage& page);
 Building building(const ParsedPage& page);
 Unit unit(const ParsedPage& page);
+
+/// The fields of the kind's reading above.
+Fields read(RecordKind kind, const ParsedPage& page);
 
 /// The code in a place text: what follows its first "[" (from the start when it has none)
 /// up to the next "]"; empty when no "]" follows.

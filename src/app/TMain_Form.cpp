@@ -497,8 +497,7 @@ void TMain_Form::openHistory(RecordKind kind) {
     dm.Obnovit_Query(dm.historyQuery(kind));
     history.setDataSource(dm.historySource(kind));
     history.Zmeny_DBGridDblClick();
-    // A parcel without changes has nothing to show; a building or unit shows an empty list.
-    if (kind == RecordKind::Parcel && dm.historyQuery(kind).recordCount() == 0)
+    if (!kindTable(kind).historyWhenEmpty && dm.historyQuery(kind).recordCount() == 0)
         return;
     centreOver(history);
     history.exec();

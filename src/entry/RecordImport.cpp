@@ -88,35 +88,36 @@ std::optional<bool> yesNo(const QString& text) {
     return std::nullopt;
 }
 
-/// Makes the code-list row with this code current, the whole list shown; false when none.
+/// Makes the code-list row with this code current; false when none. A list narrowed by a
+/// name is shown whole first; one narrowed by the place before it already is.
 bool pick(TDM1& dm, Dataset& list, const QString& field, const QString& code) {
-    if (list.param(QStringLiteral("par_nazev")).toString() != QLatin1String("%")) {
-        list.setParam(QStringLiteral("par_nazev"), QStringLiteral("%"));
+    const QString byName = QStringLiteral("par_nazev");
+    if (!list.param(byName).isNull() && list.param(byName).toString() != QLatin1String("%")) {
+        list.setParam(byName, QStringLiteral("%"));
         dm.Obnovit_Query(list);
     }
     return !code.isEmpty() && list.locate(field, code);
+}
+
+/// "{value}" and the row's "{column}"s in a message.
+QString filled(QString text, const QString& value, const RecordImport::Row& row) {
+    text.replace(QStringLiteral("{value}"), value);
+    for (const auto& [column, cell] : row.cells)
+        text.replace(u'{' + column + u'}', cell);
+    return text;
 }
 
 /// Saves one row through the record rules; the saved record's ID, or why it was refused.
 std::variant<int, QString> save(TDM1& dm, RowMessages& messages, RecordKind kind,
                                 const RecordImport::Row& row) {
     // The rules copy whichever code-list row is current: it must be the row's own.
-    if (kind == RecordKind::Parcel) {
-        const QString uzemi = row.value(QStringLiteral("uzemi"));
-        if (!pick(dm, dm.KatastralniUzemi_Query, QStringLiteral("ku_kod"), uzemi))
-            return uzemi.isEmpty()
-                       ? QStringLiteral("Vyberte katastrální území (sloupec uzemi).")
-                       : QStringLiteral("Katastrální území %1 není v číselníku.").arg(uzemi);
-    } else {
-        const QString obec = row.value(QStringLiteral("obec"));
-        const QString part = row.value(QStringLiteral("cast_obce"));
-        if (!pick(dm, dm.Obce_Query, QStringLiteral("obec_kod"), obec))
-            return obec.isEmpty() ? QStringLiteral("Vyberte obec (sloupec obec).")
-                                  : QStringLiteral("Obec %1 není v číselníku.").arg(obec);
-        if (part.isEmpty() || !dm.CastiObce_Query.locate(QStringLiteral("kod"), part))
-            return part.isEmpty()
-                       ? QStringLiteral("Vyberte část obce (sloupec cast_obce).")
-                       : QStringLiteral("Část obce %1 není v číselníku obce %2.").arg(part, obec);
+    const KindTable& table = kindTable(kind);
+    for (const PlaceColumn& place : table.places) {
+        const QString code = row.value(place.column);
+        if (!pick(dm, dm.*place.list, place.code, code))
+            return code.isEmpty()
+                       ? QStringLiteral("Vyberte %1 (sloupec %2).").arg(place.noun, place.column)
+                       : filled(place.unknown, code, row);
     }
     static const QStringList places = {QStringLiteral("druh"), QStringLiteral("uzemi"),
                                        QStringLiteral("obec"), QStringLiteral("cast_obce")};

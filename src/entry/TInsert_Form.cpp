@@ -39,6 +39,8 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace veritam {
 
 namespace {
@@ -544,36 +546,20 @@ void TInsert_Form::CaptureRecord(RecordKind kind, const QString& markup) {
     Dataset& q = dm.recordQuery(kind);
     if (q.state() != Dataset::State::Insert)
         return;
-    // Written in this order; a value a whole-number column cannot hold stops the rest.
-    const auto write = [&](const PageIdentity::Fields& fields) {
-        for (const auto& [column, value] : fields) {
+    // Written in this order; a value a whole-number column cannot hold stops the rest. A place
+    // is also chosen in its code list, whose row the rules copy on save.
+    const std::vector<PlaceColumn>& places = kindTable(kind).places;
+    try {
+        for (const auto& [column, value] : PageIdentity::read(kind, page)) {
+            const auto place = std::ranges::find(places, column, &PlaceColumn::column);
+            if (place != places.end())
+                (dm.*place->list).locate(place->code, value);
             q.setValue(column, value);
             if (column == QLatin1String("typ_parcely"))
                 DBRadioGroup4Click();
         }
-    };
-    try {
-        switch (kind) {
-        case RecordKind::Parcel: {
-            const PageIdentity::Parcel p = PageIdentity::parcel(page);
-            dm.KatastralniUzemi_Query.locate(QStringLiteral("ku_kod"), p.uzemi);
-            write(p.fields());
-            break;
-        }
-        case RecordKind::Building: {
-            const PageIdentity::Building b = PageIdentity::building(page);
-            dm.Obce_Query.locate(QStringLiteral("obec_kod"), b.obec);
-            dm.CastiObce_Query.locate(QStringLiteral("kod"), b.cast_obce);
-            write({{QStringLiteral("typ_stavby"), b.typ_stavby},
-                   {QStringLiteral("cislo_stavby"), b.cislo_stavby}});
-            break;
-        }
-        case RecordKind::Unit:
-            write(PageIdentity::unit(page).fields());
-            m_parts->messages.showMessage(QStringLiteral(
-                "Na stránce jednotky chybí obec a část obce. Tyto údaje je třeba vyplnit ručně."));
-            break;
-        }
+        if (!kindTable(kind).captureNote.isEmpty())
+            m_parts->messages.showMessage(kindTable(kind).captureNote);
     } catch (const DatabaseError& e) {
         m_parts->messages.showError(e.message());
     }

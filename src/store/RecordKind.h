@@ -28,6 +28,23 @@ struct GridColumn {
     int width; ///< 0: as the field's text needs
 };
 
+/// A column of a record that says where the object lies, chosen from a code list: the
+/// editor and the import make the list's row current, the rules copy its code on save.
+struct PlaceColumn {
+    QString column;      ///< uzemi, obec, cast_obce
+    Dataset TDM1::*list; ///< the code list it is chosen from, narrowed by the places before it
+    QString code;        ///< the list's code field
+    QString noun;        ///< "katastrální území" ("Vyberte …")
+    QString unknown;     ///< a code the list lacks; "{value}" and the row's "{column}"s filled in
+    bool required;       ///< the editor refuses a record without it
+};
+
+/// A number a record cannot be saved without, and what the editor then says.
+struct RequiredNumber {
+    QString column;
+    QString missing;
+};
+
 /// Everything that differs between parcels, buildings and units, in one place; the rest of
 /// the program reads it instead of telling the kinds apart itself.
 ///
@@ -47,6 +64,8 @@ struct KindTable {
     DatasetModel TDM1::*historySource;
     bool RecordRules::*newRecordInserted; ///< a record of the kind was inserted, not saved yet
     QString word;                         ///< "parcela", "stavba", "jednotka"
+    std::vector<RequiredNumber> required; ///< asked for in this order, before the places
+    std::vector<PlaceColumn> places;      ///< in the order they narrow each other
 
     // --- analysis
     std::vector<Section> compared; ///< in the order they are compared and written
@@ -77,10 +96,13 @@ struct KindTable {
     unsigned listColour; ///< 0xRRGGBB of the list's header strip
     int switchColumn;    ///< visual column whose click switches `kontrolovat`
     std::vector<GridColumn> columns;
+    bool historyWhenEmpty; ///< the history window opens on a record without changes
 
     // --- record editor
     QString editorList; ///< the object name of the editor's list of the kind
     std::vector<GridColumn> editorColumns;
+    /// Said after capture when the object's page lacks something the record needs.
+    QString captureNote;
 };
 
 const KindTable& kindTable(RecordKind kind);

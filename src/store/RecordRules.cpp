@@ -58,25 +58,27 @@ void RecordRules::insertBuildingDefaults(Dataset& q) {
     q.setValue(QStringLiteral("kontrolovat"), true);
 }
 
-void RecordRules::putOnMunicipalityAndPart(Dataset& q) {
-    m_dm.Obce_Query.locate(QStringLiteral("obec_kod"), q.value(QStringLiteral("obec")));
-    m_dm.CastiObce_Query.locate(QStringLiteral("kod"), q.value(QStringLiteral("cast_obce")));
+void RecordRules::putOnPlaces(Dataset& q, RecordKind kind) {
+    for (const PlaceColumn& place : kindTable(kind).places)
+        (m_dm.*place.list).locate(place.code, q.value(place.column));
 }
 
-void RecordRules::copyMunicipalityAndPart(Dataset& q) {
-    const Dataset& obce = m_dm.Obce_Query;
-    const Dataset& casti = m_dm.CastiObce_Query;
-    q.setValue(QStringLiteral("obec"),
-               obce.currentRow() >= 0 ? obce.value(QStringLiteral("obec_kod")) : QVariant());
-    q.setValue(QStringLiteral("cast_obce"),
-               casti.currentRow() >= 0 ? casti.value(QStringLiteral("kod")) : QVariant());
-}
-
-void RecordRules::requireNumber(Dataset& q, const char* field, const char* message) {
-    if (q.value(QString::fromLatin1(field)).isNull()) {
-        m_dm.messages().showMessage(QString::fromUtf8(message));
-        throw SilentAbort();
+void RecordRules::copyPlacesAndRequire(Dataset& q, RecordKind kind) {
+    const KindTable& t = kindTable(kind);
+    for (const PlaceColumn& place : t.places) {
+        const Dataset& list = m_dm.*place.list;
+        q.setValue(place.column, list.currentRow() >= 0 ? list.value(place.code) : QVariant());
     }
+    const auto refuse = [this](const QString& message) {
+        m_dm.messages().showMessage(message);
+        throw SilentAbort();
+    };
+    for (const RequiredNumber& number : t.required)
+        if (q.value(number.column).isNull())
+            refuse(number.missing);
+    for (const PlaceColumn& place : t.places)
+        if (place.required && q.value(place.column).isNull())
+            refuse(QStringLiteral("Vyberte %1.").arg(place.noun));
 }
 
 void RecordRules::deleteWithCascade(Dataset& q, RecordKind kind) {
@@ -126,17 +128,12 @@ void RecordRules::Parcely_QueryAfterInsert(Dataset& q) {
 }
 
 void RecordRules::Parcely_QueryAfterEdit(Dataset& q) {
-    m_dm.KatastralniUzemi_Query.locate(QStringLiteral("ku_kod"), q.value(QStringLiteral("uzemi")));
+    putOnPlaces(q, RecordKind::Parcel);
 }
 
 void RecordRules::Parcely_QueryBeforePost(Dataset& q) {
     m_editor.setStatusText(QStringLiteral("Ukládám záznam"));
-    const Dataset& uzemi = m_dm.KatastralniUzemi_Query;
-    q.setValue(QStringLiteral("uzemi"),
-               uzemi.currentRow() >= 0 ? uzemi.value(QStringLiteral("ku_kod")) : QVariant());
-    requireNumber(q, "cislo_1", "Chybí vyplnit číslo parcely.");
-    // Without a territory the record would show in no list and fail every check.
-    requireNumber(q, "uzemi", "Vyberte katastrální území.");
+    copyPlacesAndRequire(q, RecordKind::Parcel);
 }
 
 void RecordRules::Parcely_QueryAfterPost(Dataset&) {
@@ -168,13 +165,11 @@ void RecordRules::Stavby_QueryAfterInsert(Dataset& q) {
 }
 
 void RecordRules::Stavby_QueryAfterEdit(Dataset& q) {
-    putOnMunicipalityAndPart(q);
+    putOnPlaces(q, RecordKind::Building);
 }
 
 void RecordRules::Stavby_QueryBeforePost(Dataset& q) {
-    copyMunicipalityAndPart(q);
-    requireNumber(q, "cislo_stavby", "Chybí vyplnit číslo stavby.");
-    requireNumber(q, "obec", "Vyberte obec.");
+    copyPlacesAndRequire(q, RecordKind::Building);
 }
 
 void RecordRules::Stavby_QueryAfterPost(Dataset&) {
@@ -203,14 +198,11 @@ void RecordRules::Jednotky_QueryAfterInsert(Dataset& q) {
 }
 
 void RecordRules::Jednotky_QueryAfterEdit(Dataset& q) {
-    putOnMunicipalityAndPart(q);
+    putOnPlaces(q, RecordKind::Unit);
 }
 
 void RecordRules::Jednotky_QueryBeforePost(Dataset& q) {
-    copyMunicipalityAndPart(q);
-    requireNumber(q, "cislo_stavby", "Chybí vyplnit číslo stavby.");
-    requireNumber(q, "cislo_jednotky", "Chybí vyplnit číslo jednotky.");
-    requireNumber(q, "obec", "Vyberte obec.");
+    copyPlacesAndRequire(q, RecordKind::Unit);
 }
 
 void RecordRules::Jednotky_QueryAfterPost(Dataset&) {

@@ -55,9 +55,10 @@ public:
 
 private:
     void insertBuildingDefaults(Dataset& q);
-    void putOnMunicipalityAndPart(Dataset& q);
-    void copyMunicipalityAndPart(Dataset& q);
-    void requireNumber(Dataset& q, const char* field, const char* message);
+    /// The code lists' current rows made the record's places.
+    void putOnPlaces(Dataset& q, RecordKind kind);
+    /// The places copied from the code lists; a record without a required value refused.
+    void copyPlacesAndRequire(Dataset& q, RecordKind kind);
     void deleteWithCascade(Dataset& q, RecordKind kind);
     void followWithHistory(Dataset& q, RecordKind kind);
 
