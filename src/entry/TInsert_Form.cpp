@@ -1,17 +1,16 @@
 #include "entry/TInsert_Form.h"
 
-#include "analysis/PageIdentity.h"
 #include "analysis/ParsedPage.h"
-#include "entry/FieldBinding.h"
 #include "entry/FirstBaseline.h"
+#include "entry/RecordCapture.h"
 #include "entry/RecordGrid.h"
 #include "entry/RecordImport.h"
+#include "entry/RecordPanel.h"
 #include "platform/UserMessages.h"
 #include "portal/PageVerdict.h"
 #include "portal/PortalSession.h"
 #include "store/DatabaseError.h"
 #include "store/Dataset.h"
-#include "store/DatasetModel.h"
 #include "store/RecordKind.h"
 #include "store/TDM1.h"
 #include "store/WatchedRecord.h"
@@ -21,25 +20,17 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileDialog>
-#include <QGridLayout>
 #include <QGroupBox>
-#include <QHeaderView>
-#include <QIntValidator>
 #include <QKeySequence>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QProgressDialog>
-#include <QRadioButton>
 #include <QShortcut>
 #include <QStatusBar>
-#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
-
-#include <algorithm>
 
 namespace veritam {
 
@@ -50,40 +41,6 @@ const QString kUnsavedWork =
 
 int pageIndex(RecordKind kind) {
     return static_cast<int>(kind);
-}
-
-QLabel* label(const char* text, QWidget* parent) {
-    return new QLabel(QString::fromUtf8(text), parent);
-}
-
-/// A grid of one of the editor's own column sets over a query the main window shows too.
-RecordGrid* grid(const QString& name, Dataset& q, const QList<DatasetModel::Column>& columns,
-                 QWidget* parent) {
-    auto* model = new DatasetModel(q, parent);
-    model->setColumns(columns);
-    auto* g = new RecordGrid(*model, parent);
-    g->setObjectName(name);
-    // Every title readable; names get room, the last column takes the rest.
-    for (int c = 0; c < columns.size(); ++c)
-        g->setReadableWidth(c, columns[c].field.contains(QLatin1String("nazev")) ? 200 : 70);
-    g->horizontalHeader()->setStretchLastSection(true);
-    return g;
-}
-
-RecordGrid* grid(const QString& name, Dataset& q, const std::vector<GridColumn>& columns,
-                 QWidget* parent) {
-    QList<DatasetModel::Column> shown;
-    for (const GridColumn& c : columns)
-        shown.append({c.field, c.title});
-    return grid(name, q, shown, parent);
-}
-
-QList<DatasetModel::Column>
-columns(std::initializer_list<std::pair<const char*, const char*>> list) {
-    QList<DatasetModel::Column> result;
-    for (const auto& [field, title] : list)
-        result.append({QString::fromLatin1(field), QString::fromUtf8(title)});
-    return result;
 }
 
 } // namespace
@@ -118,12 +75,10 @@ void TInsert_Form::attach(Parts parts) {
     m_parts = std::make_unique<Parts>(std::move(parts));
     for (RecordKind kind : kAllRecordKinds)
         PageControl1->addTab(buildPage(kind), kindTable(kind).listCaption);
-    Parcely_DBNavigator = page(RecordKind::Parcel).navigator;
-    Stavby_DBNavigator = page(RecordKind::Building).navigator;
-    Jednotky_DBNavigator = page(RecordKind::Unit).navigator;
-    DBGrid1 = page(RecordKind::Parcel).list;
-    DBGrid3 = page(RecordKind::Building).list;
-    DBGrid7 = page(RecordKind::Unit).list;
+    findControls();
+    DBRadioGroup5->setEnabled(false);
+    m_parcelType = DBRadioGroup4->findChild<QButtonGroup*>();
+    connect(m_parcelType, &QButtonGroup::idClicked, this, &TInsert_Form::DBRadioGroup4Click);
     connect(PageControl1, &QTabWidget::currentChanged, this, [this](int index) {
         if (index == m_shownPage)
             return;
@@ -138,6 +93,46 @@ void TInsert_Form::attach(Parts parts) {
     connect(save, &QShortcut::activated, this,
             [this] { navigator(currentKind())->BtnClick(DBNavigator::Post); });
     FormCreate();
+}
+
+void TInsert_Form::findControls() {
+    const auto find = [this]<typename T>(T*& control, const char* name) {
+        control = PageControl1->findChild<T*>(QString::fromLatin1(name));
+        Q_ASSERT(control);
+    };
+    find(Parcely_DBNavigator, "Parcely_DBNavigator");
+    find(Stavby_DBNavigator, "Stavby_DBNavigator");
+    find(Jednotky_DBNavigator, "Jednotky_DBNavigator");
+    find(KU_Hledat_1_Edit, "KU_Hledat_1_Edit");
+    find(Obec_Hledat_1_Edit, "Obec_Hledat_1_Edit");
+    find(Obec_Hledat_2_Edit, "Obec_Hledat_2_Edit");
+    for (auto [grid, name] : {std::pair{&KU1_DBGrid, "KU1_DBGrid"},
+                              {&DBGrid1, "DBGrid1"},
+                              {&DBGrid2, "DBGrid2"},
+                              {&DBGrid3, "DBGrid3"},
+                              {&DBGrid4, "DBGrid4"},
+                              {&DBGrid5, "DBGrid5"},
+                              {&DBGrid6, "DBGrid6"},
+                              {&DBGrid7, "DBGrid7"}})
+        find(*grid, name);
+    for (auto [box, name] : {std::pair{&DBRadioGroup1, "DBRadioGroup1"},
+                             {&DBRadioGroup2, "DBRadioGroup2"},
+                             {&DBRadioGroup3, "DBRadioGroup3"},
+                             {&DBRadioGroup4, "DBRadioGroup4"},
+                             {&DBRadioGroup5, "DBRadioGroup5"}})
+        find(*box, name);
+    for (auto [edit, name] : {std::pair{&DBEdit1, "DBEdit1"},
+                              {&DBEdit2, "DBEdit2"},
+                              {&DBEdit3, "DBEdit3"},
+                              {&DBEdit4, "DBEdit4"},
+                              {&DBEdit5, "DBEdit5"},
+                              {&DBEdit6, "DBEdit6"},
+                              {&DBEdit7, "DBEdit7"},
+                              {&DBEdit8, "DBEdit8"}})
+        find(*edit, name);
+    find(DBCheckBox1, "DBCheckBox1");
+    find(DBCheckBox2, "DBCheckBox2");
+    find(DBCheckBox3, "DBCheckBox3");
 }
 
 void TInsert_Form::FormCreate() {
@@ -168,27 +163,32 @@ void TInsert_Form::showPage(RecordKind kind) {
 
 QWidget* TInsert_Form::buildPage(RecordKind kind) {
     TDM1& dm = m_parts->dm;
+    const KindTable& t = kindTable(kind);
     Dataset& q = dm.recordQuery(kind);
     Page& p = page(kind);
     auto* w = new QWidget(PageControl1);
     auto* layout = new QVBoxLayout(w);
     layout->setContentsMargins(4, 4, 4, 4);
     p.navigator = new DBNavigator(q, m_parts->messages, w);
-    const char* names[] = {"Parcely_DBNavigator", "Stavby_DBNavigator", "Jednotky_DBNavigator"};
-    p.navigator->setObjectName(QString::fromLatin1(names[pageIndex(kind)]));
+    p.navigator->setObjectName(t.editorNavigator);
     connect(p.navigator, &DBNavigator::clicked, this,
             [this, kind](DBNavigator::Button b) { DBNavigatorClick(kind, b); });
     layout->addWidget(p.navigator);
 
-    QWidget* panel = kind == RecordKind::Parcel ? buildParcelPanel(p) : buildBuildingPanel(kind, p);
-    panel->setParent(w);
-    panel->setAutoFillBackground(true);
-    QPalette palette = panel->palette();
-    palette.setColor(QPalette::Window, QColor::fromRgb(kindTable(kind).listColour));
-    panel->setPalette(palette);
-    layout->addWidget(panel);
+    p.panel = new RecordPanel(kind, dm, m_parts->messages, w);
+    p.panel->setAutoFillBackground(true);
+    QPalette palette = p.panel->palette();
+    palette.setColor(QPalette::Window, QColor::fromRgb(t.listColour));
+    p.panel->setPalette(palette);
+    layout->addWidget(p.panel);
+    // Each kind's search narrows its first code list by name.
+    static constexpr void (TInsert_Form::*searched[])() = {&TInsert_Form::KU_Hledat_1_EditChange,
+                                                           &TInsert_Form::Obec_Hledat_1_EditChange,
+                                                           &TInsert_Form::Obec_Hledat_2_EditChange};
+    connect(p.panel->search(), &QLineEdit::textChanged, this,
+            searched[static_cast<std::size_t>(pageIndex(kind))]);
 
-    p.list = grid(kindTable(kind).editorList, q, kindTable(kind).editorColumns, w);
+    p.list = editorGrid(t.editorList, q, t.editorColumns, w);
     connect(p.list, &QAbstractItemView::doubleClicked, this,
             [this, kind] { DBGridDblClick(kind); });
     layout->addWidget(p.list, 1);
@@ -196,223 +196,8 @@ QWidget* TInsert_Form::buildPage(RecordKind kind) {
     return w;
 }
 
-QLineEdit* TInsert_Form::numberEdit(const char* name, Dataset& q, const char* field, Page& page) {
-    auto* edit = new QLineEdit;
-    edit->setObjectName(QString::fromLatin1(name));
-    // Whole numbers only: the columns hold nothing else.
-    edit->setValidator(new QIntValidator(0, 999999999, edit));
-    edit->setMaximumWidth(120);
-    page.bindings.push_back(
-        new FieldBinding(q, QString::fromLatin1(field), edit, m_parts->messages));
-    return edit;
-}
-
-QGroupBox* TInsert_Form::radioGroup(const char* name, const QStringList& items,
-                                    const QList<QVariant>& values, int columns, Dataset& q,
-                                    const char* field, Page& page) {
-    auto* box = new QGroupBox;
-    box->setObjectName(QString::fromLatin1(name));
-    auto* layout = new QGridLayout(box);
-    layout->setContentsMargins(6, 2, 6, 2);
-    auto* group = new QButtonGroup(box);
-    const int rows = (static_cast<int>(items.size()) + columns - 1) / columns;
-    for (int i = 0; i < items.size(); ++i) {
-        auto* radio = new QRadioButton(items[i], box);
-        group->addButton(radio, i);
-        layout->addWidget(radio, i % rows, i / rows);
-    }
-    page.bindings.push_back(
-        new FieldBinding(q, QString::fromLatin1(field), group, values, m_parts->messages));
-    return box;
-}
-
-QWidget* TInsert_Form::buildParcelPanel(Page& p) {
-    TDM1& dm = m_parts->dm;
-    Dataset& q = dm.Parcely_Query;
-    auto* panel = new QWidget;
-    auto* form = new QGridLayout(panel);
-
-    KU_Hledat_1_Edit = new QLineEdit(panel);
-    KU_Hledat_1_Edit->setObjectName(QStringLiteral("KU_Hledat_1_Edit"));
-    KU_Hledat_1_Edit->setPlaceholderText(QStringLiteral("část názvu, např. Benice"));
-    connect(KU_Hledat_1_Edit, &QLineEdit::textChanged, this, &TInsert_Form::KU_Hledat_1_EditChange);
-    KU1_DBGrid =
-        grid(QStringLiteral("KU1_DBGrid"), dm.KatastralniUzemi_Query,
-             columns({{"ku_nazev", "Název katastrálního území"}, {"okres_nazev", "Okres"}}), panel);
-    KU1_DBGrid->setMinimumHeight(90);
-    p.search = KU_Hledat_1_Edit;
-    connect(KU_Hledat_1_Edit, &QLineEdit::returnPressed, KU1_DBGrid,
-            [this] { KU1_DBGrid->setFocus(); });
-    form->addWidget(label("Název katastrálního území:", panel), 0, 0);
-    form->addWidget(KU_Hledat_1_Edit, 0, 1);
-    form->addWidget(KU1_DBGrid, 1, 0, 1, 2);
-
-    DBRadioGroup4 =
-        radioGroup("DBRadioGroup4",
-                   {QStringLiteral("Parcela katastru nemovitostí (KN)"),
-                    QStringLiteral("Parcela zjednodušené evidence (ZE)")},
-                   {QStringLiteral("PKN"), QStringLiteral("PZE")}, 2, q, "typ_parcely", p);
-    m_parcelType = DBRadioGroup4->findChild<QButtonGroup*>();
-    connect(m_parcelType, &QButtonGroup::idClicked, this, &TInsert_Form::DBRadioGroup4Click);
-    form->addWidget(label("Typ parcely:", panel), 2, 0);
-    form->addWidget(DBRadioGroup4, 2, 1);
-
-    DBRadioGroup5 =
-        radioGroup("DBRadioGroup5",
-                   {QStringLiteral("Evidence nemovitostí"), QStringLiteral("Pozemkový katastr"),
-                    QStringLiteral("Přídělový plán nebo jiný podklad")},
-                   {3, 4, 6}, 3, q, "puvod_parcely", p);
-    DBRadioGroup5->setEnabled(false);
-    form->addWidget(label("Původ parcely ZE:", panel), 3, 0);
-    form->addWidget(DBRadioGroup5, 3, 1);
-
-    DBRadioGroup1 = radioGroup(
-        "DBRadioGroup1", {QStringLiteral("stavební parcela"), QStringLiteral("pozemková parcela")},
-        {1, 2}, 2, q, "druh_cislovani", p);
-    form->addWidget(label("Druh číslování:", panel), 4, 0);
-    form->addWidget(DBRadioGroup1, 4, 1);
-
-    auto* numbers = new QHBoxLayout;
-    DBEdit2 = numberEdit("DBEdit2", q, "cislo_1", p);
-    DBEdit3 = numberEdit("DBEdit3", q, "cislo_2", p);
-    numbers->addWidget(DBEdit2);
-    numbers->addWidget(label("/", panel));
-    numbers->addWidget(DBEdit3);
-    numbers->addStretch();
-    form->addWidget(label("Parcelní číslo:", panel), 5, 0);
-    form->addLayout(numbers, 5, 1);
-
-    DBEdit4 = new QLineEdit(panel);
-    DBEdit4->setObjectName(QStringLiteral("DBEdit4"));
-    p.bindings.push_back(new FieldBinding(q, QStringLiteral("nazev"), DBEdit4, m_parts->messages));
-    form->addWidget(label("Vlastní název:", panel), 6, 0);
-    form->addWidget(DBEdit4, 6, 1);
-
-    DBCheckBox1 = new QCheckBox(QStringLiteral("Kontrolovat"), panel);
-    DBCheckBox1->setObjectName(QStringLiteral("DBCheckBox1"));
-    p.bindings.push_back(
-        new FieldBinding(q, QStringLiteral("kontrolovat"), DBCheckBox1, m_parts->messages));
-    form->addWidget(DBCheckBox1, 7, 1);
-    form->setColumnStretch(1, 1);
-
-    setTabOrder(KU_Hledat_1_Edit, KU1_DBGrid);
-    setTabOrder(KU1_DBGrid, DBRadioGroup4);
-    setTabOrder(DBRadioGroup4, DBRadioGroup5);
-    setTabOrder(DBRadioGroup5, DBRadioGroup1);
-    setTabOrder(DBRadioGroup1, DBEdit2);
-    setTabOrder(DBEdit2, DBEdit3);
-    setTabOrder(DBEdit3, DBEdit4);
-    setTabOrder(DBEdit4, DBCheckBox1);
-    return panel;
-}
-
-QWidget* TInsert_Form::buildBuildingPanel(RecordKind kind, Page& p) {
-    TDM1& dm = m_parts->dm;
-    Dataset& q = dm.recordQuery(kind);
-    const bool unit = kind == RecordKind::Unit;
-    auto* panel = new QWidget;
-    auto* form = new QGridLayout(panel);
-
-    auto* search = new QLineEdit(panel);
-    search->setObjectName(unit ? QStringLiteral("Obec_Hledat_2_Edit")
-                               : QStringLiteral("Obec_Hledat_1_Edit"));
-    search->setPlaceholderText(QStringLiteral("část názvu, např. Praha"));
-    connect(search, &QLineEdit::textChanged, this,
-            unit ? &TInsert_Form::Obec_Hledat_2_EditChange
-                 : &TInsert_Form::Obec_Hledat_1_EditChange);
-    RecordGrid* municipalities =
-        grid(unit ? QStringLiteral("DBGrid5") : QStringLiteral("DBGrid2"), dm.Obce_Query,
-             columns({{"obec_nazev", "Obec"}, {"okres_nazev", "Okres"}}), panel);
-    RecordGrid* parts = grid(unit ? QStringLiteral("DBGrid6") : QStringLiteral("DBGrid4"),
-                             dm.CastiObce_Query, columns({{"nazev", "Část obce"}}), panel);
-    for (RecordGrid* g : {municipalities, parts})
-        g->setMinimumHeight(90);
-    p.search = search;
-    p.codeListGrids = {municipalities, parts};
-    connect(search, &QLineEdit::returnPressed, municipalities,
-            [municipalities] { municipalities->setFocus(); });
-    auto* lists = new QHBoxLayout;
-    lists->addWidget(municipalities, 3);
-    lists->addWidget(parts, 2);
-    form->addWidget(label("Název obce:", panel), 0, 0);
-    form->addWidget(search, 0, 1);
-    form->addLayout(lists, 1, 0, 1, 2);
-
-    QGroupBox* type = radioGroup(
-        unit ? "DBRadioGroup3" : "DBRadioGroup2",
-        {QStringLiteral("budova s číslem popisným"), QStringLiteral("budova s číslem evidenčním")},
-        {1, 2}, 2, q, "typ_stavby", p);
-    form->addWidget(label("Typ stavby:", panel), 2, 0);
-    form->addWidget(type, 2, 1);
-
-    QLineEdit* building = numberEdit(unit ? "DBEdit5" : "DBEdit1", q, "cislo_stavby", p);
-    auto* buildingRow = new QHBoxLayout;
-    buildingRow->addWidget(building);
-    buildingRow->addStretch();
-    form->addWidget(label("Číslo stavby:", panel), 3, 0);
-    form->addLayout(buildingRow, 3, 1);
-    int row = 4;
-    QLineEdit* unitNumber = nullptr;
-    if (unit) {
-        unitNumber = numberEdit("DBEdit8", q, "cislo_jednotky", p);
-        auto* unitRow = new QHBoxLayout;
-        unitRow->addWidget(unitNumber);
-        unitRow->addStretch();
-        form->addWidget(label("Číslo jednotky:", panel), row, 0);
-        form->addLayout(unitRow, row++, 1);
-    }
-    auto* name = new QLineEdit(panel);
-    name->setObjectName(unit ? QStringLiteral("DBEdit7") : QStringLiteral("DBEdit6"));
-    p.bindings.push_back(new FieldBinding(q, QStringLiteral("nazev"), name, m_parts->messages));
-    form->addWidget(label("Vlastní název:", panel), row, 0);
-    form->addWidget(name, row++, 1);
-    auto* check = new QCheckBox(QStringLiteral("Kontrolovat"), panel);
-    check->setObjectName(unit ? QStringLiteral("DBCheckBox3") : QStringLiteral("DBCheckBox2"));
-    p.bindings.push_back(
-        new FieldBinding(q, QStringLiteral("kontrolovat"), check, m_parts->messages));
-    form->addWidget(check, row, 1);
-    form->setColumnStretch(1, 1);
-
-    setTabOrder(search, municipalities);
-    setTabOrder(municipalities, parts);
-    setTabOrder(parts, type);
-    setTabOrder(type, building);
-    if (unitNumber) {
-        setTabOrder(building, unitNumber);
-        setTabOrder(unitNumber, name);
-    } else {
-        setTabOrder(building, name);
-    }
-    setTabOrder(name, check);
-
-    if (unit) {
-        Obec_Hledat_2_Edit = search;
-        DBGrid5 = municipalities;
-        DBGrid6 = parts;
-        DBRadioGroup3 = type;
-        DBEdit5 = building;
-        DBEdit8 = unitNumber;
-        DBEdit7 = name;
-        DBCheckBox3 = check;
-    } else {
-        Obec_Hledat_1_Edit = search;
-        DBGrid2 = municipalities;
-        DBGrid4 = parts;
-        DBRadioGroup2 = type;
-        DBEdit1 = building;
-        DBEdit6 = name;
-        DBCheckBox2 = check;
-    }
-    return panel;
-}
-
 void TInsert_Form::setPageReadOnly(RecordKind kind, bool readOnly) {
-    Page& p = page(kind);
-    p.search->setReadOnly(readOnly);
-    for (FieldBinding* b : p.bindings)
-        b->setReadOnly(readOnly);
-    for (QWidget* g : p.codeListGrids)
-        g->setEnabled(!readOnly);
+    page(kind).panel->setReadOnly(readOnly);
 }
 
 // ---------------------------------------------------------------------------
@@ -472,7 +257,7 @@ void TInsert_Form::DBNavigatorClick(RecordKind kind, DBNavigator::Button button)
     const bool editable = button == DBNavigator::Insert || button == DBNavigator::Edit;
     setPageReadOnly(kind, !editable);
     if (button == DBNavigator::Insert)
-        page(kind).search->setFocus();
+        page(kind).panel->search()->setFocus();
     if (button != DBNavigator::Post)
         return;
     // The saved record: the newest one after an insert, else the one that was edited.
@@ -546,20 +331,13 @@ void TInsert_Form::CaptureRecord(RecordKind kind, const QString& markup) {
     Dataset& q = dm.recordQuery(kind);
     if (q.state() != Dataset::State::Insert)
         return;
-    // Written in this order; a value a whole-number column cannot hold stops the rest. A place
-    // is also chosen in its code list, whose row the rules copy on save.
-    const std::vector<PlaceColumn>& places = kindTable(kind).places;
     try {
-        for (const auto& [column, value] : PageIdentity::read(kind, page)) {
-            const auto place = std::ranges::find(places, column, &PlaceColumn::column);
-            if (place != places.end())
-                (dm.*place->list).locate(place->code, value);
-            q.setValue(column, value);
+        const QString note = CaptureFromPage(dm, kind, page, [this](const QString& column) {
             if (column == QLatin1String("typ_parcely"))
                 DBRadioGroup4Click();
-        }
-        if (!kindTable(kind).captureNote.isEmpty())
-            m_parts->messages.showMessage(kindTable(kind).captureNote);
+        });
+        if (!note.isEmpty())
+            m_parts->messages.showMessage(note);
     } catch (const DatabaseError& e) {
         m_parts->messages.showError(e.message());
     }

@@ -22,9 +22,9 @@ class QTabWidget;
 namespace veritam {
 
 class Dataset;
-class FieldBinding;
 class PortalSession;
 class RecordGrid;
+class RecordPanel;
 class TDM1;
 class UserMessages;
 enum class RecordKind;
@@ -125,17 +125,12 @@ protected:
 private:
     struct Page {
         DBNavigator* navigator = nullptr;
-        QLineEdit* search = nullptr;
+        RecordPanel* panel = nullptr;
         RecordGrid* list = nullptr;
-        std::vector<FieldBinding*> bindings;
-        std::vector<QWidget*> codeListGrids; ///< follow the read-only state
     };
     QWidget* buildPage(RecordKind kind);
-    QWidget* buildParcelPanel(Page& page);
-    QWidget* buildBuildingPanel(RecordKind kind, Page& page);
-    QLineEdit* numberEdit(const char* name, Dataset& q, const char* field, Page& page);
-    QGroupBox* radioGroup(const char* name, const QStringList& items, const QList<QVariant>& values,
-                          int columns, Dataset& q, const char* field, Page& page);
+    /// The controls' members, found by the names the kind table gives them.
+    void findControls();
     void setPageReadOnly(RecordKind kind, bool readOnly);
     void narrow(Dataset& codeList, const QString& text);
     /// The baseline procedure after "Ulož"; `id` is the saved record's.

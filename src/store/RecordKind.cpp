@@ -27,11 +27,44 @@ std::vector<Section> withFirst(Section first) {
     return result;
 }
 
-std::vector<PlaceColumn> municipalityAndPart() {
-    return {{u8("obec"), &TDM1::Obce_Query, u8("obec_kod"), u8("obec"),
-             u8("Obec {value} není v číselníku."), true},
-            {u8("cast_obce"), &TDM1::CastiObce_Query, u8("kod"), u8("část obce"),
-             u8("Část obce {value} není v číselníku obce {obec}."), false}};
+std::vector<PlaceColumn> municipalityAndPart(const char* municipalities, const char* parts) {
+    return {{u8("obec"), &TDM1::Obce_Query, u8("obec_kod"), u8("obec_nazev"), u8("obec"),
+             u8("Obec {value} není v číselníku."), true, u8(municipalities),
+             columns({{"obec_nazev", "Obec", 0}, {"okres_nazev", "Okres", 0}})},
+            {u8("cast_obce"), &TDM1::CastiObce_Query, u8("kod"), u8("nazev"), u8("část obce"),
+             u8("Část obce {value} není v číselníku obce {obec}."), false, u8(parts),
+             columns({{"nazev", "Část obce", 0}})}};
+}
+
+using Form = EditorField::Form;
+
+EditorField number(const char* column, const char* label, const char* name, bool sameRow = false) {
+    return {.column = u8(column),
+            .label = u8(label),
+            .form = Form::Number,
+            .name = u8(name),
+            .sameRow = sameRow};
+}
+
+EditorField text(const char* column, const char* label, const char* name) {
+    return {.column = u8(column), .label = u8(label), .form = Form::Text, .name = u8(name)};
+}
+
+EditorField check(const char* name) {
+    return {.column = u8("kontrolovat"),
+            .label = u8("Kontrolovat"),
+            .form = Form::Check,
+            .name = u8(name)};
+}
+
+EditorField buildingType(const char* name) {
+    return {.column = u8("typ_stavby"),
+            .label = u8("Typ stavby:"),
+            .form = Form::Choice,
+            .name = u8(name),
+            .choices = {u8("budova s číslem popisným"), u8("budova s číslem evidenčním")},
+            .values = {1, 2},
+            .choiceColumns = 2};
 }
 
 // The selection statements run as they stand (two blanks before "and" in the later two).
@@ -49,9 +82,11 @@ KindTable parcel() {
         .word = u8("parcela"),
         .required = {{u8("cislo_1"), u8("Chybí vyplnit číslo parcely.")}},
         // Without a territory the record would show in no list and fail every check.
-        .places = {{u8("uzemi"), &TDM1::KatastralniUzemi_Query, u8("ku_kod"),
+        .places = {{u8("uzemi"), &TDM1::KatastralniUzemi_Query, u8("ku_kod"), u8("ku_nazev"),
                     u8("katastrální území"), u8("Katastrální území {value} není v číselníku."),
-                    true}},
+                    true, u8("KU1_DBGrid"),
+                    columns({{"ku_nazev", "Název katastrálního území", 0},
+                             {"okres_nazev", "Okres", 0}})}},
         .compared = withFirst(Section::Area),
         .snapshotFolder = u8("historie/parcely/parcela-id-"),
         .changeLogFirst = u8("Změna u parcely ID "),
@@ -87,7 +122,38 @@ KindTable parcel() {
                             {"zmena_jine", "Jiné", 35}}),
         // A parcel without changes has nothing to show; a building or unit an empty list.
         .historyWhenEmpty = false,
+        .editorNavigator = u8("Parcely_DBNavigator"),
+        .editorSearch = u8("KU_Hledat_1_Edit"),
         .editorList = u8("DBGrid1"),
+        .searchLabel = u8("Název katastrálního území:"),
+        .searchHint = u8("část názvu, např. Benice"),
+        .editorFields = {{.column = u8("typ_parcely"),
+                          .label = u8("Typ parcely:"),
+                          .form = Form::Choice,
+                          .name = u8("DBRadioGroup4"),
+                          .choices = {u8("Parcela katastru nemovitostí (KN)"),
+                                      u8("Parcela zjednodušené evidence (ZE)")},
+                          .values = {u8("PKN"), u8("PZE")},
+                          .choiceColumns = 2},
+                         {.column = u8("puvod_parcely"),
+                          .label = u8("Původ parcely ZE:"),
+                          .form = Form::Choice,
+                          .name = u8("DBRadioGroup5"),
+                          .choices = {u8("Evidence nemovitostí"), u8("Pozemkový katastr"),
+                                      u8("Přídělový plán nebo jiný podklad")},
+                          .values = {3, 4, 6},
+                          .choiceColumns = 3},
+                         {.column = u8("druh_cislovani"),
+                          .label = u8("Druh číslování:"),
+                          .form = Form::Choice,
+                          .name = u8("DBRadioGroup1"),
+                          .choices = {u8("stavební parcela"), u8("pozemková parcela")},
+                          .values = {1, 2},
+                          .choiceColumns = 2},
+                         number("cislo_1", "Parcelní číslo:", "DBEdit2"),
+                         number("cislo_2", "Číslo pododdělení:", "DBEdit3", true),
+                         text("nazev", "Vlastní název:", "DBEdit4"),
+                         check("DBCheckBox1")},
         .editorColumns = columns({{"ku_nazev", "Název k. ú.", 0},
                                   {"uzemi", "Číslo území", 0},
                                   {"nazev", "Vlastní název parcely", 0},
@@ -109,7 +175,7 @@ KindTable building() {
         .newRecordInserted = &RecordRules::NewBuildingInserted,
         .word = u8("stavba"),
         .required = {{u8("cislo_stavby"), u8("Chybí vyplnit číslo stavby.")}},
-        .places = municipalityAndPart(),
+        .places = municipalityAndPart("DBGrid2", "DBGrid4"),
         .compared = kWatched,
         .snapshotFolder = u8("historie/stavby/stavba-id-"),
         .changeLogFirst = u8("Změna u stavby ID "),
@@ -142,7 +208,14 @@ KindTable building() {
                             {"zmena_omezeni", "Omezení", 64},
                             {"zmena_jine", "Jiné", 64}}),
         .historyWhenEmpty = true,
+        .editorNavigator = u8("Stavby_DBNavigator"),
+        .editorSearch = u8("Obec_Hledat_1_Edit"),
         .editorList = u8("DBGrid3"),
+        .searchLabel = u8("Název obce:"),
+        .searchHint = u8("část názvu, např. Praha"),
+        .editorFields = {buildingType("DBRadioGroup2"),
+                         number("cislo_stavby", "Číslo stavby:", "DBEdit1"),
+                         text("nazev", "Vlastní název:", "DBEdit6"), check("DBCheckBox2")},
         .editorColumns = columns({{"obec_nazev", "Název obce", 0},
                                   {"nazev_casti_obce", "Část obce", 0},
                                   {"nazev", "Vlastní název stavby", 0},
@@ -166,7 +239,7 @@ KindTable unit() {
         .word = u8("jednotka"),
         .required = {{u8("cislo_stavby"), u8("Chybí vyplnit číslo stavby.")},
                      {u8("cislo_jednotky"), u8("Chybí vyplnit číslo jednotky.")}},
-        .places = municipalityAndPart(),
+        .places = municipalityAndPart("DBGrid5", "DBGrid6"),
         .compared = withFirst(Section::Share),
         .snapshotFolder = u8("historie/jednotky/jednotky-id-"),
         .changeLogFirst = u8("Změna u jednotky ID "),
@@ -203,7 +276,15 @@ KindTable unit() {
                             {"zmena_omezeni", "Omezení", 64},
                             {"zmena_jine", "Jiné", 64}}),
         .historyWhenEmpty = true,
+        .editorNavigator = u8("Jednotky_DBNavigator"),
+        .editorSearch = u8("Obec_Hledat_2_Edit"),
         .editorList = u8("DBGrid7"),
+        .searchLabel = u8("Název obce:"),
+        .searchHint = u8("část názvu, např. Praha"),
+        .editorFields = {buildingType("DBRadioGroup3"),
+                         number("cislo_stavby", "Číslo stavby:", "DBEdit5"),
+                         number("cislo_jednotky", "Číslo jednotky:", "DBEdit8"),
+                         text("nazev", "Vlastní název:", "DBEdit7"), check("DBCheckBox3")},
         .editorColumns = columns({{"obec_nazev", "Název obce", 0},
                                   {"nazev_casti_obce", "Část obce", 0},
                                   {"nazev", "Vlastní název stavby", 0},

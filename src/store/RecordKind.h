@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QVariantList>
 
 #include <array>
 #include <vector>
@@ -34,9 +35,25 @@ struct PlaceColumn {
     QString column;      ///< uzemi, obec, cast_obce
     Dataset TDM1::*list; ///< the code list it is chosen from, narrowed by the places before it
     QString code;        ///< the list's code field
+    QString nameField;   ///< the list's name, which the editor's search narrows
     QString noun;        ///< "katastrální území" ("Vyberte …")
     QString unknown;     ///< a code the list lacks; "{value}" and the row's "{column}"s filled in
     bool required;       ///< the editor refuses a record without it
+    QString grid;        ///< the object name of the editor's grid over the list
+    std::vector<GridColumn> gridColumns;
+};
+
+/// An entry control of the record editor's panel, below the search and the places' lists.
+struct EditorField {
+    enum class Form { Number, Choice, Text, Check };
+    QString column;
+    QString label; ///< "Typ parcely:"; a check's caption; a message names the field by it
+    Form form;
+    QString name;          ///< the control's object name
+    QStringList choices{}; ///< a choice's captions
+    QVariantList values{}; ///< the value each caption stands for
+    int choiceColumns = 0; ///< the captions' columns
+    bool sameRow = false;  ///< a number shown after the one above, "/" between them
 };
 
 /// A number a record cannot be saved without, and what the editor then says.
@@ -99,7 +116,12 @@ struct KindTable {
     bool historyWhenEmpty; ///< the history window opens on a record without changes
 
     // --- record editor
-    QString editorList; ///< the object name of the editor's list of the kind
+    QString editorNavigator; ///< the object names of the editor's navigator, search and list
+    QString editorSearch;
+    QString editorList;
+    QString searchLabel; ///< "Název obce:"
+    QString searchHint;  ///< the empty search's placeholder
+    std::vector<EditorField> editorFields;
     std::vector<GridColumn> editorColumns;
     /// Said after capture when the object's page lacks something the record needs.
     QString captureNote;
