@@ -90,10 +90,11 @@ TZmeny_Form::TZmeny_Form(TDM1& dm, UserMessages& messages, QWidget* parent)
     body->setStretchFactor(1, 1);
     layout->addWidget(body, 1);
 
-    StatusBar1 = new QLabel(QStringLiteral("Odkazy v těchto stránkách nefungují. Pokud je "
-                                           "potřebujete, načtěte stránku pomocí tlačítka WWW na "
-                                           "hlavní stránce."),
-                            this);
+    StatusBar1 =
+        new QLabel(QStringLiteral("Odkazy v těchto stránkách nefungují. Pokud je "
+                                  "potřebujete, načtěte stránku pomocí tlačítka Nahlížení do "
+                                  "KN v hlavním okně."),
+                   this);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
     StatusBar1->setFixedHeight(19);
     StatusBar1->setContentsMargins(4, 0, 4, 0);
@@ -126,12 +127,14 @@ void TZmeny_Form::setDataSource(DatasetModel& source) {
     Zmeny_DBGrid->setModel(&source);
     delete old;
     Zmeny_DBGrid->setColumnWidth(0, 132);
-    // A click or a key moves the query's current row; only a double click shows it.
+    // A click or a key that makes a date current shows it: the date selected is the one read.
     Dataset& q = source.dataset();
     connect(Zmeny_DBGrid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [&q](const QModelIndex& current) {
-                if (current.isValid() && current.row() != q.currentRow())
-                    q.setCurrentRow(current.row());
+            [this, &q](const QModelIndex& current) {
+                if (!current.isValid() || current.row() == q.currentRow())
+                    return;
+                q.setCurrentRow(current.row());
+                Zmeny_DBGridDblClick();
             });
     followCurrentRow(q.currentRow());
 }
