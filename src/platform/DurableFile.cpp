@@ -135,7 +135,7 @@ QByteArray read(const QString& path) {
     throw FileError(FileError::Action::Read, path, QStringLiteral("soubor neexistuje"));
 }
 
-Staged::Staged(const QString& path, const QByteArray& content)
+Staged::Staged(const QString& path, const QByteArray& content, Access access)
     : m_path(path) {
     const QFileInfo target(path);
     QByteArray pattern = QFile::encodeName(target.absolutePath() + QStringLiteral("/.") +
@@ -148,7 +148,7 @@ Staged::Staged(const QString& path, const QByteArray& content)
     int error = 0;
     struct stat existing {};
     m_replaces = ::stat(QFile::encodeName(path).constData(), &existing) == 0;
-    if (m_replaces && ::fchmod(fd, existing.st_mode & 07777) != 0)
+    if (m_replaces && access == Access::Kept && ::fchmod(fd, existing.st_mode & 07777) != 0)
         error = errno;
     if (error == 0 && !writeAll(fd, content))
         error = errno;
@@ -193,8 +193,8 @@ void Staged::withdraw() noexcept {
     m_temporary.clear();
 }
 
-void replace(const QString& path, const QByteArray& content) {
-    Staged(path, content).publish();
+void replace(const QString& path, const QByteArray& content, Access access) {
+    Staged(path, content, access).publish();
 }
 
 void append(const QString& path, const QByteArray& content) {

@@ -37,12 +37,16 @@ QByteArray readIfExists(const QString& path);
 /// cannot be read.
 QByteArray read(const QString& path);
 
+/// Who may read a replaced file: whoever could before, or its owner only (a file that holds
+/// a secret, whoever created it).
+enum class Access { Kept, OwnerOnly };
+
 /// The new content written and synced beside the target, not yet visible under its name.
 /// Removed again unless published.
 class Staged {
 public:
     /// Throws FileError naming `path`.
-    Staged(const QString& path, const QByteArray& content);
+    Staged(const QString& path, const QByteArray& content, Access access = Access::Kept);
     ~Staged();
     Staged(Staged&& other) noexcept;
     Staged(const Staged&) = delete;
@@ -64,7 +68,7 @@ private:
 };
 
 /// Writes `content` to `path` through a staged file. Throws FileError.
-void replace(const QString& path, const QByteArray& content);
+void replace(const QString& path, const QByteArray& content, Access access = Access::Kept);
 
 /// Adds `content` at the end of the file (made for its owner only when missing) and syncs
 /// it. A failed or short write is undone: the file never keeps part of it, and never loses

@@ -148,9 +148,9 @@ void Document::remove(const QString& section, const QString& key) {
         m_lines.removeAt(place.key);
 }
 
-void Document::save() const {
+void Document::save(DurableFile::Access access) const {
     try {
-        DurableFile::replace(m_path, m_lines.join());
+        DurableFile::replace(m_path, m_lines.join(), access);
     } catch (const FileError& e) {
         throw IniWriteError(m_path, e.reason());
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/DurableFile.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -43,8 +45,9 @@ public:
     void set(const QString& section, const QString& key, const QString& value);
     /// Removes the key's line, if there is one.
     void remove(const QString& section, const QString& key);
-    /// Replaces the file (a new one is readable by its owner only). Throws IniWriteError.
-    void save() const;
+    /// Replaces the file (a new one is readable by its owner only; `OwnerOnly` makes an
+    /// existing one so too). Throws IniWriteError.
+    void save(DurableFile::Access access = DurableFile::Access::Kept) const;
 
 private:
     QString m_path;

@@ -52,7 +52,20 @@ void save(const QString& dataFolder, const QString& name, const QString& passwor
         file.setBytes(kSection, kPassword, lineSafe);
         file.setBytes(kSection, kPasswordHex, scrambled.toHex());
     }
-    file.save();
+    file.save(DurableFile::Access::OwnerOnly);
+}
+
+void saveName(const QString& dataFolder, const QString& name) {
+    IniFile::Document file(settingsFile(dataFolder));
+    file.set(kSection, kName, name);
+    file.save(DurableFile::Access::OwnerOnly);
+}
+
+void forgetPassword(const QString& dataFolder) {
+    IniFile::Document file(settingsFile(dataFolder));
+    file.remove(kSection, kPassword);
+    file.remove(kSection, kPasswordHex);
+    file.save(DurableFile::Access::OwnerOnly);
 }
 
 } // namespace veritam::PortalCredentials

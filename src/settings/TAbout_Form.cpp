@@ -49,23 +49,32 @@ TAbout_Form::TAbout_Form(const QString& dataFolder, UserMessages& messages, QWid
     CUZK_Jmeno_Edit->setObjectName(QStringLiteral("CUZK_Jmeno_Edit"));
     CUZK_Heslo_Edit = new QLineEdit(this);
     CUZK_Heslo_Edit->setObjectName(QStringLiteral("CUZK_Heslo_Edit"));
+    CUZK_Heslo_Edit->setEchoMode(QLineEdit::Password);
     account->addRow(QStringLiteral("CUZK jméno"), CUZK_Jmeno_Edit);
     account->addRow(QStringLiteral("CUZK heslo"), CUZK_Heslo_Edit);
     layout->addLayout(account);
 
+    auto* buttons = new QHBoxLayout;
+    SmazatHeslo_Button = new QPushButton(QStringLiteral("Smazat heslo"), this);
+    SmazatHeslo_Button->setObjectName(QStringLiteral("SmazatHeslo_Button"));
+    SmazatHeslo_Button->setAutoDefault(false);
+    buttons->addStretch();
+    buttons->addWidget(SmazatHeslo_Button);
     Button3 = new QPushButton(QStringLiteral("Uložit"), this);
     Button3->setObjectName(QStringLiteral("Button3"));
     Button3->setDefault(true);
-    layout->addWidget(Button3, 0, Qt::AlignRight);
+    buttons->addWidget(Button3);
+    layout->addLayout(buttons);
     connect(Button3, &QPushButton::clicked, this, &TAbout_Form::Button3Click);
+    connect(SmazatHeslo_Button, &QPushButton::clicked, this, &TAbout_Form::SmazatHesloClick);
     connect(Button1, &QPushButton::clicked, this, &TAbout_Form::Button1Click);
 
     FormCreate();
 }
 
 void TAbout_Form::FormCreate() {
-    // The stored password is never shown; its edit starts empty.
     CUZK_Jmeno_Edit->setText(PortalCredentials::read(m_dataFolder).name);
+    showPasswordState();
     MistoDatovychSouboruLabel->setText(QStringLiteral("Místo datových souborů: ") + m_dataFolder);
     Verze_Label->setText(QCoreApplication::applicationVersion());
 }
@@ -92,14 +101,42 @@ void TAbout_Form::Button1Click() {
         QDesktopServices::openUrl(QUrl(UpdateCheck::downloadPageAddress()));
 }
 
+void TAbout_Form::showPasswordState() {
+    // The stored password is never shown, not even masked: the field only says it is there.
+    const bool stored = !PortalCredentials::read(m_dataFolder).password.isEmpty();
+    CUZK_Heslo_Edit->clear();
+    CUZK_Heslo_Edit->setPlaceholderText(stored ? QStringLiteral("(uloženo)") : QString());
+    SmazatHeslo_Button->setEnabled(stored);
+}
+
 void TAbout_Form::Button3Click() {
+    const QString password = CUZK_Heslo_Edit->text();
     try {
-        PortalCredentials::save(m_dataFolder, CUZK_Jmeno_Edit->text(), CUZK_Heslo_Edit->text());
+        if (password.isEmpty())
+            PortalCredentials::saveName(m_dataFolder, CUZK_Jmeno_Edit->text());
+        else
+            PortalCredentials::save(m_dataFolder, CUZK_Jmeno_Edit->text(), password);
     } catch (const IniWriteError& e) {
         m_messages.showError(e.message());
         return;
     }
-    m_messages.showMessage(QStringLiteral("Údaje uloženy."));
+    showPasswordState();
+    if (PortalCredentials::read(m_dataFolder).password.isEmpty())
+        m_messages.showMessage(QStringLiteral("Jméno uloženo. Heslo uloženo není: zadejte ho, "
+                                              "jinak se program k portálu nepřihlásí."));
+    else
+        m_messages.showMessage(QStringLiteral("Údaje uloženy."));
+}
+
+void TAbout_Form::SmazatHesloClick() {
+    try {
+        PortalCredentials::forgetPassword(m_dataFolder);
+    } catch (const IniWriteError& e) {
+        m_messages.showError(e.message());
+        return;
+    }
+    showPasswordState();
+    m_messages.showMessage(QStringLiteral("Heslo smazáno."));
 }
 
 } // namespace veritam

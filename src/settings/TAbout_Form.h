@@ -22,14 +22,20 @@ public:
     QLineEdit* CUZK_Jmeno_Edit = nullptr;
     QLineEdit* CUZK_Heslo_Edit = nullptr;
     QPushButton* Button3 = nullptr;
+    QPushButton* SmazatHeslo_Button = nullptr;
 
-    /// "Uložit": writes both values as typed.
+    /// "Uložit": writes the name and, when one is typed, the password; an empty password
+    /// field keeps the stored one.
     void Button3Click();
+    /// "Smazat heslo".
+    void SmazatHesloClick();
     /// "Zkontrolovat aktualizaci".
     void Button1Click();
 
 private:
     void FormCreate();
+    /// The password field empty, saying whether a password is stored.
+    void showPasswordState();
 
     QString m_dataFolder;
     UserMessages& m_messages;

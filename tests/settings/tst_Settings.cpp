@@ -25,7 +25,7 @@ class TestSettings : public QObject {
     Q_OBJECT
 private slots:
     void aboutShowsSavedNameNeverThePassword();
-    void saveWritesBothValuesAsTyped();
+    void storedPasswordIsKeptMaskedAndForgotten();
     void failedSaveChangesNothing_data();
     void failedSaveChangesNothing();
     void reminderWhileLoginIsThePlaceholder();
@@ -49,21 +49,60 @@ void TestSettings::aboutShowsSavedNameNeverThePassword() {
     QCOMPARE(about.windowTitle(), QStringLiteral("O programu"));
     QCOMPARE(about.CUZK_Jmeno_Edit->text(), QStringLiteral("novak"));
     QCOMPARE(about.CUZK_Heslo_Edit->text(), QString());
+    QCOMPARE(about.CUZK_Heslo_Edit->placeholderText(), QStringLiteral("(uloženo)"));
+    QCOMPARE(about.CUZK_Heslo_Edit->echoMode(), QLineEdit::Password);
     QCOMPARE(about.MistoDatovychSouboruLabel->text(),
              QStringLiteral("Místo datových souborů: ") + folder.path());
 }
 
-void TestSettings::saveWritesBothValuesAsTyped() {
+void TestSettings::storedPasswordIsKeptMaskedAndForgotten() {
     TempDataFolder folder;
+    // The user made the file for the portal's settings, readable by all.
+    const QString file = PortalCredentials::settingsFile(folder.path());
+    IniFile::write(file, QStringLiteral("portal"), QStringLiteral("prodleva_s"),
+                   QStringLiteral("8"));
+    QVERIFY(QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                                            QFile::ReadOther));
+    const auto ownerOnly = [&] {
+        return QFileInfo(file).permissions() ==
+               (QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
+    };
     RecordingMessages messages;
-    TAbout_Form about(folder.path(), messages);
-    about.CUZK_Jmeno_Edit->setText(QStringLiteral(" Jiří ")); // keyClicks takes ASCII only
-    about.CUZK_Heslo_Edit->setText(QStringLiteral("kůň 1"));
-    QTest::mouseClick(about.Button3, Qt::LeftButton);
-    QCOMPARE(messages.messages, QStringList{QStringLiteral("Údaje uloženy.")});
-    const auto account = PortalCredentials::read(folder.path());
-    QCOMPARE(account.name, QStringLiteral(" Jiří "));
-    QCOMPARE(account.password, QStringLiteral("kůň 1"));
+    {
+        TAbout_Form about(folder.path(), messages);
+        QVERIFY(!about.SmazatHeslo_Button->isEnabled());
+        about.CUZK_Jmeno_Edit->setText(QStringLiteral(" Jiří ")); // keyClicks takes ASCII only
+        about.CUZK_Heslo_Edit->setText(QStringLiteral("kůň 1"));
+        QTest::mouseClick(about.Button3, Qt::LeftButton);
+        QCOMPARE(messages.messages, QStringList{QStringLiteral("Údaje uloženy.")});
+        QCOMPARE(about.CUZK_Heslo_Edit->text(), QString()); // not left in clear text
+        QCOMPARE(about.CUZK_Heslo_Edit->placeholderText(), QStringLiteral("(uloženo)"));
+    }
+    QVERIFY(ownerOnly());
+    QCOMPARE(IniFile::read(file, QStringLiteral("portal"), QStringLiteral("prodleva_s")),
+             QStringLiteral("8"));
+    const auto account = [&] { return PortalCredentials::read(folder.path()); };
+    QCOMPARE(account().name, QStringLiteral(" Jiří "));
+    QCOMPARE(account().password, QStringLiteral("kůň 1"));
+
+    // After a restart the empty field keeps the stored password.
+    QVERIFY(QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther));
+    TAbout_Form again(folder.path(), messages);
+    again.CUZK_Jmeno_Edit->setText(QStringLiteral("novak"));
+    again.Button3Click();
+    QCOMPARE(account().name, QStringLiteral("novak"));
+    QCOMPARE(account().password, QStringLiteral("kůň 1"));
+    QVERIFY(ownerOnly());
+
+    QVERIFY(again.SmazatHeslo_Button->isEnabled());
+    again.SmazatHesloClick();
+    QCOMPARE(account().password, QString());
+    QCOMPARE(account().name, QStringLiteral("novak"));
+    QVERIFY(!again.SmazatHeslo_Button->isEnabled());
+    QCOMPARE(again.CUZK_Heslo_Edit->placeholderText(), QString());
+    again.Button3Click();
+    QVERIFY2(messages.messages.last().contains(QStringLiteral("Heslo uloženo není")),
+             qPrintable(messages.messages.last()));
 }
 
 void TestSettings::failedSaveChangesNothing_data() {
