@@ -146,9 +146,10 @@ Comparison CompareAndRecord(TDM1& dm, const WatchedRecord& record, const TParseK
                             const std::function<void(const Comparison&)>& recorded) {
     const KindTable& k = kindTable(record.kind);
     const Comparison comparison = Compare(record, sections);
+    // A flag stays until the user has seen the change; a check without change keeps it.
     Values values;
-    for (Section s : k.compared)
-        values.emplace_back(sectionRow(s).flag, comparison.has(s));
+    for (Section s : comparison.changed)
+        values.emplace_back(sectionRow(s).flag, true);
     if (!comparison.any()) {
         // A section never read before (NULL) is now read, though it holds nothing.
         for (Section s : k.compared)

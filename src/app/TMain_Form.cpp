@@ -286,6 +286,15 @@ void TMain_Form::buildLists() {
     for (RecordKind kind : kAllRecordKinds)
         connect(panelOf(kind)->grid(), &QAbstractItemView::doubleClicked, this,
                 [this, kind] { openHistory(kind); });
+    for (RecordKind kind : kAllRecordKinds) {
+        RecordGrid* grid = panelOf(kind)->grid();
+        grid->setContextMenuPolicy(Qt::ActionsContextMenu);
+        auto* one = new QAction(QStringLiteral("Označit jako přečtené"), grid);
+        auto* all = new QAction(QStringLiteral("Označit vše jako přečtené"), grid);
+        connect(one, &QAction::triggered, this, [this, kind] { markSeen(kind, false); });
+        connect(all, &QAction::triggered, this, [this, kind] { markSeen(kind, true); });
+        grid->addActions({one, all});
+    }
     connect(Parcely_DBGrid, &RecordGrid::deleteRequested, this,
             [this] { deleteCurrent(RecordKind::Parcel); });
     connect(Stavby_DBGrid, &RecordGrid::deleteRequested, this,
@@ -436,9 +445,7 @@ void TMain_Form::deleteCurrent(RecordKind kind) {
     Dataset& q = m_parts->dm.recordQuery(kind);
     if (q.currentRow() < 0)
         return;
-    if (QMessageBox::question(this, QStringLiteral("Veritam"), QStringLiteral("Delete record?"),
-                              QMessageBox::Ok | QMessageBox::Cancel,
-                              QMessageBox::Cancel) != QMessageBox::Ok)
+    if (!DBNavigator::askToDelete(this))
         return;
     try {
         q.deleteRecord();
@@ -447,6 +454,23 @@ void TMain_Form::deleteCurrent(RecordKind kind) {
     } catch (const DatabaseError& e) {
         m_messages.showError(e.message());
     }
+}
+
+void TMain_Form::markSeen(RecordKind kind, bool all) {
+    TDM1& dm = m_parts->dm;
+    Dataset& q = dm.recordQuery(kind);
+    if (q.isEditing() || (!all && q.currentRow() < 0))
+        return;
+    const int id = q.currentRow() >= 0 ? q.integer(QStringLiteral("ID")) : 0;
+    try {
+        dm.MarkSeen(kind, all ? std::nullopt : std::optional<int>(id));
+    } catch (const DatabaseError& e) {
+        m_messages.showError(e.message());
+        return;
+    }
+    dm.Obnovit_Query(q);
+    if (id > 0)
+        q.locate(QStringLiteral("ID"), id);
 }
 
 // ---------------------------------------------------------------------------
@@ -499,6 +523,7 @@ void TMain_Form::openHistory(RecordKind kind) {
     history.Zmeny_DBGridDblClick();
     if (!kindTable(kind).historyWhenEmpty && dm.historyQuery(kind).recordCount() == 0)
         return;
+    markSeen(kind, false); // the user is looking at the record's changes now
     centreOver(history);
     history.exec();
 }

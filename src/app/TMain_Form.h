@@ -137,6 +137,8 @@ private:
     void switchChecked(RecordKind kind, int visualColumn);
     void sortBy(RecordKind kind, const QString& field);
     void deleteCurrent(RecordKind kind);
+    /// The change flags cleared, of the kind's current record or of all its records.
+    void markSeen(RecordKind kind, bool all);
     RecordListPanel* panelOf(RecordKind kind) const;
 
     ProcessSettings& m_settings;

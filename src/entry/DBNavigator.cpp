@@ -76,9 +76,7 @@ void DBNavigator::BtnClick(Button which) {
             m_dataset.insert();
             break;
         case Delete:
-            if (QMessageBox::question(
-                    window(), window()->windowTitle(), QStringLiteral("Delete record?"),
-                    QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel) != QMessageBox::Ok)
+            if (!askToDelete(window()))
                 return;
             m_dataset.deleteRecord();
             break;
@@ -102,6 +100,12 @@ void DBNavigator::BtnClick(Button which) {
         return;
     }
     emit clicked(which);
+}
+
+bool DBNavigator::askToDelete(QWidget* parent) {
+    return QMessageBox::question(parent, parent->windowTitle(), QStringLiteral("Smazat záznam?"),
+                                 QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
 }
 
 void DBNavigator::updateButtons() {

@@ -32,6 +32,8 @@ public:
     QToolButton* button(Button which) const { return m_buttons[which]; }
     /// Carries the action out as a click on its button does.
     void BtnClick(Button which);
+    /// "Smazat záznam?" with Ano / Ne, No the default; true for Ano.
+    static bool askToDelete(QWidget* parent);
 
 signals:
     void clicked(DBNavigator::Button button);

@@ -216,6 +216,20 @@ void TDM1::UpdateFields(int id, const QString& table,
     statement.run();
 }
 
+void TDM1::MarkSeen(RecordKind kind, std::optional<int> id) {
+    const KindTable& k = kindTable(kind);
+    QStringList cleared;
+    for (Section s : k.compared)
+        cleared.append(sectionRow(s).flag + QStringLiteral(" = 0"));
+    SqliteStatement statement(ADOConnection,
+                              QStringLiteral("UPDATE ") + k.recordTable + QStringLiteral(" SET ") +
+                                  cleared.join(QStringLiteral(", ")) +
+                                  (id ? QStringLiteral(" WHERE ID = ?") : QString()));
+    if (id)
+        statement.bind(1, *id);
+    statement.run();
+}
+
 void TDM1::InsertChange(const QString& changeTable, const QString& referenceColumn,
                         const QString& idText, const QDateTime& when, const QString& fileName) {
     ExecuteStatement(QStringLiteral("INSERT INTO ") + changeTable + QStringLiteral(" (") +

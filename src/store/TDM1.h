@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -42,6 +43,9 @@ public:
     /// yes/no as 0/1, date-times to the second).
     void UpdateFields(int id, const QString& table,
                       const std::vector<std::pair<QString, QVariant>>& values);
+    /// The change flags of the kind's record `id` cleared: the user has seen its changes.
+    /// Without an ID, those of every record of the kind.
+    void MarkSeen(RecordKind kind, std::optional<int> id);
     void InsertChange(const QString& changeTable, const QString& referenceColumn,
                       const QString& idText, const QDateTime& when, const QString& fileName);
     /// Re-executes (or opens) the query and goes to its first row; reports any error itself.

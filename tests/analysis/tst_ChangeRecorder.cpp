@@ -100,7 +100,7 @@ class TestChangeRecorder : public QObject {
     Q_OBJECT
 private slots:
     void neverStoredRecordRecordsAChange();
-    void noDifferenceClearsTheFlagsAndWritesNothing();
+    void noDifferenceKeepsTheFlagsUntilSeenAndWritesNothing();
     void differenceInOneSectionOnly();
     void unitNeverComparesTheArea();
     void twoChangesInOneSecondKeepTwoSnapshots();
@@ -146,13 +146,18 @@ void TestChangeRecorder::neverStoredRecordRecordsAChange() {
                          r.path + relative});
 }
 
-void TestChangeRecorder::noDifferenceClearsTheFlagsAndWritesNothing() {
+void TestChangeRecorder::noDifferenceKeepsTheFlagsUntilSeenAndWritesNothing() {
     Recorder r;
     QVERIFY(r.check(RecordKind::Parcel, sections()));
     r.exec(QStringLiteral("UPDATE parcely SET posledni_kontrola = NULL"));
     QVERIFY(!r.check(RecordKind::Parcel, sections()));
-    for (const char* flag :
-         {"zmena_vymera", "zmena_vlastnici", "zmena_ochrana", "zmena_omezeni", "zmena_jine"})
+    const char* flags[] = {"zmena_vymera", "zmena_vlastnici", "zmena_ochrana", "zmena_omezeni",
+                           "zmena_jine"};
+    // A daily run must not wipe a change the user has not seen yet.
+    for (const char* flag : flags)
+        QVERIFY2(r.parcel(flag).toBool(), flag);
+    r.dm.MarkSeen(RecordKind::Parcel, 1);
+    for (const char* flag : flags)
         QVERIFY2(!r.parcel(flag).toBool(), flag);
     QCOMPARE(r.snapshots().size(), 1);
     QCOMPARE(r.changeRows(), 1);
@@ -163,6 +168,7 @@ void TestChangeRecorder::noDifferenceClearsTheFlagsAndWritesNothing() {
 void TestChangeRecorder::differenceInOneSectionOnly() {
     Recorder r;
     QVERIFY(r.check(RecordKind::Parcel, sections()));
+    r.dm.MarkSeen(RecordKind::Parcel, std::nullopt);
     r.now = r.now.addSecs(1);
     QVERIFY(r.check(RecordKind::Parcel, sections("1254", "Novák Jan, Nováková Marie")));
     QCOMPARE(r.snapshots().size(), 2);

@@ -1,4 +1,5 @@
 // The main window's lists as the user works with them, offscreen.
+#include "QuestionAnswer.h"
 #include "TestSupport.h"
 
 #include "app/Application.h"
@@ -118,6 +119,7 @@ private slots:
     void titlesAndDatesAreReadable();
     void maxThenNormRestoresTheOrder();
     void ctrlDeleteRemovesRecordChangesAndSnapshots();
+    void changesMarkedReadFromTheContextMenu();
     void codeListsCanBeRenewedAtAnyTime();
     void standardDialogsSpeakCzech();
     void secondaryWindowsOpenCentred_data();
@@ -274,19 +276,43 @@ void TestMainWindow::ctrlDeleteRemovesRecordChangesAndSnapshots() {
     Window w;
     QVERIFY(w.parcels().locate(QStringLiteral("ID"), 1));
     w.grid().setFocus();
-    QTimer::singleShot(200, [] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            QCOMPARE(box->text(), QStringLiteral("Delete record?"));
-            box->button(QMessageBox::Ok)->click();
-        }
-    });
+    QString asked;
+    answerNextQuestion(QMessageBox::Yes, &asked);
     QTest::keyClick(&w.grid(), Qt::Key_Delete, Qt::ControlModifier);
+    QCOMPARE(asked, QStringLiteral("Smazat záznam?"));
     QCOMPARE(w.parcels().recordCount(), 2);
     QCOMPARE(w.app->DM1->OpenStatement(QStringLiteral("SELECT COUNT(*) AS n FROM zmeny_parcel"))
                  ->integer(QStringLiteral("n")),
              0);
     QVERIFY(!QFileInfo::exists(w.folder.path() + QStringLiteral("historie/parcely/parcela-id-1")));
     QVERIFY(w.messages.errors.isEmpty());
+}
+
+void TestMainWindow::changesMarkedReadFromTheContextMenu() {
+    Window w;
+    TDM1& dm = *w.app->DM1;
+    dm.ExecuteStatement(QStringLiteral("UPDATE parcely SET zmena_vlastnici = 1, zmena_jine = 1"));
+    dm.Obnovit_Query(w.parcels());
+    const auto flagged = [&] {
+        return dm
+            .OpenStatement(QStringLiteral("SELECT COUNT(*) AS n FROM parcely WHERE "
+                                          "zmena_vlastnici = 1 OR zmena_jine = 1"))
+            ->integer(QStringLiteral("n"));
+    };
+    const auto item = [&](const char* text) {
+        for (QAction* a : w.grid().actions())
+            if (a->text() == QString::fromUtf8(text))
+                return a;
+        return static_cast<QAction*>(nullptr);
+    };
+    QCOMPARE(w.grid().contextMenuPolicy(), Qt::ActionsContextMenu);
+    QVERIFY(w.parcels().locate(QStringLiteral("nazev"), QStringLiteral("B")));
+    item("Označit jako přečtené")->trigger();
+    QCOMPARE(flagged(), 2);
+    QCOMPARE(w.parcels().text(QStringLiteral("nazev")), QStringLiteral("B")); // stays current
+    QVERIFY(!w.parcels().yesNo(QStringLiteral("zmena_vlastnici")));
+    item("Označit vše jako přečtené")->trigger();
+    QCOMPARE(flagged(), 0);
 }
 
 void TestMainWindow::codeListsCanBeRenewedAtAnyTime() {

@@ -280,9 +280,19 @@ void TestWindowRuns::historyShowsWhatChanged() {
     m_sim->setState(world());
     QVERIFY2(m_messages->errors.isEmpty(), qPrintable(m_messages->errors.join(u'\n')));
 
+    const auto flagged = [&](const char* name) {
+        return m_app->DM1
+            ->OpenStatement(QStringLiteral("SELECT zmena_vlastnici FROM parcely WHERE nazev = "
+                                           "'%1'")
+                                .arg(QString::fromLatin1(name)))
+            ->yesNo(QStringLiteral("zmena_vlastnici"));
+    };
+    QVERIFY(flagged("parcela 1"));
     QVERIFY(parcels.locate(QStringLiteral("nazev"), QStringLiteral("parcela 1")));
     const QStringList seen = openHistory(form.Parcely_DBGrid);
     QVERIFY2(seen.size() == 3, qPrintable(seen.join(u"~"))); // two dates and the report
+    QVERIFY(!flagged("parcela 1"));                          // seen now
+    QCOMPARE(parcels.text(QStringLiteral("nazev")), QStringLiteral("parcela 1"));
     QCOMPARE(seen[2], QStringLiteral("Oproti předchozímu záznamu:\nVlastníci, jiní oprávnění\n"
                                      "− A\n+ Z\nBeze změny: Způsob ochrany "
                                      "nemovitosti, Omezení vlastnického práva, Jiné zápisy."));

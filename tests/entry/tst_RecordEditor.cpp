@@ -395,10 +395,12 @@ void TestRecordEditor::deletionAsksFirst() {
                        "cislo_1, kontrolovat) VALUES (1, 602582, 'PKN', 2, 7, 1)"));
     m_dm->Obnovit_Query(m_dm->Parcely_Query);
     TInsert_Form& e = editor();
-    answerNextQuestion(QMessageBox::Cancel);
+    QString asked;
+    answerNextQuestion(QMessageBox::No, &asked);
     e.Parcely_DBNavigator->BtnClick(DBNavigator::Delete);
+    QCOMPARE(asked, QStringLiteral("Smazat záznam?"));
     QCOMPARE(count("SELECT COUNT(*) FROM parcely"), 1);
-    answerNextQuestion(QMessageBox::Ok);
+    answerNextQuestion(QMessageBox::Yes);
     e.Parcely_DBNavigator->BtnClick(DBNavigator::Delete);
     QCOMPARE(count("SELECT COUNT(*) FROM parcely"), 0);
     QCOMPARE(m_dm->Parcely_Query.recordCount(), 0);
