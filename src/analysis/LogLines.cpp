@@ -94,6 +94,10 @@ QString runEnded() {
     return QStringLiteral("KONTROLA SKONČILA");
 }
 
+QString runInterrupted(int checked) {
+    return QStringLiteral("KONTROLA PŘERUŠENA, zkontrolované záznamy: %1").arg(checked);
+}
+
 QString runRefused(const QString& why) {
     return QStringLiteral("KONTROLA UKONČENA: ") + why;
 }
@@ -107,23 +111,27 @@ QString proceedings(const Comparison& comparison) {
     return parts.join(QStringLiteral(", "));
 }
 
-QString summary(const WatchedRecord& record, const Comparison& comparison) {
-    const QString line = fill(kindTable(record.kind).summaryLine, record);
-    const QString news = proceedings(comparison);
-    return news.isEmpty() ? line : line + QStringLiteral(": ") + news;
-}
-
-QString notification(const WatchedRecord& record, const Comparison& comparison) {
-    QString name = description(record);
-    if (!record.name.isEmpty())
-        name += u' ' + oneLine(record.name);
+QString changes(const Comparison& comparison) {
     QStringList sections;
     for (Section s : comparison.changed)
         if (s != Section::Proceedings)
             sections.append(sectionRow(s).listWord);
     if (comparison.has(Section::Proceedings))
         sections.append(proceedings(comparison));
-    return name + QStringLiteral(": ") + sections.join(QStringLiteral(", "));
+    return sections.join(QStringLiteral(", "));
+}
+
+QString summary(const WatchedRecord& record, const Comparison& comparison) {
+    const QString line = fill(kindTable(record.kind).summaryLine, record);
+    const QString what = changes(comparison);
+    return what.isEmpty() ? line : line + QStringLiteral(": ") + what;
+}
+
+QString notification(const WatchedRecord& record, const Comparison& comparison) {
+    QString name = description(record);
+    if (!record.name.isEmpty())
+        name += u' ' + oneLine(record.name);
+    return name + QStringLiteral(": ") + changes(comparison);
 }
 
 QString history(RecordKind kind, const QString& id, const QString& nazev,

@@ -30,13 +30,18 @@ QString failure(const WatchedRecord& record, const QString& cause);
 /// The block for a change that was found but could not be recorded, and why.
 QString unrecorded(const WatchedRecord& record, const QString& why);
 QString runEnded();
+/// The last line of a run the user interrupted, with the number of records checked.
+QString runInterrupted(int checked);
 /// The portal refused and the run stops asking it; `why` is the refusal in a sentence.
 QString runRefused(const QString& why);
 
 /// The proceedings that came and went: "nové řízení Z-55/2026-101, skončené řízení
 /// V-1234/2026-101"; empty when none did.
 QString proceedings(const Comparison& comparison);
-/// A line of the change summary, with the proceedings that came and went.
+/// What changed: the sections' words and the proceedings, "vlastníci, nové řízení …".
+QString changes(const Comparison& comparison);
+/// A line of the change summary, with what changed: "Změna u stavby 45, vlastní označení
+/// Dům: vlastníci, ochrana".
 QString summary(const WatchedRecord& record, const Comparison& comparison);
 
 /// A changed record as a desktop notification names it, with the sections that changed:

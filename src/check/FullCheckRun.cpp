@@ -90,7 +90,8 @@ void FullCheckRun::Kontrola_ButtonClick() {
     if (!m_tally.writeFailure.isEmpty())
         m_window.addLogLine(LogLines::runRefused(QStringLiteral("do databáze nelze zapisovat: ") +
                                                  m_tally.writeFailure));
-    m_window.addLogLine(LogLines::runEnded());
+    m_window.addLogLine(InterruptRequested ? LogLines::runInterrupted(m_tally.checked)
+                                           : LogLines::runEnded());
     m_window.setCheckButtonCaption(QStringLiteral("Zkontrolovat záznamy"));
     m_window.ZapnoutOvladaciZarizeni(true);
     m_running = false;
@@ -190,8 +191,10 @@ void FullCheckRun::checkRecord(CheckStep& step, const WatchedRecord& record) {
         fail(record, errorText(e));
         return;
     }
-    if (outcome.result != CheckOutcome::Result::Interrupted)
+    if (outcome.result != CheckOutcome::Result::Interrupted) {
+        ++m_tally.checked;
         m_tally.unreachableInARow = outcome.unreachable ? m_tally.unreachableInARow + 1 : 0;
+    }
     switch (outcome.result) {
     case CheckOutcome::Result::Unchanged:
     case CheckOutcome::Result::Changed:

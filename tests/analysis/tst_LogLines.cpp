@@ -63,7 +63,8 @@ void TestLogLines::parcelLines() {
         QStringLiteral("nové řízení Z-55/2026-101, skončené řízení V-1234/2026-101");
     QCOMPARE(LogLines::notification(record, changed),
              description + QStringLiteral(" Louka: vlastníci, omezení, ") + news);
-    QCOMPARE(LogLines::summary(record, changed), summary + QStringLiteral(": ") + news);
+    QCOMPARE(LogLines::summary(record, changed),
+             summary + QStringLiteral(": vlastníci, omezení, ") + news);
 }
 
 void TestLogLines::buildingAndUnitLines() {

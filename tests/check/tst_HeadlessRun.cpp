@@ -137,11 +137,16 @@ void TestHeadlessRun::recordsExactlyTheChangesMadeBetweenRuns() {
     QCOMPARE(first.err,
              QStringLiteral("Záznamů, které se nepodařilo zkontrolovat: 1 (viz výpis výše).\n"));
     QCOMPARE(first.lines.mid(end + 1),
-             texts({"Změna u parcely p. č. 345 / 6, vlastní označení Louka",
-                    "Změna u parcely p. č. st. 12, vlastní označení Stavební",
-                    "Změna u parcely p. č. 1021, vlastní označení Pole",
-                    "Změna u stavby 45, vlastní označení Dům",
-                    "Změna u jednotky 14, vlastní označení Byt"}));
+             texts({"Změna u parcely p. č. 345 / 6, vlastní označení Louka: výměra, vlastníci, "
+                    "ochrana, omezení, jiné zápisy",
+                    "Změna u parcely p. č. st. 12, vlastní označení Stavební: výměra, vlastníci, "
+                    "ochrana, omezení, jiné zápisy",
+                    "Změna u parcely p. č. 1021, vlastní označení Pole: výměra, vlastníci, "
+                    "ochrana, omezení, jiné zápisy",
+                    "Změna u stavby 45, vlastní označení Dům: vlastníci, ochrana, omezení, "
+                    "jiné zápisy",
+                    "Změna u jednotky 14, vlastní označení Byt: podíl, vlastníci, ochrana, "
+                    "omezení, jiné zápisy"}));
     for (const QJsonObject& request : m_sim->requests())
         QVERIFY(request[QStringLiteral("params")]
                     .toObject()[QStringLiteral("ctl00$bodyPlaceHolder$txtParcis")] !=
@@ -178,7 +183,7 @@ void TestHeadlessRun::recordsExactlyTheChangesMadeBetweenRuns() {
     Run third = run(folder);
     QCOMPARE(third.exitCode, 1);
     QCOMPARE(third.lines.last(),
-             QStringLiteral("Změna u parcely p. č. 345 / 6, vlastní označení Louka"));
+             QStringLiteral("Změna u parcely p. č. 345 / 6, vlastní označení Louka: vlastníci"));
     OpenedStore s(folder);
     QCOMPARE(s.scalar(QStringLiteral("SELECT COUNT(*) FROM zmeny_parcel")).toInt(), 4);
     QCOMPARE(s.scalar(QStringLiteral("SELECT COUNT(*) FROM zmeny_staveb")).toInt(), 1);

@@ -293,7 +293,7 @@ void TestRunLogic::interruptEndsThePauseAtOnce() {
     QCOMPARE(m_session->looked, texts({"1"}));
     QCOMPARE(m_session->interrupts, 1);
     QVERIFY(m_refusal.isEmpty());
-    QCOMPARE(m_window->log.last(), QStringLiteral("KONTROLA SKONČILA"));
+    QCOMPARE(m_window->log.last(), QStringLiteral("KONTROLA PŘERUŠENA, zkontrolované záznamy: 1"));
 }
 
 void TestRunLogic::failedPassStatementEndsTheRunAsFailed() {
