@@ -10,7 +10,7 @@ namespace veritam {
 TLog_Form::TLog_Form(QWidget* parent)
     : QDialog(parent) {
     setObjectName(QStringLiteral("Log_Form"));
-    setWindowTitle(QStringLiteral("Log"));
+    setWindowTitle(QStringLiteral("Přehled změn"));
     Memo1 = new QPlainTextEdit(QStringLiteral("Memo1"), this);
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setReadOnly(true);

@@ -161,7 +161,8 @@ void TMain_Form::buildLayout() {
     bar->addStretch();
     layout->addWidget(Horni_Panel);
 
-    Log_Memo = new QPlainTextEdit(QStringLiteral("LOG..."), central);
+    Log_Memo = new QPlainTextEdit(central);
+    Log_Memo->setPlaceholderText(QStringLiteral("Zde se vypisuje průběh kontroly."));
     Log_Memo->setObjectName(QStringLiteral("Log_Memo"));
     Log_Memo->setReadOnly(true);
     Log_Memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

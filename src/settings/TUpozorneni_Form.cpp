@@ -7,6 +7,7 @@
 #include <QDesktopServices>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPushButton>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -53,6 +54,11 @@ TUpozorneni_Form::TUpozorneni_Form(const QString& dataFolder, QWidget* parent)
     Label6->installEventFilter(this);
     layout->addWidget(Label6);
     layout->addStretch();
+    Rozumim_Button = new QPushButton(QStringLiteral("Rozumím"), this);
+    Rozumim_Button->setObjectName(QStringLiteral("Rozumim_Button"));
+    Rozumim_Button->setDefault(true);
+    connect(Rozumim_Button, &QPushButton::clicked, this, &QDialog::accept);
+    layout->addWidget(Rozumim_Button, 0, Qt::AlignCenter);
     resize(635, 299);
 }
 
@@ -83,6 +89,7 @@ void TUpozorneni_Form::showBeforeFirstUse(bool unattended) {
     } catch (const IniWriteError&) {
         // Shown again next time; no reason to keep the user from the portal.
     }
+    Rozumim_Button->setFocus(); // Enter closes the notice; Tab reaches the link
     if (unattended) {
         show();
         return;

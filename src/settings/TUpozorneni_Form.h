@@ -3,6 +3,7 @@
 #include <QDialog>
 
 class QLabel;
+class QPushButton;
 
 namespace veritam {
 
@@ -23,6 +24,7 @@ public:
 
     QLabel* Label5 = nullptr;
     QLabel* Label6 = nullptr;
+    QPushButton* Rozumim_Button = nullptr;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -57,7 +57,7 @@ void TestStartup::firstStartCreatesTheDataFolderContent() {
         {static_cast<QWidget*>(app.Nastaveni_Form.get()), QStringLiteral("Nastavení")},
         {static_cast<QWidget*>(app.About_Form.get()), QStringLiteral("O programu")},
         {static_cast<QWidget*>(app.Upozorneni_Form.get()), QStringLiteral("Upozornění")},
-        {static_cast<QWidget*>(app.Log_Form.get()), QStringLiteral("Log")},
+        {static_cast<QWidget*>(app.Log_Form.get()), QStringLiteral("Přehled změn")},
         {static_cast<QWidget*>(app.Auto_Form.get()), QStringLiteral("Automatická kontrola")},
     };
     for (const auto& [window, caption] : windows) {

@@ -188,8 +188,7 @@ void TestWindowRuns::singleCheckKeepsItsRecordWhileTheListMoves() {
     OpenedStore s(m_folder->path());
     QCOMPARE(s.scalar(QStringLiteral("SELECT COUNT(*) FROM zmeny_parcel")).toInt(), 1);
     QCOMPARE(s.scalar(QStringLiteral("SELECT id_parcely FROM zmeny_parcel")).toInt(), checkedId);
-    QVERIFY(form.Log_Memo->toPlainText() ==
-            QStringLiteral("LOG...")); // the single check writes no run log
+    QCOMPARE(form.Log_Memo->toPlainText(), QString()); // the single check writes no run log
     QCOMPARE(parcels.currentRow(), 0);
 }
 

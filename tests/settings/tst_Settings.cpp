@@ -190,7 +190,11 @@ void TestSettings::noticeLinksTheTermsAndComesOnce() {
 
     notice.showBeforeFirstUse(true);
     QVERIFY(notice.isVisible());
-    notice.hide();
+    QVERIFY(QTest::qWaitForWindowExposed(&notice));
+    QCOMPARE(notice.Rozumim_Button->text(), QStringLiteral("Rozumím"));
+    QCOMPARE(notice.focusWidget(), notice.Rozumim_Button);
+    QTest::keyClick(notice.Rozumim_Button, Qt::Key_Return); // Enter closes it
+    QVERIFY(!notice.isVisible());
     notice.showBeforeFirstUse(true); // once per data folder
     QVERIFY(!notice.isVisible());
     QCOMPARE(IniFile::read(PortalCredentials::settingsFile(folder.path()),
