@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Takes the pictures of the program that the README and the AppStream metainfo show:
 # the demo objects of the portal simulator checked twice offscreen (the second check
-# finds a change), then the record editor and the change history. Into docs/screenshots/
+# finds a change), then the record editor, the change history, the account window and the
+# notice before the first portal use. Into docs/screenshots/
 # unless a folder is named.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"

@@ -12,6 +12,8 @@
 #include "entry/TInsert_Form.h"
 #include "history/TZmeny_Form.h"
 #include "portal/SnapshotView.h"
+#include "settings/TAbout_Form.h"
+#include "settings/TUpozorneni_Form.h"
 #include "store/TDM1.h"
 
 #include <QApplication>
@@ -155,5 +157,11 @@ int main(int argc, char* argv[]) {
     whileOpen(
         *app.Zmeny_Form, out + QStringLiteral("historie.png"),
         [&] { form.OtevriHistorii_button->click(); }, [&loaded] { return loaded; });
+
+    // The account window with a stored password, and the notice before the first portal use.
+    whileOpen(*app.About_Form, out + QStringLiteral("prihlaseni.png"),
+              [&] { app.About_Form->exec(); });
+    whileOpen(*app.Upozorneni_Form, out + QStringLiteral("upozorneni.png"),
+              [&] { app.Upozorneni_Form->exec(); });
     return 0;
 }
