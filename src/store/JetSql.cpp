@@ -103,6 +103,8 @@ std::vector<Token> tokenize(const QString& sql) {
     return tokens;
 }
 
+constexpr const char* kCollation = "czech";
+
 bool is(const Token& t, QStringView text) {
     return t.text.compare(text, Qt::CaseInsensitive) == 0;
 }
@@ -127,11 +129,48 @@ QString toSqlite(const QString& jetSql) {
 
     QString out;
     out.reserve(jetSql.size() + 16);
+    // Jet sorts texts by the language's rules: each ORDER BY term gets the Czech collation,
+    // written after the term and before the blanks that follow it.
+    bool orderBy = false;
+    int orderDepth = 0;
+    bool termOpen = false;
+    const auto closeTerm = [&] {
+        if (!termOpen)
+            return;
+        qsizetype end = out.size();
+        while (end > 0 && out[end - 1].isSpace())
+            --end;
+        out.insert(end, QStringLiteral(" COLLATE ") + QLatin1String(kCollation));
+        termOpen = false;
+    };
     for (std::ptrdiff_t i = 0; i < count; ++i) {
         const Token& t = tokens[i];
         if (t.kind == Kind::Space) {
             out += t.text;
             continue;
+        }
+        if (orderBy) {
+            const bool atTop = orderDepth == 0;
+            bool ends = false; // the token ends a term instead of being part of one
+            if (t.text == u"(") {
+                ++orderDepth;
+            } else if (t.text == u")" && !atTop) {
+                --orderDepth;
+            } else if (atTop && (t.text == u")" || t.text == u";" || is(t, u"LIMIT"))) {
+                closeTerm(); // a subquery's or the statement's end
+                orderBy = false;
+                ends = true;
+            } else if (atTop && (t.text == u"," || is(t, u"ASC") || is(t, u"DESC"))) {
+                closeTerm();
+                ends = true;
+            }
+            if (!ends)
+                termOpen = true;
+        }
+        if (t.kind == Kind::Word && is(t, u"BY") && previous && is(*previous, u"ORDER")) {
+            orderBy = true;
+            orderDepth = 0;
+            termOpen = false;
         }
         bool endsText = false;
         if (t.kind == Kind::Text) {
@@ -162,6 +201,7 @@ QString toSqlite(const QString& jetSql) {
         lastWasText = endsText;
         previous = &t;
     }
+    closeTerm();
     return out;
 }
 

@@ -109,7 +109,7 @@ TDM1::TDM1(UserMessages& messages, RecordEditorPort& editor, QObject* parent)
 
 void TDM1::configureQueries() {
     KatastralniUzemi_Query.setSql(
-        one("SELECT * FROM kat_uzemi_obce WHERE ku_nazev LIKE :par_nazev"));
+        one("SELECT * FROM kat_uzemi_obce WHERE ku_nazev LIKE :par_nazev ORDER BY ku_nazev"));
     KatastralniUzemi_Query.setParam(QStringLiteral("par_nazev"), QStringLiteral("%"));
 
     Parcely_Query.setSql(parcelySql());

@@ -40,8 +40,16 @@ void TestJetSql::translates_data() {
         "UPDATE `parcely` SET `kontrolovat` = 1 WHERE id = 3 and x = true",
         "UPDATE `parcely` SET `kontrolovat` = 1 WHERE id = 3 and x = true");
     row("parameters kept", "WHERE ku_nazev LIKE :par_nazev", "WHERE ku_nazev LIKE :par_nazev");
-    row("lines kept", "SELECT *,\r\n\r\nx\r\nORDER BY nazev",
-        "SELECT *,\r\n\r\nx\r\nORDER BY nazev");
+    row("lines kept", "SELECT *,\r\n\r\nx\r\nORDER BY nazev\r\n",
+        "SELECT *,\r\n\r\nx\r\nORDER BY nazev COLLATE czech\r\n");
+    // Jet sorts texts by the language's rules.
+    row("each sort term in Czech", "ORDER BY datum DESC, ID  ASC",
+        "ORDER BY datum COLLATE czech DESC, ID COLLATE czech  ASC");
+    row("a call as a sort term", "ORDER BY lower(a, 1), b LIMIT 5",
+        "ORDER BY lower(a, 1) COLLATE czech, b COLLATE czech LIMIT 5");
+    row("a subquery's order", "SELECT * FROM (SELECT x FROM t ORDER BY y) AS s WHERE z",
+        "SELECT * FROM (SELECT x FROM t ORDER BY y COLLATE czech) AS s WHERE z");
+    row("order in a literal untouched", "WHERE a = 'ORDER BY b'", "WHERE a = 'ORDER BY b'");
 }
 
 void TestJetSql::translates() {

@@ -45,6 +45,7 @@ private slots:
     void lookupsIgnoreCzechLetterCase();
     void partListMatchesNumberColumnByText();
     void sortLineReplacesOrder();
+    void namesInCzechOrder();
     void yesNoAndDateTimeAsShown();
     void statementsOfTheChecksAndWindows_data();
     void statementsOfTheChecksAndWindows();
@@ -222,6 +223,38 @@ void TestQueries::sortLineReplacesOrder() {
     q.open();
     QCOMPARE(numbers(), (QList<int>{10, 20, 30}));
     QCOMPARE(q.sql().size(), 9);
+}
+
+void TestQueries::namesInCzechOrder() {
+    StoreFixture s;
+    int code = 990001;
+    for (const char* name : {"Adamov u Tupadel", "Bubeneč", "Adamov u Českých Budějovic", "Břevnov",
+                             "Běchovice u Adamova", "chata", "Cheb"})
+        s.exec(QStringLiteral("INSERT INTO kat_uzemi_obce VALUES (%1, '%2', 1, 'X', 'Y')")
+                   .arg(code++)
+                   .arg(QString::fromUtf8(name)));
+    for (const char* name : {"Bubeneč", "Břevnov", "Běchovice"})
+        s.exec(insertParcel(QStringLiteral("1, %1, 'PKN', 2, 1, NULL, '%2', 1")
+                                .arg(kBenice)
+                                .arg(QString::fromUtf8(name))));
+    const auto names = [&](Dataset& q, const char* field) {
+        QStringList result;
+        for (q.first(); !q.eof(); q.next())
+            result << q.text(QString::fromLatin1(field));
+        return result;
+    };
+    Dataset& territories = s.dm.KatastralniUzemi_Query;
+    territories.setParam(QStringLiteral("par_nazev"), QStringLiteral("%e%"));
+    s.refresh(territories);
+    // "Č" comes after "C" and before "D", far before "T": not after "z" as its bytes are.
+    // "Č" after "C" and "ř" after "r", not after "z" as their bytes are; "ch" after "h".
+    QCOMPARE(
+        names(territories, "ku_nazev"),
+        texts({"Adamov u Českých Budějovic", "Adamov u Tupadel", "Běchovice", "Běchovice u Adamova",
+               "Benice", "Bohnice", "Bohunice", "Božtěšice", "Brná nad Labem", "Břevnov", "Bubeneč",
+               "Hostovice u Ústí nad Labem", "Cheb", "Ústí nad Labem"}));
+    s.refresh(s.dm.Parcely_Query);
+    QCOMPARE(names(s.dm.Parcely_Query, "nazev"), texts({"Běchovice", "Břevnov", "Bubeneč"}));
 }
 
 void TestQueries::yesNoAndDateTimeAsShown() {
