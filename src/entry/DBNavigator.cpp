@@ -84,6 +84,8 @@ void DBNavigator::BtnClick(Button which) {
             m_dataset.edit();
             break;
         case Post:
+            if (m_postGuard && !m_postGuard())
+                return;
             m_dataset.post();
             break;
         case Cancel:

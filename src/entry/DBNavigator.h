@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
 
 class QToolButton;
 
@@ -32,6 +33,8 @@ public:
     QToolButton* button(Button which) const { return m_buttons[which]; }
     /// Carries the action out as a click on its button does.
     void BtnClick(Button which);
+    /// Asked before "Ulož"; a save it refuses does not happen (it has told the user why).
+    void setPostGuard(std::function<bool()> guard) { m_postGuard = std::move(guard); }
     /// "Smazat záznam?" with Ano / Ne, No the default; true for Ano.
     static bool askToDelete(QWidget* parent);
 
@@ -44,6 +47,7 @@ private:
     Dataset& m_dataset;
     UserMessages& m_messages;
     std::array<QToolButton*, 10> m_buttons{};
+    std::function<bool()> m_postGuard;
 };
 
 } // namespace veritam

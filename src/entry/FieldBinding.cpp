@@ -18,11 +18,16 @@ FieldBinding::FieldBinding(Dataset& dataset, QString field, UserMessages& messag
     , m_dataset(dataset)
     , m_field(std::move(field))
     , m_messages(messages) {
+    // Another record, or the end of an edit: a refused text goes with it.
+    const auto anew = [this] {
+        m_refused.clear();
+        refresh();
+    };
     for (auto signal : {&Dataset::wasReset, &Dataset::stateChanged})
-        connect(&dataset, signal, this, &FieldBinding::refresh);
-    connect(&dataset, &Dataset::currentRowChanged, this, &FieldBinding::refresh);
+        connect(&dataset, signal, this, anew);
+    connect(&dataset, &Dataset::currentRowChanged, this, anew);
     connect(&dataset, &Dataset::rowChanged, this, [this](int row) {
-        if (row == m_dataset.currentRow())
+        if (row == m_dataset.currentRow() && m_refused.isEmpty())
             refresh();
     });
 }
@@ -40,6 +45,25 @@ FieldBinding::FieldBinding(Dataset& dataset, QString field, QLineEdit* edit, Use
     connect(edit, &QLineEdit::textEdited, this, [this](const QString& text) { write(text); });
     refresh();
     setReadOnly(true);
+}
+
+FieldBinding::FieldBinding(Dataset& dataset, QString field, QLineEdit* edit, UserMessages& messages,
+                           Reader read)
+    : FieldBinding(dataset, std::move(field), edit, messages) {
+    disconnect(edit, &QLineEdit::textEdited, this, nullptr);
+    connect(edit, &QLineEdit::textEdited, this, [this, read](const QString& text) {
+        if (m_readOnly || !m_dataset.isEditing()) {
+            refresh();
+            return;
+        }
+        const RecordValues::Reading reading = read(text);
+        m_refused = reading.refused;
+        if (!m_refused.isEmpty())
+            return;
+        write(reading.value);
+        if (!reading.note.isEmpty())
+            emit noted(reading.note);
+    });
 }
 
 FieldBinding::FieldBinding(Dataset& dataset, QString field, QCheckBox* box, UserMessages& messages)

@@ -3,6 +3,8 @@
 #include <QObject>
 #include <QVariant>
 
+#include "store/RecordValues.h"
+
 #include <functional>
 
 class QButtonGroup;
@@ -22,6 +24,11 @@ class FieldBinding : public QObject {
     Q_OBJECT
 public:
     FieldBinding(Dataset& dataset, QString field, QLineEdit* edit, UserMessages& messages);
+    /// An edit whose text `read` turns into the value; a text it refuses stays in the edit,
+    /// is not written, and is what `refused` says until the user mends it.
+    using Reader = std::function<RecordValues::Reading(const QString& text)>;
+    FieldBinding(Dataset& dataset, QString field, QLineEdit* edit, UserMessages& messages,
+                 Reader read);
     FieldBinding(Dataset& dataset, QString field, QCheckBox* box, UserMessages& messages);
     /// A radio group whose button with id i stands for values[i].
     FieldBinding(Dataset& dataset, QString field, QButtonGroup* group, QList<QVariant> values,
@@ -31,6 +38,12 @@ public:
     bool readOnly() const { return m_readOnly; }
     /// Shows the current row's value again.
     void refresh();
+    /// Why the text typed is no value of the field; empty when it is one.
+    QString refused() const { return m_refused; }
+
+signals:
+    /// The text typed was understood otherwise than it stands.
+    void noted(const QString& note);
 
 private:
     FieldBinding(Dataset& dataset, QString field, UserMessages& messages, QObject* control);
@@ -40,6 +53,7 @@ private:
     QString m_field;
     UserMessages& m_messages;
     bool m_readOnly = true;
+    QString m_refused;
     std::function<void()> m_show;
     std::function<void(bool)> m_lock;
 };

@@ -13,7 +13,6 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -102,11 +101,18 @@ QWidget* RecordPanel::control(const EditorField& field) {
     case EditorField::Form::Text: {
         auto* edit = new QLineEdit(this);
         edit->setObjectName(field.name);
-        if (field.form == EditorField::Form::Number) {
-            edit->setValidator(new QIntValidator(0, 999999999, edit));
-            edit->setMaximumWidth(120);
+        if (field.form == EditorField::Form::Text) {
+            m_bindings.push_back(new FieldBinding(q, field.column, edit, m_messages));
+            return edit;
         }
-        m_bindings.push_back(new FieldBinding(q, field.column, edit, m_messages));
+        // Any text may be typed; one that is no number is said, never silently dropped.
+        edit->setMaximumWidth(120);
+        auto* binding =
+            new FieldBinding(q, field.column, edit, m_messages, [&field, &q](const QString& text) {
+                return RecordValues::number(field, text, q);
+            });
+        connect(binding, &FieldBinding::noted, this, &RecordPanel::noted);
+        m_bindings.push_back(binding);
         return edit;
     }
     case EditorField::Form::Check: {
@@ -132,6 +138,13 @@ QWidget* RecordPanel::control(const EditorField& field) {
     }
     m_bindings.push_back(new FieldBinding(q, field.column, group, field.values, m_messages));
     return box;
+}
+
+QString RecordPanel::refused() const {
+    for (const FieldBinding* b : m_bindings)
+        if (!b->refused().isEmpty())
+            return b->refused();
+    return {};
 }
 
 void RecordPanel::setReadOnly(bool readOnly) {

@@ -28,6 +28,12 @@ public:
     QLineEdit* search() const { return m_search; }
     /// Read-only: the controls show the current record and take no change.
     void setReadOnly(bool readOnly);
+    /// Why a text typed into a control is no value of its field; empty when none is.
+    QString refused() const;
+
+signals:
+    /// A text typed was understood otherwise than it stands ("1520/7" as unit 7).
+    void noted(const QString& note);
 
 private:
     QWidget* control(const EditorField& field);

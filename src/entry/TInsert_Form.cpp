@@ -181,6 +181,13 @@ QWidget* TInsert_Form::buildPage(RecordKind kind) {
     palette.setColor(QPalette::Window, QColor::fromRgb(t.listColour));
     p.panel->setPalette(palette);
     layout->addWidget(p.panel);
+    connect(p.panel, &RecordPanel::noted, this, &TInsert_Form::setStatusText);
+    p.navigator->setPostGuard([this, panel = p.panel] {
+        const QString why = panel->refused();
+        if (!why.isEmpty())
+            m_parts->messages.showMessage(why);
+        return why.isEmpty();
+    });
     // Each kind's search narrows its first code list by name.
     static constexpr void (TInsert_Form::*searched[])() = {&TInsert_Form::KU_Hledat_1_EditChange,
                                                            &TInsert_Form::Obec_Hledat_1_EditChange,

@@ -87,6 +87,8 @@ private slots:
     void deletionAsksFirst();
     void listImportedFromTheMenu();
     void captureRefusesANumberThatIsNone();
+    void numbersAsTheUserTypesThem_data();
+    void numbersAsTheUserTypesThem();
 
 private:
     TInsert_Form& editor() { return *m_editor; }
@@ -268,6 +270,61 @@ void TestRecordEditor::keyboardAlone() {
     QCOMPARE(count("SELECT cislo_1 FROM parcely"), 346);
     QTest::keyClick(&e, Qt::Key_Escape);
     QVERIFY(!e.isVisible());
+}
+
+void TestRecordEditor::numbersAsTheUserTypesThem_data() {
+    QTest::addColumn<QString>("building");
+    QTest::addColumn<QString>("unit");
+    QTest::addColumn<int>("stored"); // the unit saved with this number; 0: refused
+    QTest::addColumn<QString>("said");
+    QTest::newRow("plain") << "1520"
+                           << "7" << 7 << "";
+    QTest::newRow("with the building's number")
+        << "1520"
+        << "1520/7" << 7 << "Číslo jednotky „1520/7“: uloženo jako jednotka 7 ve stavbě 1520.";
+    QTest::newRow("another building's number")
+        << "1521"
+        << "1520/7" << 0
+        << "Číslo jednotky: „1520/7“ – číslo před lomítkem není číslo stavby záznamu (1521). "
+           "Zadejte jen číslo jednotky.";
+    QTest::newRow("a letter") << "1520"
+                              << "12a" << 0
+                              << "Číslo jednotky: „12a“ není celé číslo od 1 do 999999999. "
+                                 "Zadejte jen číslice.";
+    QTest::newRow("negative") << "1520"
+                              << "-3" << 0
+                              << "Číslo jednotky: „-3“ není celé číslo od 1 do 999999999. "
+                                 "Zadejte jen číslice.";
+    QTest::newRow("too large") << "1520"
+                               << "2147483648" << 0
+                               << "Číslo jednotky: „2147483648“ není celé číslo od 1 do "
+                                  "999999999. Zadejte jen číslice.";
+}
+
+void TestRecordEditor::numbersAsTheUserTypesThem() {
+    QFETCH(QString, building);
+    QFETCH(QString, unit);
+    QFETCH(int, stored);
+    QFETCH(QString, said);
+    TInsert_Form& e = editor();
+    e.showPage(RecordKind::Unit);
+    e.Jednotky_DBNavigator->BtnClick(DBNavigator::Insert);
+    QTest::keyClicks(e.Obec_Hledat_2_Edit, QStringLiteral("Praha"));
+    QVERIFY(m_dm->CastiObce_Query.locate(QStringLiteral("kod"), 1520));
+    typeInto(e.DBEdit5, building);
+    typeInto(e.DBEdit8, unit);
+    QCOMPARE(e.DBEdit8->text().isEmpty(), false); // never dropped
+    if (stored)
+        QCOMPARE(e.statusText(), said);
+    e.Jednotky_DBNavigator->BtnClick(DBNavigator::Post);
+    if (stored) {
+        QCOMPARE(count("SELECT cislo_jednotky FROM jednotky"), stored); // saved, then looked up
+        return;
+    }
+    QCOMPARE(m_messages->messages.value(m_messages->messages.size() - 1), said);
+    QVERIFY(m_dm->Jednotky_Query.isEditing()); // the user mends it
+    QCOMPARE(e.DBEdit8->text(), unit);
+    QCOMPARE(count("SELECT COUNT(*) FROM jednotky"), 0);
 }
 
 void TestRecordEditor::savedRecordsGetTheirBaseline() {
