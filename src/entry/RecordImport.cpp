@@ -11,6 +11,7 @@
 #include "store/Dataset.h"
 #include "store/RecordEditorPort.h"
 #include "store/RecordKind.h"
+#include "store/RecordValues.h"
 #include "store/TDM1.h"
 
 #include <QEventLoop>
@@ -138,7 +139,11 @@ std::variant<int, QString> save(TDM1& dm, RowMessages& messages, RecordKind kind
                         QStringLiteral("Sloupec kontrolovat: „%1“ není ano ani ne.").arg(value));
                 q.setValue(column, *check);
             } else {
-                q.setValue(column, value);
+                // The editor's rule for each value: what it would refuse, the import refuses.
+                const RecordValues::Reading reading = RecordValues::read(kind, column, value, q);
+                if (!reading.refused.isEmpty())
+                    throw DatabaseError(reading.refused);
+                q.setValue(column, reading.value);
             }
         }
         messages.last.clear();

@@ -102,6 +102,7 @@ QWidget* RecordPanel::control(const EditorField& field) {
         auto* edit = new QLineEdit(this);
         edit->setObjectName(field.name);
         if (field.form == EditorField::Form::Text) {
+            edit->setMaxLength(static_cast<int>(RecordValues::kLongestText));
             m_bindings.push_back(new FieldBinding(q, field.column, edit, m_messages));
             return edit;
         }

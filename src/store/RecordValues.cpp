@@ -4,6 +4,9 @@
 #include "store/RecordKind.h"
 
 #include <QRegularExpression>
+#include <QStringList>
+
+#include <algorithm>
 
 namespace veritam::RecordValues {
 
@@ -57,6 +60,45 @@ Reading number(const EditorField& field, const QString& text, const Dataset& rec
             QStringLiteral("%1: „%2“ není celé číslo od 1 do %3. Zadejte jen číslice.")
                 .arg(title(field), typed, QString::number(kLargestNumber)),
             {}};
+}
+
+Reading read(RecordKind kind, const QString& column, const QString& text, const Dataset& record) {
+    const std::vector<EditorField>& fields = kindTable(kind).editorFields;
+    const auto field = std::ranges::find(fields, column, &EditorField::column);
+    if (field == fields.end())
+        return {text, {}, {}};
+    switch (field->form) {
+    case EditorField::Form::Number:
+        return number(*field, text, record);
+    case EditorField::Form::Choice:
+        if (text.trimmed().isEmpty())
+            return {text, {}, {}}; // not given: the new record's default or empty
+        for (const QVariant& value : field->values)
+            if (value.toString() == text.trimmed())
+                return {value, {}, {}};
+        return {{},
+                QStringLiteral("%1: „%2“ není žádná z hodnot %3.")
+                    .arg(title(*field), text.left(40),
+                         [&] {
+                             QStringList values;
+                             for (const QVariant& value : field->values)
+                                 values.append(value.toString());
+                             return values.join(QStringLiteral(", "));
+                         }()),
+                {}};
+    case EditorField::Form::Text:
+        if (text.size() > kLongestText)
+            return {{},
+                    QStringLiteral("%1: text má %2 znaků, nejvýš lze %3.")
+                        .arg(title(*field))
+                        .arg(text.size())
+                        .arg(kLongestText),
+                    {}};
+        return {text, {}, {}};
+    case EditorField::Form::Check:
+        break;
+    }
+    return {text, {}, {}};
 }
 
 } // namespace veritam::RecordValues

@@ -104,13 +104,20 @@ void TestRecordImport::badRowsAreRefusedAndTheRestSaved() {
     PreparedFolder prepared(true);
     const QString folder = prepared.folder.path();
     saveAccount(folder);
-    const QString list = writeList(prepared.folder, "druh,uzemi,cislo_1,cislo_stavby,nazev\n"
-                                                    "parcela,602582,,,bez čísla\n"
-                                                    "parcela,999999,5,,cizí území\n"
-                                                    "parcela,602582,abc,,písmena\n"
-                                                    "chata,602582,5,,\n"
-                                                    "parcela,602582,346,,dobrá\n"
-                                                    "parcela,602582,777,,portál ji nezná\n");
+    const QByteArray longName(300, 'x');
+    const QByteArray rows = "druh,uzemi,cislo_1,cislo_stavby,nazev,typ_parcely\n"
+                            "parcela,602582,,,bez čísla,\n"
+                            "parcela,999999,5,,cizí území,\n"
+                            "parcela,602582,abc,,písmena,\n"
+                            "chata,602582,5,,,\n"
+                            "parcela,602582,346,,dobrá,\n"
+                            "parcela,602582,777,,portál ji nezná,\n"
+                            "parcela,602582,-4,,záporné,\n"
+                            "parcela,602582,2147483648,,příliš velké,\n"
+                            "parcela,602582,8,,jiný typ,XYZ\n"
+                            "parcela,602582,9,," +
+                            longName + ",\n";
+    const QString list = writeList(prepared.folder, rows.constData());
     const ProgramRun imported =
         runProgram({QStringLiteral("--import-records"), list, QStringLiteral("--files"), folder});
     QCOMPARE(imported.exitCode, 1);
@@ -119,16 +126,24 @@ void TestRecordImport::badRowsAreRefusedAndTheRestSaved() {
             "Řádek 2 (parcela , k. ú. 602582): odmítnuto – Chybí vyplnit číslo parcely."),
         QStringLiteral("Řádek 3 (parcela 5, k. ú. 999999): odmítnuto – Katastrální území 999999 "
                        "není v číselníku."),
-        QStringLiteral("Řádek 4 (parcela abc, k. ú. 602582): odmítnuto – „abc“ není celé číslo; "
-                       "pole cislo_1 přijímá jen celá čísla."),
+        QStringLiteral("Řádek 4 (parcela abc, k. ú. 602582): odmítnuto – Parcelní číslo: „abc“ "
+                       "není celé číslo od 1 do 999999999. Zadejte jen číslice."),
         QStringLiteral("Řádek 5: odmítnuto – Neznámý druh „chata“ (parcela, stavba, jednotka)."),
         QStringLiteral("Řádek 6 (parcela 346, k. ú. 602582): uloženo s výchozím stavem."),
         QStringLiteral(
             "Řádek 7 (parcela 777, k. ú. 602582): uloženo bez výchozího stavu – Nemovitá "
             "věc je zřejmě špatně zadána. Zkontrolujte údaje o nemovitosti. Výchozí stav "
             "se zaznamená při příští kontrole."),
-        QStringLiteral("Celkem řádků: 6; uloženo s výchozím stavem: 1, bez výchozího stavu: 1, "
-                       "odmítnuto: 4.")};
+        QStringLiteral("Řádek 8 (parcela -4, k. ú. 602582): odmítnuto – Parcelní číslo: „-4“ "
+                       "není celé číslo od 1 do 999999999. Zadejte jen číslice."),
+        QStringLiteral("Řádek 9 (parcela 2147483648, k. ú. 602582): odmítnuto – Parcelní číslo: "
+                       "„2147483648“ není celé číslo od 1 do 999999999. Zadejte jen číslice."),
+        QStringLiteral("Řádek 10 (parcela 8, k. ú. 602582): odmítnuto – Typ parcely: „XYZ“ není "
+                       "žádná z hodnot PKN, PZE."),
+        QStringLiteral("Řádek 11 (parcela 9, k. ú. 602582): odmítnuto – Vlastní název: text má "
+                       "300 znaků, nejvýš lze 255."),
+        QStringLiteral("Celkem řádků: 10; uloženo s výchozím stavem: 1, bez výchozího stavu: 1, "
+                       "odmítnuto: 8.")};
     QCOMPARE(imported.lines, expected);
     OpenedStore s(folder);
     QCOMPARE(s.scalar(QStringLiteral("SELECT COUNT(*) FROM parcely")).toInt(), 2);
