@@ -41,6 +41,7 @@
 #include <QVBoxLayout>
 #include <QWindow>
 
+#include <algorithm>
 #include <utility>
 
 namespace veritam {
@@ -89,9 +90,11 @@ QToolButton* barButton(QWidget* bar, const char* objectName, const char* caption
     b->setIcon(atBarSize(icon));
     b->setIconSize(kBarIconSize);
     b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    // The specified widths fit the captions in the original font; wider fonts widen the button.
+    // The specified widths fit the captions in the original font; a wider font widens the
+    // button, so that no caption is ever cut, however small the window.
     b->setFixedHeight(66);
-    b->setMinimumWidth(width);
+    b->setMinimumWidth(std::max(width, b->sizeHint().width()));
+    b->setToolTip(b->text());
     b->setFocusPolicy(Qt::NoFocus); // the focused list stays the current list
     return b;
 }

@@ -120,6 +120,7 @@ private slots:
     void maxThenNormRestoresTheOrder();
     void ctrlDeleteRemovesRecordChangesAndSnapshots();
     void changesMarkedReadFromTheContextMenu();
+    void buttonCaptionsWholeAtTheSmallestSize();
     void codeListsCanBeRenewedAtAnyTime();
     void standardDialogsSpeakCzech();
     void secondaryWindowsOpenCentred_data();
@@ -313,6 +314,15 @@ void TestMainWindow::changesMarkedReadFromTheContextMenu() {
     QVERIFY(!w.parcels().yesNo(QStringLiteral("zmena_vlastnici")));
     item("Označit vše jako přečtené")->trigger();
     QCOMPARE(flagged(), 0);
+}
+
+void TestMainWindow::buttonCaptionsWholeAtTheSmallestSize() {
+    Window w;
+    w.form().resize(1, 1); // as small as the window lets itself be
+    QTRY_VERIFY(w.form().width() < 1366);
+    for (QToolButton* b : {w.form().Kontrola_Jednoho, w.form().Kontrola_Button,
+                           w.form().Insert_Button, w.form().http_SpeedButton})
+        QVERIFY2(b->width() >= b->sizeHint().width(), qPrintable(b->text()));
 }
 
 void TestMainWindow::codeListsCanBeRenewedAtAnyTime() {
