@@ -135,6 +135,11 @@ int main(int argc, char* argv[]) {
     // Each ends with the window of the changes found.
     const auto check = [&] { form.Kontrola_Button->click(); };
     whileOpen(*app.Log_Form, {}, check);
+    // The user has seen the first states; the picture shows only what the second run found.
+    for (RecordKind kind : kAllRecordKinds) {
+        app.DM1->MarkSeen(kind, std::nullopt);
+        app.DM1->Obnovit_Query(app.DM1->recordQuery(kind));
+    }
     simulator.setState(demoStateChanged());
     whileOpen(*app.Log_Form, {}, check);
     if (!messages.errors.isEmpty())
