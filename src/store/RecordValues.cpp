@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <optional>
 
 namespace veritam::RecordValues {
 
@@ -56,9 +57,10 @@ Reading number(const EditorField& field, const QString& text, const Dataset& rec
                          building.isEmpty() ? QStringLiteral("zatím nevyplněno") : building),
                 {}};
     }
+    // A text of any length may come from a file; the message quotes its start.
     return {{},
             QStringLiteral("%1: „%2“ není celé číslo od 1 do %3. Zadejte jen číslice.")
-                .arg(title(field), typed, QString::number(kLargestNumber)),
+                .arg(title(field), typed.left(40), QString::number(kLargestNumber)),
             {}};
 }
 
