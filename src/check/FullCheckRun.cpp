@@ -146,6 +146,7 @@ void FullCheckRun::pass(CheckStep& step, RecordKind kind) {
             if (stopping())
                 break;
             ++done;
+            ++m_tally.checked;
             m_window.setStatus(k.statusText + QString::number(done) + u'/' + QString::number(total),
                                static_cast<int>(kind), done, total);
         }
@@ -191,10 +192,8 @@ void FullCheckRun::checkRecord(CheckStep& step, const WatchedRecord& record) {
         fail(record, errorText(e));
         return;
     }
-    if (outcome.result != CheckOutcome::Result::Interrupted) {
-        ++m_tally.checked;
+    if (outcome.result != CheckOutcome::Result::Interrupted)
         m_tally.unreachableInARow = outcome.unreachable ? m_tally.unreachableInARow + 1 : 0;
-    }
     switch (outcome.result) {
     case CheckOutcome::Result::Unchanged:
     case CheckOutcome::Result::Changed:

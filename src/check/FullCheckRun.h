@@ -85,7 +85,7 @@ private:
         std::chrono::seconds pause{0};
         int lookups = 0;
         int unreachableInARow = 0;
-        int checked = 0; ///< records whose check came to an end, whatever it found
+        int checked = 0; ///< records of all passes whose check came to an end
     };
     Tally m_tally;
     QEventLoop* m_pauseLoop = nullptr;

@@ -1,8 +1,6 @@
 #include "entry/RecordImport.h"
 
 #include "analysis/LogLines.h"
-#include "store/WatchedRecord.h"
-
 #include "entry/FirstBaseline.h"
 #include "platform/DurableFile.h"
 #include "platform/UserMessages.h"
@@ -13,11 +11,11 @@
 #include "store/RecordKind.h"
 #include "store/RecordValues.h"
 #include "store/TDM1.h"
+#include "store/WatchedRecord.h"
 
 #include <QEventLoop>
 #include <QTimer>
 
-#include <map>
 #include <optional>
 #include <variant>
 

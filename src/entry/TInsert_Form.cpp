@@ -100,39 +100,39 @@ void TInsert_Form::findControls() {
         control = PageControl1->findChild<T*>(QString::fromLatin1(name));
         Q_ASSERT(control);
     };
-    find(Parcely_DBNavigator, "Parcely_DBNavigator");
-    find(Stavby_DBNavigator, "Stavby_DBNavigator");
-    find(Jednotky_DBNavigator, "Jednotky_DBNavigator");
-    find(KU_Hledat_1_Edit, "KU_Hledat_1_Edit");
-    find(Obec_Hledat_1_Edit, "Obec_Hledat_1_Edit");
-    find(Obec_Hledat_2_Edit, "Obec_Hledat_2_Edit");
-    for (auto [grid, name] : {std::pair{&KU1_DBGrid, "KU1_DBGrid"},
-                              {&DBGrid1, "DBGrid1"},
-                              {&DBGrid2, "DBGrid2"},
-                              {&DBGrid3, "DBGrid3"},
-                              {&DBGrid4, "DBGrid4"},
-                              {&DBGrid5, "DBGrid5"},
-                              {&DBGrid6, "DBGrid6"},
-                              {&DBGrid7, "DBGrid7"}})
-        find(*grid, name);
-    for (auto [box, name] : {std::pair{&DBRadioGroup1, "DBRadioGroup1"},
-                             {&DBRadioGroup2, "DBRadioGroup2"},
-                             {&DBRadioGroup3, "DBRadioGroup3"},
-                             {&DBRadioGroup4, "DBRadioGroup4"},
-                             {&DBRadioGroup5, "DBRadioGroup5"}})
-        find(*box, name);
-    for (auto [edit, name] : {std::pair{&DBEdit1, "DBEdit1"},
-                              {&DBEdit2, "DBEdit2"},
-                              {&DBEdit3, "DBEdit3"},
-                              {&DBEdit4, "DBEdit4"},
-                              {&DBEdit5, "DBEdit5"},
-                              {&DBEdit6, "DBEdit6"},
-                              {&DBEdit7, "DBEdit7"},
-                              {&DBEdit8, "DBEdit8"}})
-        find(*edit, name);
-    find(DBCheckBox1, "DBCheckBox1");
-    find(DBCheckBox2, "DBCheckBox2");
-    find(DBCheckBox3, "DBCheckBox3");
+    // Each member is found under its own name.
+#define VERITAM_FIND(member) find(member, #member)
+    VERITAM_FIND(Parcely_DBNavigator);
+    VERITAM_FIND(Stavby_DBNavigator);
+    VERITAM_FIND(Jednotky_DBNavigator);
+    VERITAM_FIND(KU_Hledat_1_Edit);
+    VERITAM_FIND(Obec_Hledat_1_Edit);
+    VERITAM_FIND(Obec_Hledat_2_Edit);
+    VERITAM_FIND(KU1_DBGrid);
+    VERITAM_FIND(DBGrid1);
+    VERITAM_FIND(DBGrid2);
+    VERITAM_FIND(DBGrid3);
+    VERITAM_FIND(DBGrid4);
+    VERITAM_FIND(DBGrid5);
+    VERITAM_FIND(DBGrid6);
+    VERITAM_FIND(DBGrid7);
+    VERITAM_FIND(DBRadioGroup1);
+    VERITAM_FIND(DBRadioGroup2);
+    VERITAM_FIND(DBRadioGroup3);
+    VERITAM_FIND(DBRadioGroup4);
+    VERITAM_FIND(DBRadioGroup5);
+    VERITAM_FIND(DBEdit1);
+    VERITAM_FIND(DBEdit2);
+    VERITAM_FIND(DBEdit3);
+    VERITAM_FIND(DBEdit4);
+    VERITAM_FIND(DBEdit5);
+    VERITAM_FIND(DBEdit6);
+    VERITAM_FIND(DBEdit7);
+    VERITAM_FIND(DBEdit8);
+    VERITAM_FIND(DBCheckBox1);
+    VERITAM_FIND(DBCheckBox2);
+    VERITAM_FIND(DBCheckBox3);
+#undef VERITAM_FIND
 }
 
 void TInsert_Form::FormCreate() {

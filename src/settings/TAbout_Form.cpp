@@ -101,12 +101,13 @@ void TAbout_Form::Button1Click() {
         QDesktopServices::openUrl(QUrl(UpdateCheck::downloadPageAddress()));
 }
 
-void TAbout_Form::showPasswordState() {
+bool TAbout_Form::showPasswordState() {
     // The stored password is never shown, not even masked: the field only says it is there.
     const bool stored = !PortalCredentials::read(m_dataFolder).password.isEmpty();
     CUZK_Heslo_Edit->clear();
     CUZK_Heslo_Edit->setPlaceholderText(stored ? QStringLiteral("(uloženo)") : QString());
     SmazatHeslo_Button->setEnabled(stored);
+    return stored;
 }
 
 void TAbout_Form::Button3Click() {
@@ -120,12 +121,11 @@ void TAbout_Form::Button3Click() {
         m_messages.showError(e.message());
         return;
     }
-    showPasswordState();
-    if (PortalCredentials::read(m_dataFolder).password.isEmpty())
+    if (showPasswordState())
+        m_messages.showMessage(QStringLiteral("Údaje uloženy."));
+    else
         m_messages.showMessage(QStringLiteral("Jméno uloženo. Heslo uloženo není: zadejte ho, "
                                               "jinak se program k portálu nepřihlásí."));
-    else
-        m_messages.showMessage(QStringLiteral("Údaje uloženy."));
 }
 
 void TAbout_Form::SmazatHesloClick() {

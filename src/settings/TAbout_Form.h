@@ -34,8 +34,8 @@ public:
 
 private:
     void FormCreate();
-    /// The password field empty, saying whether a password is stored.
-    void showPasswordState();
+    /// The password field empty, saying whether a password is stored; true when one is.
+    bool showPasswordState();
 
     QString m_dataFolder;
     UserMessages& m_messages;

@@ -200,7 +200,7 @@ void registerAll(sqlite3* db) {
           sqlite3_create_function(db, "like", 2, flags, nullptr, likeFunction, nullptr, nullptr));
     check(db,
           sqlite3_create_function(db, "like", 3, flags, nullptr, likeFunction, nullptr, nullptr));
-    check(db, sqlite3_create_collation(db, "czech", SQLITE_UTF8, nullptr, czechCollation));
+    check(db, sqlite3_create_collation(db, kCzechCollation, SQLITE_UTF8, nullptr, czechCollation));
 }
 
 } // namespace veritam::JetFunctions

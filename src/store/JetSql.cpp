@@ -1,6 +1,7 @@
 #include "store/JetSql.h"
 
 #include "store/DatabaseError.h"
+#include "store/JetFunctions.h"
 
 #include <QRegularExpression>
 
@@ -103,8 +104,6 @@ std::vector<Token> tokenize(const QString& sql) {
     return tokens;
 }
 
-constexpr const char* kCollation = "czech";
-
 bool is(const Token& t, QStringView text) {
     return t.text.compare(text, Qt::CaseInsensitive) == 0;
 }
@@ -140,7 +139,7 @@ QString toSqlite(const QString& jetSql) {
         qsizetype end = out.size();
         while (end > 0 && out[end - 1].isSpace())
             --end;
-        out.insert(end, QStringLiteral(" COLLATE ") + QLatin1String(kCollation));
+        out.insert(end, QStringLiteral(" COLLATE ") + QLatin1String(JetFunctions::kCzechCollation));
         termOpen = false;
     };
     for (std::ptrdiff_t i = 0; i < count; ++i) {
